@@ -1,0 +1,63 @@
+#pragma once
+// The plain records that the settings file fills and every layer reads: options,
+// display colours and the state record shared by the engine, the keys and the windows.
+#include <cstdint>
+#include <string>
+
+// Option settings. Zero-filled first, then the built-in defaults, then the settings file.
+struct TOption {
+    std::uint8_t HistSet = 0;  // 0 user memo, 1 calculation receipt, 2 input receipt
+    std::uint8_t Acount = 0;   // 0 cut below the significant digits, 1 round half up
+    bool CalcMem = false;      // M+/M- first complete the pending calculation
+    bool StayHist = false;     // history window stays open after a recall
+    std::int32_t MoveDot = 0;  // pixel step of the fast zoom and move commands
+    std::int32_t FuncType = 0; // function keys shown: 8, 10 or 12
+    std::string TaxRate;       // tax rate in percent, as text
+    bool Cycle = false;        // history navigation wraps around
+    bool Hint = false;         // tool tips on function keys and history buttons
+    bool Upper = false;        // history window docked above the main window
+    bool SmallFont = false;    // smaller function-key and history-button captions
+    bool Margin = false;       // extra space above and below the display digits
+    std::int32_t AlphaBlendType = 0;  // 0 never, 1 while inactive, 2 always
+    std::int32_t AlphaBlendValue = 0; // opacity while transparent (low 8 bits used)
+    std::string UserKEY;              // NUM-key mode: key codes, 17 raw bytes
+    std::string UserTCH;              // NUM-key mode: typed characters, 17 characters
+};
+
+// A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
+using TColor = std::int32_t;
+inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clRed = 0x0000FF;
+
+struct TDisplayColors {
+    TColor MPanel = clBtnFace; // background of the main display panel
+    TColor Number = clBlack;   // the display number and the marks
+    TColor Error = clRed;      // the display number after an error
+    TColor HPanel = clBtnFace; // background of the history panel
+    TColor HNumber = clBlack;  // the history numbers
+};
+
+// State shared by the engine, the key handling and the windows; zero-filled at start.
+struct TCalcStatus {
+    char LastKey = 0;
+    char PendOpe = 0;
+    char ConstOpe = 0;
+    char EditTarget = 0;
+    std::int32_t FuncSet = 0; // current function-key set: 0 A, 1 B, 2 C
+    bool ConstMode = false;
+    bool UseNumKey = false;
+    bool HistWinVisible = false;
+    std::int32_t HistWinHeight = 0;
+    bool KeyCUST = false;
+};
+
+// The built-in defaults that are set before the settings file is read.
+inline void SetBuiltInDefaults(TOption& o, TCalcStatus& s) {
+    o = TOption{};
+    s = TCalcStatus{};
+    s.HistWinHeight = 256;
+    o.FuncType = 12;
+    o.AlphaBlendType = 1;
+    o.AlphaBlendValue = 180;
+}

@@ -1,0 +1,46 @@
+#include "Sjis.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DecodeCase {
+    const char* name;
+    std::string bytes;
+    std::string utf8;
+};
+
+TEST(Sjis, DecodesTheBytesThatPlainShiftJisGetsWrong) {
+    const DecodeCase cases[] = {
+        {"backslash stays a backslash", "\x5C", "\\"},
+        {"full-width reverse solidus", "\x81\x5F", "\xEF\xBC\xBC"},
+        {"wave dash is the full-width tilde", "\x81\x60", "\xEF\xBD\x9E"},
+        {"NEC row circled one", "\x87\x40", "\xE2\x91\xA0"},
+        {"first kanji", "\x88\x9F", "\xE4\xBA\x9C"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sjis::ToUtf8(c.bytes), c.utf8) << c.name;
+        EXPECT_EQ(sjis::FromUtf8(c.utf8), c.bytes) << c.name;
+    }
+}
+
+TEST(Sjis, BadBytesNeverStopTheConversion) {
+    const std::string bad = std::string("A\x81") + "\xFF" + "B" + "\x82";
+    const std::string out = sjis::ToUtf8(bad);
+    EXPECT_TRUE(sjis::IsValidUtf8(out));
+    EXPECT_EQ(out.front(), 'A');
+    EXPECT_NE(out.find('B'), std::string::npos);
+    // Invalid UTF-8 going out becomes '?' and the rest survives.
+    EXPECT_EQ(sjis::FromUtf8(std::string("x\xC3y")), "x?y");
+}
+
+TEST(Sjis, WidthsAndTruncationCountShiftJisBytes) {
+    EXPECT_EQ(sjis::Width("abc"), 3u);
+    EXPECT_EQ(sjis::Width("＋1"), 3u);
+    EXPECT_EQ(sjis::Width("ｱ"), 1u); // half-width kana is one byte
+    EXPECT_EQ(sjis::Truncate("あいう", 5), "あい");
+    EXPECT_EQ(sjis::Truncate("aあ", 2), "a");
+    EXPECT_EQ(sjis::Truncate("abc", 10), "abc");
+}
+
+} // namespace
