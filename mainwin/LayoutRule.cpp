@@ -1,0 +1,91 @@
+#include "LayoutRule.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace bansho {
+
+namespace {
+constexpr int kMinFontSize = 2;
+constexpr int kMaxFontSize = 4000;
+} // namespace
+
+int FitDisplayFontSize(int startSize, int width, const std::function<int(int)>& sampleWidth) {
+    int size = std::clamp(std::abs(startSize), kMinFontSize, kMaxFontSize);
+    while (size + 2 <= kMaxFontSize && sampleWidth(size) < width)
+        size += 2;
+    while (size - 2 >= kMinFontSize && sampleWidth(size) > width)
+        size -= 2;
+    return size;
+}
+
+LayoutResult ComputeLayout(const LayoutInput& in, const DisplayFontMeasure& measure) {
+    LayoutResult r;
+    r.width = std::max(in.width, kMinWindowWidth);
+    r.fontSize = FitDisplayFontSize(in.fontSize, r.width, measure.sampleWidth);
+
+    r.H = measure.sampleHeight(r.fontSize);
+    if (in.margin) r.H += r.H / 2;
+
+    r.opeFontSize = r.H / 2;
+    const int q = r.H / 4;
+    r.markFontSize = q;
+    r.totMarkHeight = q;
+    r.kctMarkHeight = 2 * q;
+
+    r.keyCount = in.funcType;
+    r.keyFontPoints = in.smallFont ? 7 : 8;
+
+    r.lPanelWidth = measure.eightWidth(r.fontSize);
+    r.rPanelWidth = r.lPanelWidth + r.lPanelWidth / 3;
+
+    r.winBaseHeight = r.H + 8;
+    r.clientHeight = (in.statusBarVisible ? in.statusBarHeight : 0) + r.H + in.fkBaseHeight + 8;
+    return r;
+}
+
+int ZoomWidth(int command, int width, int moveDot) {
+    switch (command) {
+    case 88:
+        return width + 1;
+    case 89:
+        return width - 1;
+    case 90:
+        return width + moveDot;
+    case 91:
+        return width - moveDot;
+    default:
+        return width;
+    }
+}
+
+WindowRect MoveRect(int command, WindowRect r, int moveDot, int screenWidth, int screenHeight) {
+    if (command < 92 || command > 99) return r;
+    const int s = command <= 95 ? 1 : moveDot;
+    switch ((command - 92) % 4) {
+    case 0:
+        r.left = std::max(r.left - s, 1);
+        break;
+    case 1:
+        r.left = std::min(r.left + s, screenWidth - r.width);
+        break;
+    case 2:
+        r.top = std::max(r.top - s, 1);
+        break;
+    case 3:
+        r.top = std::min(r.top + s, screenHeight - r.height);
+        break;
+    }
+    return r;
+}
+
+MenuPoint PopupMenuPoint(const WindowRect& window, int cursorX, bool statusBarShown,
+                         int statusBarHeight) {
+    MenuPoint p;
+    const bool inside = cursorX > window.left && cursorX < window.left + window.width;
+    p.x = inside ? cursorX : window.left + 4;
+    p.y = window.top + window.height - (statusBarShown ? statusBarHeight : 0);
+    return p;
+}
+
+} // namespace bansho

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's status bar: five sunken panels, 40/40/40/40 wide with centred text
+// (GT, M, K, NUM) and a last, left-aligned panel for the history count.
+#include <QWidget>
+#include <array>
+
+class QLabel;
+
+namespace bansho {
+
+class TStatusPanels : public QWidget {
+public:
+    static constexpr int kPanelCount = 5;
+    static constexpr std::array<int, kPanelCount> kPanelWidths = {40, 40, 40, 40, 50};
+
+    explicit TStatusPanels(QWidget* parent = nullptr);
+
+    void SetPanelText(int index, const QString& text);
+    QString PanelText(int index) const;
+    QLabel* Panel(int index) const { return panels_.at(index); }
+
+    // The font height follows the bar height (bar height less 8).
+    void SetBarHeight(int height);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void LayoutPanels();
+    std::array<QLabel*, kPanelCount> panels_{};
+};
+
+} // namespace bansho
