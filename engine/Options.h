@@ -6,18 +6,18 @@
 
 // Option settings. Zero-filled first, then the built-in defaults, then the settings file.
 struct TOption {
-    std::uint8_t HistSet = 0;  // 0 user memo, 1 calculation receipt, 2 input receipt
-    std::uint8_t Acount = 0;   // 0 cut below the significant digits, 1 round half up
-    bool CalcMem = false;      // M+/M- first complete the pending calculation
-    bool StayHist = false;     // history window stays open after a recall
-    std::int32_t MoveDot = 0;  // pixel step of the fast zoom and move commands
-    std::int32_t FuncType = 0; // function keys shown: 8, 10 or 12
-    std::string TaxRate;       // tax rate in percent, as text
-    bool Cycle = false;        // history navigation wraps around
-    bool Hint = false;         // tool tips on function keys and history buttons
-    bool Upper = false;        // history window docked above the main window
-    bool SmallFont = false;    // smaller function-key and history-button captions
-    bool Margin = false;       // extra space above and below the display digits
+    std::uint8_t HistSet = 0;         // 0 user memo, 1 calculation receipt, 2 input receipt
+    std::uint8_t Acount = 0;          // 0 cut below the significant digits, 1 round half up
+    bool CalcMem = false;             // M+/M- first complete the pending calculation
+    bool StayHist = false;            // history window stays open after a recall
+    std::int32_t MoveDot = 0;         // pixel step of the fast zoom and move commands
+    std::int32_t FuncType = 0;        // function keys shown: 8, 10 or 12
+    std::string TaxRate;              // tax rate in percent, as text
+    bool Cycle = false;               // history navigation wraps around
+    bool Hint = false;                // tool tips on function keys and history buttons
+    bool Upper = false;               // history window docked above the main window
+    bool SmallFont = false;           // smaller function-key and history-button captions
+    bool Margin = false;              // extra space above and below the display digits
     std::int32_t AlphaBlendType = 0;  // 0 never, 1 while inactive, 2 always
     std::int32_t AlphaBlendValue = 0; // opacity while transparent (low 8 bits used)
     std::string UserKEY;              // NUM-key mode: key codes, 17 raw bytes
@@ -58,6 +58,25 @@ inline void SetBuiltInDefaults(TOption& o, TCalcStatus& s) {
     s = TCalcStatus{};
     s.HistWinHeight = 256;
     o.FuncType = 12;
+    o.AlphaBlendType = 1;
+    o.AlphaBlendValue = 180;
+}
+
+// The values a settings file without any key gives (what the program uses on a first run).
+// UserKEY and UserTCH are left alone: the key tables set their factory strings.
+inline void SetFileDefaults(TOption& o) {
+    o.HistSet = 2;
+    o.Acount = 0;
+    o.CalcMem = true;
+    o.StayHist = true;
+    o.MoveDot = 8;
+    o.FuncType = 12;
+    o.TaxRate = "10";
+    o.Cycle = true;
+    o.Hint = true;
+    o.Upper = false;
+    o.SmallFont = false;
+    o.Margin = false;
     o.AlphaBlendType = 1;
     o.AlphaBlendValue = 180;
 }

@@ -1,0 +1,155 @@
+#pragma once
+// The calculation engine: registers, the command dispatcher, number entry, the display
+// model, arithmetic, grand total, tax display, memory and the history (receipt) lists.
+// No toolkit here: the engine reaches the windows only through EngineHost.
+#include "CalcNum.h"
+#include "DisplayModel.h"
+#include "EngineHost.h"
+#include "Options.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CalcEngine {
+public:
+    // The option record and the state record belong to the program and outlive the engine.
+    // The engine starts with every register empty; call AllClear() once after the settings
+    // are loaded (the start-up all-clear).
+    CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host);
+    CalcEngine(const CalcEngine&) = delete;
+    CalcEngine& operator=(const CalcEngine&) = delete;
+
+    // ---- Registers (read freely; change them only through the routines below) ----
+    TCalcNum InNum;           // the number being entered
+    TCalcNum ResNum;          // the running result
+    TCalcNum DispNum;         // the last number shown without error, as held (no separators)
+    TCalcNum GTNum;           // grand total
+    TCalcNum MemNum;          // independent memory (only MC empties it)
+    TCalcNum KNum;            // constant of the constant calculation
+    TCalcNum TaxNum;          // tax rate in percent, refilled from TOption::TaxRate by every AC
+    TCalcNum TaxInNum;        // tax-included amount of the tax display
+    TCalcNum TaxAmtNum;       // tax amount
+    TCalcNum TaxOutNum;       // tax-excluded amount
+    std::uint8_t TaxStep = 0; // next step of the tax display; 0 none
+    std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
+
+    TOption& Option() { return option_; }
+    TCalcStatus& Status() { return status_; }
+
+    // ---- Dispatch ----
+    // Runs one command 0-255 to completion; then the main window gets the focus (unless a
+    // text that is not a number stopped the command). Window commands go to the host.
+    void ExecCommand(unsigned command);
+    // Command 24 and the start-up clear.
+    void AllClear();
+    // Step 1 of AllClear: the registers and state without history, display or marks.
+    void ResetEngine();
+
+    // ---- Entry ----
+    void AppendDigits(TCalcNum& reg, std::string_view s); // "0"-"9", ".", "00", "000"
+    void AppendZeros(TCalcNum& reg, std::string_view s);  // "0", "00", "000"
+    void NegateNum(TCalcNum& reg);
+    void ShiftRight(TCalcNum& reg);
+    void ClearEntry();
+    // The register that sign change, shift-right, 00 and 000 work on: ResNum for 'R',
+    // InNum for 'T' (any other value: ResNum).
+    TCalcNum& EditRegister();
+
+    // ---- Display ----
+    void ShowNum(const TCalcNum& n);
+    void ShowOpeMark(char c);
+    // GT, M, K, NUM marks and the history count, in this order; each also alone.
+    void RefreshMarks();
+    void RefreshGTMark();
+    void RefreshMemMark();
+    void RefreshKMark();
+    void RefreshNumMark(); // NUM from TCalcStatus::UseNumKey; drops a tax label
+    void RefreshHistCount();
+    const TDisplayModel& Display() const { return display_; }
+    // Set by the window: marks go to the status-bar panels while it is shown (default), to
+    // the labels beside the number while it is hidden. Re-runs RefreshMarks.
+    void SetStatusBarShown(bool shown);
+    bool StatusBarShown() const { return statusBarShown_; }
+    // Set by the window: the display font has a style (bold, italic, underline, strike-out);
+    // a shown number then ends in one blank. Takes effect at the next ShowNum.
+    void SetStyledFont(bool styled) { styledFont_ = styled; }
+    bool StyledFont() const { return styledFont_; }
+
+    // ---- Clipboard ----
+    void CopyToClip();
+    void CutToClip();
+    void PasteFromClip();
+
+    // ---- Arithmetic ----
+    // dst := dst ope src, with the current TOption::Acount. Returns false after the error box
+    // when an operand does not read as a number; the caller must then stop.
+    bool Calc(TCalcNum& dst, TCalcNum& src, char ope, char mode);
+    // key '+', '-', '*', '/', '=' or '%'. False when stopped by a text that is not a number.
+    bool OpeKey(char key);
+    bool OpeNormal(char key);
+    bool OpeConst(char key);
+    void GTRecall();
+    bool TaxIncluded();
+    bool TaxExcluded();
+    void ShowTaxStep();
+
+    // ---- Memory ----
+    void MemClear();
+    bool MemAddSub(char ope); // '+' or '-'
+    void MemRecall();
+    void MemSwap();
+
+    // ---- History (three sequences of one length; row i is element i of each) ----
+    const std::vector<std::string>& HistNumList() const { return histNum_; }
+    const std::vector<std::string>& HistOpeList() const { return histOpe_; } // "+","-","*","/"
+    const std::vector<std::string>& HistRows() const { return histRows_; }   // as shown
+    std::size_t HistoryCount() const { return histNum_.size(); }
+    void AddHistoryEntry();     // HS, and the receipts
+    void ClearHistory();        // HC; also switches the lamp off
+    bool NewReceiptDue() const; // input receipt, no operator pending, history not empty
+
+    // ---- Operations of the history window ----
+    // "=" exactly as command 21 runs it, then the lamp goes on when the history is not empty.
+    // False when a text that is not a number stopped it.
+    bool EnterCorrectionMode();
+    // Row i's number (first 22 bytes) becomes the entry, as if typed, and is shown.
+    // EditTarget becomes 'T'. Out-of-range i does nothing.
+    void RecallHistoryEntry(std::size_t i);
+    // The edit dialog's OK: number stored exactly as given, operator '+', '-', '*' or '/',
+    // row rebuilt. False (nothing changed) for an index out of range or another operator.
+    bool ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope);
+    // "0" with "+" before row i (i == count appends). False when i > count.
+    bool InsertHistoryEntry(std::size_t i);
+    // Removes row i from all three. False when out of range.
+    bool RemoveHistoryEntry(std::size_t i);
+    // Exchanges rows i and j in all three. False when either is out of range or i == j.
+    bool SwapHistoryEntries(std::size_t i, std::size_t j);
+    // Re-total: input receipt only, the rows folded left to right from 0 into ResNum, shown;
+    // in every receipt kind the main window then gets the focus. A first row that holds a
+    // negative number with "-" (recorded with no operator pending) counts as that negative
+    // number. False when a row's text does not read as a number (error box shown).
+    bool RecalcHistory();
+    // Rows 0..last (clamped to the last row) as shown, each followed by "\r".
+    // Empty when there are no rows.
+    std::string HistoryCopyText(std::size_t last) const;
+    // Puts HistoryCopyText(last) on the clipboard; nothing happens without rows.
+    void CopyHistoryToClip(std::size_t last);
+
+private:
+    bool ConvertFailed(const std::string& badText);
+    void AppendRow(const std::string& number, const std::string& ope, const std::string& row);
+
+    TOption& option_;
+    TCalcStatus& status_;
+    EngineHost& host_;
+    TDisplayModel display_;
+    bool statusBarShown_ = true;
+    bool styledFont_ = false;
+    bool stopped_ = false; // a text that is not a number stopped the running command
+    std::vector<std::string> histNum_;
+    std::vector<std::string> histOpe_;
+    std::vector<std::string> histRows_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The value held by every register: a number as decimal text and an error flag.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// At most this many single-byte characters fit into a register's text.
+inline constexpr std::size_t kCalcNumTextMax = 22;
+
+struct TCalcNum {
+    // Optional leading blanks, optional '-', digits, at most one '.' (always '.', never the
+    // locale's separator). Empty means "no value" and reads as 0. Pasted text is kept as it is.
+    std::string Text;
+    // Set by an overflow or a division by zero; shown as the error form.
+    bool Error = false;
+
+    friend bool operator==(const TCalcNum&, const TCalcNum&) = default;
+};
+
+// Empties a register: no text, no error.
+inline void ClearNum(TCalcNum& n) {
+    n.Text.clear();
+    n.Error = false;
+}
+
+// Assigns a text to a register the way every assignment does: only the first 22 bytes
+// (Shift_JIS widths; a double-byte character is never split) are kept. Error is untouched.
+void AssignText(TCalcNum& n, std::string_view text);

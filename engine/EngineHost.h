@@ -1,0 +1,41 @@
+#pragma once
+// The engine's only way out to the world: the main window implements it, tests fake it.
+#include <cstddef>
+#include <string>
+
+class EngineHost {
+public:
+    virtual ~EngineHost() = default;
+
+    // The system's default alert sound.
+    virtual void Beep() = 0;
+    // Plain-text clipboard, UTF-8.
+    virtual std::string GetClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
+    // Error box (stop icon, OK, titled with the program title). `message` is complete:
+    // "'<text>' は浮動小数点数ではありません。".
+    virtual void ShowNotFloatError(const std::string& message) = 0;
+
+    // History mirror. Indices are 0-based rows of the engine's history sequences, already
+    // changed when the call arrives (read the texts from CalcEngine::HistRows()).
+    virtual void RowAppended(std::size_t index) = 0; // append the row and select it
+    virtual void RowReplaced(std::size_t index) = 0;
+    virtual void RowInserted(std::size_t index) = 0; // inserted before the old row `index`
+    virtual void RowRemoved(std::size_t index) = 0;
+    virtual void RowsSwapped(std::size_t i, std::size_t j) = 0;
+    virtual void HistoryCleared() = 0;
+
+    // The history window's correction-mode lamp.
+    virtual void LampOff() = 0;
+    virtual void LampOn() = 0;
+
+    // Give the input focus back to the main window (after every command).
+    virtual void FocusMain() = 0;
+
+    // Commands that belong to the window layer: 28 (show the history window), 50, 51, 52,
+    // 88-100, 150, 151, 200-205, 254. The engine refreshes its marks after 51, 52 and 151.
+    virtual void WindowCommand(unsigned command) = 0;
+
+    // The display model (CalcEngine::Display()) has changed; may come several times per command.
+    virtual void DisplayChanged() = 0;
+};

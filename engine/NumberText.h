@@ -1,0 +1,32 @@
+#pragma once
+// Decimal text <-> 80-bit extended numbers, independent of the user's locale, and the pure
+// arithmetic step that every calculation of the engine goes through.
+#include "CalcNum.h"
+
+#include <string>
+#include <string_view>
+
+// Reads "[blanks][-]digits[.digits]" (at least one digit; ".5" and "5." read too) into the
+// nearest long double. The point is always '.'; no locale, no exponent, no '+'. False for
+// any other text.
+bool ParseNumber(std::string_view text, long double& value);
+
+// Writes a result as register text.
+//  acount 0 (cut): rounded to 18 significant digits, then half away from zero to `decimals`
+//    places; always a '.', trailing zeros removed (eight is "8."). Overflow when the integer
+//    part has more than 15 digits.
+//  acount 1 (round): 18 significant digits, then half away from zero to 15 significant digits,
+//    shortest plain form ("8", "0.5", "-2.25"). Overflow at 10^15 or more, or non-zero below
+//    0.0001.
+// The text is not yet cut to the digit limit. Non-finite values overflow.
+std::string FormatResult(long double r, int acount, int decimals, bool& overflow);
+
+// dst := dst ope src (ope '+', '-', '*', '/'; mode '%' for the percent forms, anything else
+// plain). Both operands are normalised in place first (trailing '.' dropped, empty -> "0").
+// An errored dst is left with its normalised text. Returns false, with the operand text that
+// does not read as a number in *badText, when a conversion fails; nothing is then written.
+bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
+                 std::string* badText);
+
+// "'%s' は浮動小数点数ではありません。" with the text in place of %s.
+std::string NotFloatMessage(std::string_view text);
