@@ -1,0 +1,188 @@
+#include "KeyConfig.h"
+
+#include <algorithm>
+
+#include "CommaText.h"
+#include "CommandTable.h"
+#include "TextNumber.h"
+
+const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
+    "Ａ↓,ＡＣ,Ｃ,ＨＣ,ＨＳ,ＨＲ,％,ＧＴ,０００,＋/－,税込み,税抜き",
+    "Ｂ↓,ＡＣ,Ｃ,ＭＣ,ＭＲ,Ｍ＋,Ｍ－,ＭＲＶ,ＮＵＭ,＋/－,税込み,税抜き",
+    "Ｃ↑,転写,クリア,メモリ,履歴,補助,ズーム,環境,情報,切取り,コピー,貼付け",
+};
+const std::array<std::string_view, kFuncSetCount> kFactoryFuncCommand = {
+    "50,24,25,26,27,28,22,34,37,23,38,39",
+    "50,24,25,29,32,30,31,33,51,23,38,39",
+    "50,200,201,202,203,204,205,151,150,40,41,42",
+};
+
+namespace {
+
+struct NamedKey {
+    int Code;
+    const char* Name;
+    int Command;
+};
+
+// The keys that can be reassigned, with their factory commands. Digits, letters and the
+// keypad digits follow as ranges below.
+constexpr NamedKey kNamedKeys[] = {
+    {8, "BACK", 35},       {13, "RETURN", 21},    {27, "ESCAPE", 254},   {32, "SPACE", 50},
+    {33, "ROLLDOWN", 89},  {34, "ROLLUP", 88},    {35, "END", 25},       {36, "HOME", 24},
+    {37, "LEFT", 255},     {38, "UP", 255},       {39, "RIGHT", 255},    {40, "DOWN", 255},
+    {45, "INSERT", 51},    {46, "DELETE", 35},    {106, "MULTI", 19},    {107, "ADD", 17},
+    {108, "COMMA", 37},    {109, "SUBTRACT", 18}, {110, "PERIOD", 16},   {111, "DIVIDE", 20},
+    {146, "EQUAL", 21},    {186, "CKEY-：", 255}, {187, "CKEY-；", 255}, {188, "CKEY-，", 37},
+    {189, "CKEY-－", 255}, {190, "CKEY-．", 16},  {191, "CKEY-／", 20},  {192, "CKEY-＠", 255},
+    {219, "CKEY-[", 255},  {220, "CKEY-￥", 255}, {221, "CKEY-]", 255},  {222, "CKEY-＾", 255},
+};
+
+// Codes without a name that still have a factory entry; 61 is where the seventeenth
+// NUM-key position lands, so the slash key performs "=" in NUM-key mode.
+constexpr NamedKey kUnnamedKeys[] = {{42, "", 19}, {43, "", 17}, {47, "", 20}, {61, "", 21}};
+
+std::array<std::string, kKeyCodeCount> BuildKeyNames() {
+    std::array<std::string, kKeyCodeCount> names;
+    for (const auto& k : kNamedKeys)
+        names[static_cast<std::size_t>(k.Code)] = k.Name;
+    for (int d = 0; d <= 9; ++d) {
+        names[static_cast<std::size_t>('0' + d)] = "CKEY_" + std::string(1, char('0' + d));
+        names[static_cast<std::size_t>(96 + d)] = "TKEY_" + std::string(1, char('0' + d));
+    }
+    for (char c = 'A'; c <= 'Z'; ++c)
+        names[static_cast<std::size_t>(c)] = "CKEY_" + std::string(1, c);
+    return names;
+}
+
+// Lists padded to twelve items, each kept as comma text.
+void PadList(std::string& text, std::string_view filler) {
+    while (!text.empty() && text.back() == ',')
+        text.pop_back();
+    auto items = SplitCommaText(text);
+    while (items.size() < kFuncKeyCount)
+        items.emplace_back(filler);
+    text = JoinCommaText(items);
+}
+
+// Code points of a UTF-8 text; a byte that does not start a valid sequence counts alone.
+std::vector<char32_t> CodePoints(std::string_view s) {
+    std::vector<char32_t> out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        std::size_t len = b0 < 0x80             ? 1
+                          : (b0 & 0xE0) == 0xC0 ? 2
+                          : (b0 & 0xF0) == 0xE0 ? 3
+                          : (b0 & 0xF8) == 0xF0 ? 4
+                                                : 0;
+        char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
+        bool ok = len != 0 && i + len <= s.size();
+        for (std::size_t k = 1; ok && k < len; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) ok = false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += len;
+    }
+    return out;
+}
+
+char32_t UpperAscii(char32_t c) {
+    return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
+}
+
+} // namespace
+
+const std::array<std::string, kKeyCodeCount>& KeyNames() {
+    static const auto names = BuildKeyNames();
+    return names;
+}
+
+void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
+    keys.KeyTable.fill(kNoCommand);
+    for (const auto& k : kNamedKeys)
+        keys.KeyTable[static_cast<std::size_t>(k.Code)] = k.Command;
+    for (const auto& k : kUnnamedKeys)
+        keys.KeyTable[static_cast<std::size_t>(k.Code)] = k.Command;
+    for (int d = 0; d <= 9; ++d) {
+        keys.KeyTable[static_cast<std::size_t>('0' + d)] = d;
+        keys.KeyTable[static_cast<std::size_t>(96 + d)] = d;
+    }
+    keys.KeyTable['C'] = 41;
+    keys.KeyTable['V'] = 42;
+    keys.KeyTable['X'] = 40;
+    for (int i = 0; i < kFuncSetCount; ++i) {
+        keys.FuncDispStr[static_cast<std::size_t>(i)] =
+            kFactoryFuncDispStr[static_cast<std::size_t>(i)];
+        keys.FuncCommand[static_cast<std::size_t>(i)] =
+            kFactoryFuncCommand[static_cast<std::size_t>(i)];
+    }
+    status.UseNumKey = false;
+    option.UserKEY = kFactoryUserKEY;
+    option.UserTCH = kFactoryUserTCH;
+}
+
+void NormalizeFuncSets(TKeyConfig& keys) {
+    for (auto& s : keys.FuncDispStr)
+        PadList(s, kEmptyFuncCaption);
+    for (auto& s : keys.FuncCommand)
+        PadList(s, kEmptyFuncCommand);
+}
+
+int TranslateNumKey(int code, const TOption& option) {
+    if (code < 0 || code >= kKeyCodeCount) return code;
+    const std::size_t n = std::min<std::size_t>(option.UserKEY.size(), kNumKeyPositions);
+    for (std::size_t p = 0; p < n; ++p) {
+        if (static_cast<unsigned char>(option.UserKEY[p]) == code)
+            return static_cast<unsigned char>(kNumKeyVKRow[p]);
+    }
+    return code;
+}
+
+char32_t TranslateNumChar(char32_t ch, const TOption& option) {
+    const auto chars = CodePoints(option.UserTCH);
+    const std::size_t n = std::min<std::size_t>(chars.size(), kNumKeyPositions);
+    const char32_t want = UpperAscii(ch);
+    for (std::size_t p = 0; p < n; ++p) {
+        if (UpperAscii(chars[p]) == want) return static_cast<char32_t>(kNumKeyRow[p]);
+    }
+    return ch;
+}
+
+void CycleFuncSet(TCalcStatus& status) {
+    const int next = status.FuncSet + 1;
+    status.FuncSet = (next >= 0 && next < kFuncSetCount) ? next : 0;
+}
+
+void ToggleNumKey(TCalcStatus& status) {
+    status.UseNumKey = !status.UseNumKey;
+}
+
+int FuncCommandNumber(std::string_view item) {
+    const auto n = ParseInt32(item);
+    if (!n || *n < 0 || *n >= kCommandCount) return kNoCommand;
+    return *n;
+}
+
+std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
+    std::vector<TFuncKeyEntry> out;
+    if (set < 0 || set >= kFuncSetCount) return out;
+    const auto captions = SplitCommaText(keys.FuncDispStr[static_cast<std::size_t>(set)]);
+    const auto commands = SplitCommaText(keys.FuncCommand[static_cast<std::size_t>(set)]);
+    const std::size_t n = std::min({captions.size(), commands.size(), kFuncKeyCount});
+    for (std::size_t k = 0; k < n; ++k) {
+        TFuncKeyEntry e;
+        e.Caption = captions[k];
+        e.Command = FuncCommandNumber(commands[k]);
+        const auto n2 = ParseInt32(commands[k]);
+        if (n2 && *n2 >= 0 && *n2 < kCommandCount) e.Hint = CommandOf(*n2).Description;
+        out.push_back(std::move(e));
+    }
+    return out;
+}

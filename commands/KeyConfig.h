@@ -1,0 +1,94 @@
+#pragma once
+// The key configuration: which keyboard key performs which command, the three sets of
+// twelve function keys, and the NUM-key mode that turns letter keys into a keypad.
+// Plain data; the windows own one instance and hand it to the functions below.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Options.h"
+
+inline constexpr int kKeyCodeCount = 256;
+inline constexpr int kFuncSetCount = 3;
+inline constexpr int kNumKeyPositions = 17;
+
+// Key codes that the key handling names (the Windows virtual-key numbering).
+inline constexpr int kVkTab = 9;
+inline constexpr int kVkSpace = 32;
+inline constexpr int kVkUp = 38;
+inline constexpr int kVkDown = 40;
+inline constexpr int kVkInsert = 45;
+inline constexpr int kVkDelete = 46;
+inline constexpr int kVkF1 = 112;
+inline constexpr int kVkF4 = 115;
+inline constexpr int kVkF12 = 123;
+
+// Filler of an unused function key.
+inline constexpr std::string_view kEmptyFuncCaption = "****";
+inline constexpr std::string_view kEmptyFuncCommand = "255";
+
+// NUM-key mode: position p of UserKEY/UserTCH is turned into position p of these rows.
+// The key-code row reads "0123456789nlkmjo=" as key codes: the digits, then the keypad
+// point, separator, plus, minus, multiply, divide, and code 61 (which the table maps to "=").
+inline constexpr std::string_view kNumKeyVKRow = "0123456789nlkmjo=";
+inline constexpr std::string_view kNumKeyRow = "0123456789.,+-*/=";
+// Factory NUM keys: M J K L U I O 7 8 9, period, comma, semicolon, 0, P, minus, slash.
+inline constexpr std::string_view kFactoryUserKEY =
+    "\x4D\x4A\x4B\x4C\x55\x49\x4F\x37\x38\x39\xBE\xBC\xBB\x30\x50\xBD\xBF";
+inline constexpr std::string_view kFactoryUserTCH = "mjkluio789.,;0p-/";
+
+// Factory function-key sets A, B, C (captions and commands as comma text).
+extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr;
+extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncCommand;
+
+struct TKeyConfig {
+    // Command of each key code; 255 does nothing.
+    std::array<std::int32_t, kKeyCodeCount> KeyTable{};
+    // Set i: FuncDispStr[i] holds the twelve captions and FuncCommand[i] the twelve
+    // command numbers, each as comma text; item k belongs to function key k+1.
+    std::array<std::string, kFuncSetCount> FuncDispStr;
+    std::array<std::string, kFuncSetCount> FuncCommand;
+};
+
+// Names of the keys that may be reassigned and that the settings file stores, indexed by
+// key code; empty for keys that keep their factory entry for ever. 78 are named.
+const std::array<std::string, kKeyCodeCount>& KeyNames();
+
+// The factory state: the key table, the function-key sets, NUM-key mode off and the
+// factory NUM-key strings. FuncSet and KeyCUST are left alone.
+void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status);
+
+// Brings each caption list to at least twelve items ("****") and each command list to at
+// least twelve ("255"), after dropping trailing commas.
+void NormalizeFuncSets(TKeyConfig& keys);
+
+// NUM-key translation of a key code: the first position of UserKEY that holds the code
+// gives the keypad key of that position; codes not found come back unchanged. Positions
+// after the seventeenth have no keypad key and are not translated.
+int TranslateNumKey(int code, const TOption& option);
+
+// NUM-key translation of a typed character, letters compared without regard to case:
+// the first position of UserTCH holding the character gives the keypad character.
+// Positions are counted in characters.
+char32_t TranslateNumChar(char32_t ch, const TOption& option);
+
+// Command 50: the next function-key set, A after C. The caller then shows the set.
+void CycleFuncSet(TCalcStatus& status);
+
+// Command 51: NUM-key mode on or off. The caller then refreshes the NUM mark.
+void ToggleNumKey(TCalcStatus& status);
+
+// One function key as the bar shows it.
+struct TFuncKeyEntry {
+    std::string Caption;
+    int Command = 255; // 255 for an item that is not a command number 0..255
+    std::string Hint;  // the command's description; empty for an unknown number
+};
+
+// The keys of function-key set `set` (0..2): as many as both lists have items, at most 12.
+std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set);
+
+// A command item of a function-key list as a number; 255 when it is not a number 0..255.
+int FuncCommandNumber(std::string_view item);

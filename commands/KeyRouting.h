@@ -1,0 +1,42 @@
+#pragma once
+// What the main window does with a key press, decided without any window: the windows
+// only turn events into key codes and carry out the decision.
+#include "KeyConfig.h"
+
+// Modifier keys held with a key press (a bit set).
+using TShiftState = unsigned;
+inline constexpr TShiftState ssShift = 1;
+inline constexpr TShiftState ssAlt = 2;
+inline constexpr TShiftState ssCtrl = 4;
+
+enum class KeyRoute {
+    None,      // consumed, nothing to do (F1..F12 belong to the function-key bar)
+    Close,     // Alt+F4: close the main window
+    ToHistory, // the history window handles the key itself (Code)
+    Dispatch,  // ExecCommand(Command), 255 included: it still gives the focus back
+};
+
+struct TKeyDecision {
+    KeyRoute Route = KeyRoute::None;
+    int Code = 0;    // the key code after NUM-key translation
+    int Command = 0; // for Dispatch
+};
+
+// True for F1..F12.
+bool IsFunctionKeyCode(int code);
+
+// The program-wide filter: an automatic repeat of F1..F12 is dropped, so holding a
+// function key fires it once.
+bool DropKeyRepeat(int code, bool autoRepeat);
+
+// The main window's key-down handler (also reached with the keys that the history window
+// does not use itself). `historyActive`: the history window is the active window.
+// Shift and Ctrl play no part: Shift+1 performs command 1.
+TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
+                          const TOption& option, const TCalcStatus& status);
+
+enum class TabRoute { None, ActivateHistory, ActivateMain };
+
+// Tab in the main window is always consumed; while the history window is visible it
+// activates the history window from the main window and the main window otherwise.
+TabRoute RouteTab(bool historyVisible, bool mainActive);

@@ -1,0 +1,116 @@
+#include "KeyRouting.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Fixture {
+    TKeyConfig keys;
+    TOption option;
+    TCalcStatus status;
+    Fixture() {
+        SetBuiltInDefaults(option, status);
+        InitKeyTBL(keys, option, status);
+    }
+    TKeyDecision Route(int code, TShiftState shift = 0, bool historyActive = false) const {
+        return RouteKeyDown(code, shift, historyActive, keys, option, status);
+    }
+};
+
+TEST(KeyRouting, FactoryKeysDispatchTheirCommands) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        int code;
+        TShiftState shift;
+        int command;
+    } rows[] = {
+        {"keypad 5", 101, 0, 5},
+        {"Enter", 13, 0, 21},
+        {"Esc closes through command 254", 27, 0, 254},
+        {"Space switches the set", 32, 0, 50},
+        {"Page Down widens", 34, 0, 88},
+        {"arrow does nothing but still dispatches", 37, 0, 255},
+        {"Shift is ignored: Shift+1 is 1", '1', ssShift, 1},
+        {"Ctrl is ignored: Ctrl+C is copy", 'C', ssCtrl, 41},
+        {"C alone copies", 'C', 0, 41},
+        {"Alt with another key dispatches", '5', ssAlt, 5},
+        {"X cuts", 'X', 0, 40},
+    };
+    for (const auto& r : rows) {
+        const auto d = f.Route(r.code, r.shift);
+        EXPECT_EQ(d.Route, KeyRoute::Dispatch) << r.name;
+        EXPECT_EQ(d.Command, r.command) << r.name;
+    }
+}
+
+TEST(KeyRouting, AltF4ClosesOnlyWithAltAlone) {
+    Fixture f;
+    EXPECT_EQ(f.Route(kVkF4, ssAlt).Route, KeyRoute::Close);
+    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssShift).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssCtrl).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(kVkF4, 0).Route, KeyRoute::None);
+    // Even in the history window Alt+F4 closes the program.
+    EXPECT_EQ(f.Route(kVkF4, ssAlt, true).Route, KeyRoute::Close);
+}
+
+TEST(KeyRouting, FunctionKeysAreLeftToTheBar) {
+    Fixture f;
+    f.keys.KeyTable[kVkF1] = 5;
+    for (int code = kVkF1; code <= kVkF12; ++code)
+        EXPECT_EQ(f.Route(code).Route, KeyRoute::None) << code;
+    EXPECT_EQ(f.Route(124).Route, KeyRoute::Dispatch); // F13 is an ordinary key
+}
+
+TEST(KeyRouting, HistoryWindowKeepsItsOwnKeysWhileActive) {
+    Fixture f;
+    for (int code : {kVkSpace, kVkUp, kVkDown, kVkInsert, kVkDelete}) {
+        const auto d = f.Route(code, 0, true);
+        EXPECT_EQ(d.Route, KeyRoute::ToHistory) << code;
+        EXPECT_EQ(d.Code, code);
+        EXPECT_EQ(f.Route(code, 0, false).Route, KeyRoute::Dispatch) << code;
+    }
+    EXPECT_EQ(f.Route(101, 0, true).Command, 5); // other keys still reach the table
+}
+
+TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {
+    Fixture f;
+    f.status.UseNumKey = true;
+    struct Row {
+        const char* name;
+        int code;
+        int command;
+    } rows[] = {
+        {"M enters 0", 'M', 0},       {"main 0 subtracts", '0', 18}, {"slash is equals", 191, 21},
+        {"7 still enters 7", '7', 7}, {"semicolon adds", 187, 17},   {"C still copies", 'C', 41},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(f.Route(r.code).Command, r.command) << r.name;
+    f.status.UseNumKey = false;
+    EXPECT_EQ(f.Route('M').Command, 255);
+    EXPECT_EQ(f.Route('0').Command, 0);
+
+    // A NUM key that lands on a history key is handed over after translation.
+    f.status.UseNumKey = true;
+    f.option.UserKEY = "Q";
+    f.keys.KeyTable['0'] = 7;
+    const auto d = f.Route('Q', 0, true);
+    EXPECT_EQ(d.Code, '0');
+    EXPECT_EQ(d.Command, 7);
+}
+
+TEST(KeyRouting, AutoRepeatOfFunctionKeysIsDropped) {
+    EXPECT_TRUE(DropKeyRepeat(kVkF1 + 1, true));
+    EXPECT_FALSE(DropKeyRepeat(kVkF1 + 1, false));
+    EXPECT_FALSE(DropKeyRepeat(101, true)); // other keys repeat
+    EXPECT_TRUE(DropKeyRepeat(kVkF12, true));
+    EXPECT_FALSE(DropKeyRepeat(kVkF12 + 1, true));
+}
+
+TEST(KeyRouting, TabSwitchesWindowsOnlyWhileHistoryIsVisible) {
+    EXPECT_EQ(RouteTab(true, true), TabRoute::ActivateHistory);
+    EXPECT_EQ(RouteTab(true, false), TabRoute::ActivateMain);
+    EXPECT_EQ(RouteTab(false, true), TabRoute::None);
+}
+
+} // namespace
