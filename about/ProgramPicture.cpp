@@ -1,0 +1,45 @@
+#include "ProgramPicture.h"
+
+#include "JpegDecoder.h"
+
+extern const unsigned char Embedded_bansho_36_jpg[];
+extern const std::size_t Embedded_bansho_36_jpgSize;
+extern const unsigned char Embedded_bansho_72_jpg[];
+extern const std::size_t Embedded_bansho_72_jpgSize;
+extern const unsigned char Embedded_bansho_48_png[];
+extern const std::size_t Embedded_bansho_48_pngSize;
+extern const unsigned char Embedded_bansho_256_png[];
+extern const std::size_t Embedded_bansho_256_pngSize;
+
+namespace about {
+
+std::span<const unsigned char> ProgramPictureJpeg() {
+    return {Embedded_bansho_36_jpg, Embedded_bansho_36_jpgSize};
+}
+
+std::span<const unsigned char> ProgramPictureJpeg2x() {
+    return {Embedded_bansho_72_jpg, Embedded_bansho_72_jpgSize};
+}
+
+QImage ProgramPicture(qreal devicePixelRatio) {
+    if (devicePixelRatio <= 1.0) return DecodeJpeg(ProgramPictureJpeg());
+    QImage image = DecodeJpeg(ProgramPictureJpeg2x());
+    if (image.isNull()) return DecodeJpeg(ProgramPictureJpeg()); // plain beats none
+    image.setDevicePixelRatio(2.0);
+    return image;
+}
+
+QIcon ProgramWindowIcon() {
+    // PNG support is built into QtGui, unlike JPEG, so no image plugin is needed here.
+    QIcon icon;
+    const std::span<const unsigned char> pngs[] = {
+        {Embedded_bansho_48_png, Embedded_bansho_48_pngSize},
+        {Embedded_bansho_256_png, Embedded_bansho_256_pngSize}};
+    for (auto png : pngs) {
+        QImage image = QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG");
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+} // namespace about

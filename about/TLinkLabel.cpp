@@ -1,0 +1,29 @@
+#include "TLinkLabel.h"
+
+#include <QMouseEvent>
+
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setTextFormat(Qt::PlainText);
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    // Blue whatever the palette says, as links have always looked.
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(p);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    // Like a button: the click counts only if the pointer is still over the link.
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) emit clicked();
+}

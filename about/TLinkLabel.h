@@ -1,0 +1,20 @@
+#pragma once
+// A label that behaves as a web link: blue underlined text, a pointing hand, and
+// a click signal when the left button is pressed and released over it.
+#include <QLabel>
+
+class TLinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
