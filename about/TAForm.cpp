@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <span>
 
 const QUrl TAForm::SupportUrl(QStringLiteral("https://bansho.example.org/support"));
@@ -70,17 +71,20 @@ void TAForm::Build() {
     Copyright = new QLabel(QStringLiteral("Copyright (C) 2026 バンショ開発チーム"), Panel);
     Copyright->setGeometry(10, 56, 286, 16);
 
-    // Link labels are as wide as their text, so only the text is a link.
+    // Link labels are as wide as their text, so only the text is a link; a wide
+    // font still keeps them inside the panel.
+    const auto placeLink = [this](TLinkLabel* link, int y, const QUrl& url) {
+        link->move(10, y);
+        link->adjustSize();
+        link->resize(std::min(link->width(), Panel->width() - 20), link->height());
+        link->setToolTip(url.toString());
+    };
     Label1 = new TLinkLabel(QStringLiteral("バンショ サポートサイト"), Panel);
-    Label1->move(10, 80);
-    Label1->adjustSize();
-    Label1->setToolTip(SupportUrl.toString());
+    placeLink(Label1, 80, SupportUrl);
     connect(Label1, &TLinkLabel::clicked, this, &TAForm::Label1Click);
 
-    Label2 = new TLinkLabel(QStringLiteral("バンショ開発チーム @bansho@social.example.org"), Panel);
-    Label2->move(10, 100);
-    Label2->adjustSize();
-    Label2->setToolTip(SocialUrl.toString());
+    Label2 = new TLinkLabel(QStringLiteral("@bansho (social.example.org)"), Panel);
+    placeLink(Label2, 100, SocialUrl);
     connect(Label2, &TLinkLabel::clicked, this, &TAForm::Label2Click);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
