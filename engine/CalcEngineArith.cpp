@@ -1,0 +1,192 @@
+// Operator keys, constant calculation, grand total, tax display and memory.
+#include "CalcEngine.h"
+
+#include "TextFunctions.h"
+
+namespace {
+bool IsOperator(char c) {
+    return c == '+' || c == '-' || c == '*' || c == '/';
+}
+} // namespace
+
+bool CalcEngine::OpeKey(char key) {
+    if (IsOperator(key)) host_.LampOff();
+    const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
+    if (!ok) return false;
+    status_.LastKey = key;
+    return true;
+}
+
+bool CalcEngine::OpeNormal(char key) {
+    const char ope = key == '%' ? '=' : key;
+    if (InNum.Text.empty()) {
+        if (IsOperator(ope) && ope == status_.LastKey) {
+            // The same operator twice: the shown value becomes the constant.
+            status_.ConstMode = true;
+            RefreshKMark();
+            KNum = DispNum;
+            status_.ConstOpe = ope;
+        } else {
+            status_.ConstMode = false;
+            RefreshKMark();
+            status_.PendOpe = ope;
+        }
+        ShowOpeMark(status_.PendOpe);
+        return true;
+    }
+    status_.EditTarget = 'R';
+    status_.ConstMode = false;
+    if (option_.HistSet == 2) AddHistoryEntry();
+    if (IsOperator(status_.PendOpe)) {
+        if (!Calc(ResNum, InNum, status_.PendOpe, key)) return false;
+    } else {
+        ResNum = DispNum;
+    }
+    if (ope == '=') {
+        // A failed result does not count towards the grand total.
+        if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
+        ShowNum(ResNum);
+        if (option_.HistSet == 1) AddHistoryEntry();
+    } else {
+        ShowNum(ResNum);
+    }
+    ClearNum(InNum);
+    status_.PendOpe = ope;
+    ShowOpeMark(status_.PendOpe);
+    return true;
+}
+
+bool CalcEngine::OpeConst(char key) {
+    const char ope = key == '%' ? '=' : key;
+    if (IsOperator(ope)) {
+        status_.ConstMode = false;
+        RefreshKMark();
+        status_.PendOpe = ope;
+        ShowOpeMark(ope);
+        ResNum = DispNum;
+        ClearNum(InNum);
+        return true;
+    }
+    if (!InNum.Text.empty()) {
+        if (!Calc(InNum, KNum, status_.ConstOpe, key)) return false;
+        ShowNum(InNum);
+        ClearNum(InNum);
+    } else {
+        if (!Calc(DispNum, KNum, status_.ConstOpe, key)) return false;
+        ShowNum(DispNum);
+    }
+    ShowOpeMark('=');
+    return true;
+}
+
+void CalcEngine::GTRecall() {
+    InNum = GTNum;
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+}
+
+bool CalcEngine::TaxIncluded() {
+    if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
+        TaxAmtNum = DispNum;
+        TaxInNum = DispNum;
+        TaxOutNum = DispNum;
+        if (!Calc(TaxAmtNum, TaxNum, '*', '%')) return false;
+        if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+    }
+    if (TaxMode != 1) {
+        TaxMode = 1;
+        TaxStep = 1;
+    }
+    ShowTaxStep();
+    return true;
+}
+
+bool CalcEngine::TaxExcluded() {
+    if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
+        TaxInNum = DispNum;
+        TaxOutNum = DispNum;
+        TaxAmtNum = DispNum;
+        TCalcNum w{"100", false};
+        if (!Calc(w, TaxNum, '+', ' ')) return false;
+        if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
+        if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
+        if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
+    }
+    if (TaxMode != 3) {
+        TaxMode = 3;
+        TaxStep = 3;
+    }
+    ShowTaxStep();
+    return true;
+}
+
+void CalcEngine::ShowTaxStep() {
+    std::string label;
+    switch (TaxStep) {
+    case 1:
+        InNum = TaxInNum;
+        label = "税込";
+        break;
+    case 2:
+        InNum = TaxAmtNum;
+        label = "税額";
+        break;
+    case 3:
+        InNum = TaxOutNum;
+        label = "税抜";
+        break;
+    default:
+        break;
+    }
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+    // The base amount carries no label.
+    if (TaxMode == 1 && label == "税抜") label.clear();
+    if (TaxMode == 3 && label == "税込") label.clear();
+    display_.NumMark = label;
+    host_.DisplayChanged();
+    if (TaxMode == 1)
+        TaxStep = TaxStep >= 3 ? 1 : TaxStep + 1;
+    else
+        TaxStep = TaxStep <= 1 ? 3 : TaxStep - 1;
+}
+
+// ---- Memory ----
+
+void CalcEngine::MemClear() {
+    ClearNum(MemNum);
+    RefreshMemMark();
+}
+
+bool CalcEngine::MemAddSub(char ope) {
+    if (option_.CalcMem) {
+        // Complete the pending calculation, like "=" without grand total and history.
+        status_.EditTarget = 'R';
+        if (InNum.Text.empty() || !IsOperator(status_.PendOpe)) {
+            ResNum = DispNum;
+        } else if (!Calc(ResNum, InNum, status_.PendOpe, ' ')) {
+            return false;
+        }
+        ShowNum(ResNum);
+        status_.PendOpe = '=';
+        ShowOpeMark('=');
+        ClearNum(InNum);
+    }
+    if (!Calc(MemNum, DispNum, ope, ' ')) return false;
+    RefreshMemMark();
+    return true;
+}
+
+void CalcEngine::MemRecall() {
+    InNum = MemNum;
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+}
+
+void CalcEngine::MemSwap() {
+    const TCalcNum t = MemNum;
+    MemNum = DispNum;
+    InNum = t;
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+}

@@ -1,0 +1,110 @@
+// Cost of the engine's arithmetic: one Calc in each mode, the text conversions on their own,
+// and re-totalling an input receipt of 1,000,000 rows.
+#include "CalcEngine.h"
+#include "NumberText.h"
+#include "Options.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+class NullHost : public EngineHost {
+public:
+    void Beep() override {}
+    std::string GetClipboardText() override { return {}; }
+    void SetClipboardText(const std::string&) override {}
+    void ShowNotFloatError(const std::string&) override {}
+    void RowAppended(std::size_t) override {}
+    void RowReplaced(std::size_t) override {}
+    void RowInserted(std::size_t) override {}
+    void RowRemoved(std::size_t) override {}
+    void RowsSwapped(std::size_t, std::size_t) override {}
+    void HistoryCleared() override {}
+    void LampOff() override {}
+    void LampOn() override {}
+    void FocusMain() override {}
+    void WindowCommand(unsigned) override {}
+    void DisplayChanged() override {}
+};
+
+struct Case {
+    const char* a;
+    const char* b;
+    char ope;
+};
+constexpr Case kCases[] = {
+    {"1234.5", "678.25", '+'}, {"20000", "3", '/'},         {"123456789012.5", "7.25", '*'},
+    {"0.1", "0.2", '+'},       {"999999.999", "1000", '-'}, {"1", "3", '/'},
+    {"8.5", "15", '*'},        {"-42.125", "0.0003", '/'},
+};
+
+void CalcInMode(benchmark::State& state, int acount) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Case& c = kCases[i++ % std::size(kCases)];
+        TCalcNum dst{c.a, false};
+        TCalcNum src{c.b, false};
+        CalcNumbers(dst, src, c.ope, ' ', acount, nullptr);
+        benchmark::DoNotOptimize(dst);
+    }
+}
+
+void BM_CalcTruncating(benchmark::State& state) {
+    CalcInMode(state, 0);
+}
+void BM_CalcRounding(benchmark::State& state) {
+    CalcInMode(state, 1);
+}
+
+void BM_ParseNumber(benchmark::State& state) {
+    long double v = 0;
+    for (auto _ : state) {
+        ParseNumber("123456789.012345", v);
+        benchmark::DoNotOptimize(v);
+    }
+}
+
+void BM_FormatResult(benchmark::State& state) {
+    const long double r = 20000.0L / 3.0L;
+    bool overflow = false;
+    for (auto _ : state) {
+        std::string t = FormatResult(r, static_cast<int>(state.range(0)), 15, overflow);
+        benchmark::DoNotOptimize(t);
+    }
+}
+
+// Re-totals an input receipt of one million rows (the history window's recalculation).
+void BM_FoldChain1M(benchmark::State& state) {
+    TOption option;
+    TCalcStatus status;
+    SetBuiltInDefaults(option, status);
+    SetFileDefaults(option);
+    option.Acount = static_cast<std::uint8_t>(state.range(0));
+    NullHost host;
+    CalcEngine engine(option, status, host);
+    engine.AllClear();
+    constexpr std::size_t kRows = 1'000'000;
+    static const char* const kNumbers[] = {"12.5", "3", "1000", "0.25", "7", "250.75"};
+    static const char kOpes[] = {'+', '*', '-', '/', '+', '-'};
+    for (std::size_t i = 0; i < kRows; ++i) {
+        engine.InsertHistoryEntry(i);
+        engine.ReplaceHistoryEntry(i, kNumbers[i % 6], kOpes[i % 6]);
+    }
+    for (auto _ : state) {
+        engine.RecalcHistory();
+        benchmark::DoNotOptimize(engine.ResNum);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kRows));
+}
+
+} // namespace
+
+BENCHMARK(BM_CalcTruncating);
+BENCHMARK(BM_CalcRounding);
+BENCHMARK(BM_ParseNumber);
+BENCHMARK(BM_FormatResult)->Arg(0)->Arg(1);
+BENCHMARK(BM_FoldChain1M)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
