@@ -1,0 +1,50 @@
+#include "Fonts.h"
+
+#include <QFont>
+
+namespace bansho::platform {
+
+namespace {
+
+struct Substitution {
+    const char* windowsFace; // UTF-8
+    const char* installed[3];
+};
+
+// The proportional face first for the proportional Windows faces, the fixed-pitch one for
+// the fixed-pitch face; then the other Japanese faces, so a missing one still leaves Japanese.
+constexpr Substitution kSubstitutions[] = {
+    {"ＭＳ Ｐゴシック", {"IPAPGothic", "Noto Sans CJK JP", "IPAGothic"}},
+    {"MS PGothic", {"IPAPGothic", "Noto Sans CJK JP", "IPAGothic"}},
+    {"ＭＳ ゴシック", {"IPAGothic", "Noto Sans Mono CJK JP", "IPAPGothic"}},
+    {"MS Gothic", {"IPAGothic", "Noto Sans Mono CJK JP", "IPAPGothic"}},
+    {"メイリオ", {"Noto Sans CJK JP", "IPAPGothic", "IPAGothic"}},
+    {"Meiryo", {"Noto Sans CJK JP", "IPAPGothic", "IPAGothic"}},
+};
+
+} // namespace
+
+QStringList SubstituteFamilies(const QString& windowsFace) {
+    for (const Substitution& s : kSubstitutions) {
+        if (windowsFace.compare(QString::fromUtf8(s.windowsFace), Qt::CaseInsensitive) == 0) {
+            QStringList list;
+            for (const char* face : s.installed)
+                list << QString::fromUtf8(face);
+            return list;
+        }
+    }
+    return {};
+}
+
+void InstallFontSubstitutions() {
+    static const bool installed = [] {
+        for (const Substitution& s : kSubstitutions) {
+            const QString face = QString::fromUtf8(s.windowsFace);
+            QFont::insertSubstitutions(face, SubstituteFamilies(face));
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace bansho::platform

@@ -1,0 +1,63 @@
+#include "WindowHelpers.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace bansho::platform {
+
+bool IsWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool CanSetOpacity() {
+    return !IsWayland();
+}
+bool CanStayOnTop() {
+    return !IsWayland();
+}
+
+void SetWindowAlpha(QWidget* window, int alpha) {
+    if (!window || !CanSetOpacity()) return;
+    alpha = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    window->setWindowOpacity(alpha / 255.0);
+}
+
+int WindowAlpha(const QWidget* window) {
+    return window ? qRound(window->windowOpacity() * 255.0) : 255;
+}
+
+void SetStayOnTop(QWidget* window, bool on) {
+    if (!window || !CanStayOnTop()) return;
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == window->windowFlags()) return;
+    if (QWindow* handle = window->windowHandle()) {
+        // QWidget::setWindowFlags would hide the window and show it again, activated; the
+        // native window takes the new state in place and keeps the focus where it is.
+        window->overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        window->setWindowFlags(flags);
+    }
+}
+
+bool IsStayOnTop(const QWidget* window) {
+    return window && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void PreferXWayland(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return;
+    }
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) return; // no XWayland: native Wayland it is
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace bansho::platform
