@@ -57,7 +57,8 @@ public:
     void SetFlatClick(bool on) { flatClick_ = on; }
 
     // Item i applies to key i; items after the twelfth are ignored, keys past the end of a
-    // shorter list keep their values. Tags are decimal integers (non-numbers give 0).
+    // shorter list keep their values. A tag item that is not a decimal integer leaves the
+    // key's tag as it was.
     const QStringList& CapList() const { return capList_; }
     void SetCapList(const QStringList& list);
     const QStringList& TagList() const { return tagList_; }
