@@ -1,0 +1,273 @@
+#include "IniFile.h"
+
+#include <cerrno>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "Sjis.h"
+#include "TextNumber.h"
+
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Drops a first byte of a double-byte character left alone at the end (and the blanks it
+// hid), so that a name read back after "[" name "]" is written is the same name.
+std::string_view WholeCharacters(std::string_view s) {
+    for (;;) {
+        std::size_t last = 0; // start of the last character
+        for (std::size_t j = 0; j < s.size();) {
+            last = j;
+            j += (IsLeadByte(static_cast<unsigned char>(s[j])) && j + 1 < s.size()) ? 2 : 1;
+        }
+        if (s.empty() || !IsLeadByte(static_cast<unsigned char>(s[last])) || last + 1 < s.size())
+            return s;
+        s = Trim(s.substr(0, last));
+    }
+}
+
+// Names compare as UTF-8 with ASCII letters folded. Folding the CP932 bytes themselves
+// would be wrong: the second byte of "：" (81 46) is the letter F.
+std::string FoldUtf8(std::string_view utf8) {
+    std::string s(utf8);
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+std::string FoldRaw(std::string_view cp932) {
+    return FoldUtf8(sjis::ToUtf8(cp932));
+}
+
+// The value as a reader sees it: blanks around it dropped, then one pair of outer quotes.
+std::string_view Unwrap(std::string_view raw) {
+    raw = Trim(raw);
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+        raw = raw.substr(1, raw.size() - 2);
+    return raw;
+}
+
+// The value as it must be written so that Unwrap gives it back.
+std::string Wrap(std::string_view value) {
+    std::string v(value);
+    for (char& c : v) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    const bool loses = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()));
+    const bool quoted = v.size() >= 2 && v.front() == '"' && v.back() == '"';
+    if (loses || quoted) return '"' + v + '"';
+    return v;
+}
+
+} // namespace
+
+TIniFile TIniFile::FromBytes(std::string_view bytes) {
+    TIniFile ini;
+    Section* current = nullptr;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::string_view line = bytes.substr(pos, end - pos);
+        pos = end;
+        if (pos < bytes.size())
+            pos += (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
+
+        const std::string_view t = Trim(line);
+        if (t.empty() || t.front() == ';') continue; // blank and comment lines are not kept
+        if (t.front() == '[') {
+            // The name runs to the last ']' (a missing one: to the end of the line).
+            std::size_t close = std::string_view::npos;
+            for (std::size_t i = 1; i < t.size();) {
+                const auto b = static_cast<unsigned char>(t[i]);
+                if (IsLeadByte(b) && i + 1 < t.size()) {
+                    i += 2;
+                    continue;
+                }
+                if (b == ']') close = i;
+                ++i;
+            }
+            const std::string_view name = WholeCharacters(
+                Trim(t.substr(1, close == std::string_view::npos ? t.size() - 1 : close - 1)));
+            // A section that appears twice is one section: later keys join the first.
+            const std::string folded = FoldRaw(name);
+            const auto it = ini.sectionIndex_.find(folded);
+            current = it != ini.sectionIndex_.end() ? &ini.sections_[it->second]
+                                                    : &ini.AddSection(std::string(name));
+            continue;
+        }
+        const std::size_t eq = t.find('=');
+        if (current == nullptr || eq == std::string_view::npos) continue; // not a key line
+        const std::string_view key = Trim(t.substr(0, eq));
+        if (key.empty()) continue;
+        const std::string folded = FoldRaw(key);
+        if (current->Index.count(folded) != 0) continue; // the first of duplicate keys wins
+        // The value is taken from the untrimmed line so that an unchanged line stays as it was.
+        const std::size_t lineEq = line.find('=');
+        current->Index.emplace(folded, current->Entries.size());
+        current->Entries.push_back({std::string(key), std::string(line.substr(lineEq + 1))});
+    }
+    return ini;
+}
+
+TIniFile TIniFile::Load(const std::string& path, bool* existed) {
+    std::error_code ec;
+    const bool there = std::filesystem::exists(path, ec);
+    if (existed) *existed = there;
+    if (!there) return {};
+    // Plain reads: a folder or an unreadable file in its place gives an empty file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return FromBytes(bytes);
+}
+
+TIniFile::Section& TIniFile::AddSection(std::string rawName) {
+    sectionIndex_.emplace(FoldRaw(rawName), sections_.size());
+    sections_.push_back(Section{std::move(rawName), {}, {}});
+    return sections_.back();
+}
+
+const TIniFile::Entry* TIniFile::Find(std::string_view section, std::string_view key) const {
+    const auto s = sectionIndex_.find(FoldUtf8(section));
+    if (s == sectionIndex_.end()) return nullptr;
+    const Section& sec = sections_[s->second];
+    const auto e = sec.Index.find(FoldUtf8(key));
+    if (e == sec.Index.end()) return nullptr;
+    return &sec.Entries[e->second];
+}
+
+const std::string* TIniFile::RawValue(std::string_view section, std::string_view key) const {
+    const Entry* e = Find(section, key);
+    return e ? &e->Value : nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view def) const {
+    const std::string* raw = RawValue(section, key);
+    if (!raw) return std::string(def);
+    return sjis::ToUtf8(Unwrap(*raw));
+}
+
+std::string TIniFile::ReadBytes(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+    const std::string* raw = RawValue(section, key);
+    if (!raw) return std::string(def);
+    return std::string(Unwrap(*raw));
+}
+
+std::optional<std::int32_t> TIniFile::TryReadInteger(std::string_view section,
+                                                     std::string_view key) const {
+    const std::string* raw = RawValue(section, key);
+    if (!raw) return std::nullopt;
+    return ParseInt32(Unwrap(*raw));
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t def) const {
+    return TryReadInteger(section, key).value_or(def);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+    return sectionIndex_.count(FoldUtf8(section)) != 0;
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+    return Find(section, key) != nullptr;
+}
+
+TIniFile::Section& TIniFile::SectionFor(std::string_view section) {
+    const auto it = sectionIndex_.find(FoldUtf8(section));
+    if (it != sectionIndex_.end()) return sections_[it->second];
+    return AddSection(sjis::FromUtf8(section));
+}
+
+void TIniFile::Put(std::string_view section, std::string_view key, std::string raw) {
+    Section& sec = SectionFor(section);
+    const std::string folded = FoldUtf8(key);
+    const auto it = sec.Index.find(folded);
+    if (it != sec.Index.end()) {
+        sec.Entries[it->second].Value = std::move(raw); // the key keeps its spelling and place
+        return;
+    }
+    sec.Index.emplace(folded, sec.Entries.size());
+    sec.Entries.push_back({sjis::FromUtf8(key), std::move(raw)});
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Put(section, key, Wrap(sjis::FromUtf8(value)));
+}
+
+void TIniFile::WriteBytes(std::string_view section, std::string_view key, std::string_view bytes) {
+    Put(section, key, Wrap(bytes));
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+    Put(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    Put(section, key, value ? "1" : "0");
+}
+
+std::string TIniFile::ToBytes() const {
+    std::string out;
+    for (const Section& sec : sections_) {
+        out += '[';
+        out += sec.Name;
+        out += "]\r\n";
+        for (const Entry& e : sec.Entries) {
+            out += e.Key;
+            out += '=';
+            out += e.Value;
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::vector<std::string> TIniFile::SectionNames() const {
+    std::vector<std::string> out;
+    for (const Section& sec : sections_)
+        out.push_back(sjis::ToUtf8(sec.Name));
+    return out;
+}
+
+std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
+    std::vector<std::string> out;
+    const auto it = sectionIndex_.find(FoldUtf8(section));
+    if (it == sectionIndex_.end()) return out;
+    for (const Entry& e : sections_[it->second].Entries)
+        out.push_back(sjis::ToUtf8(e.Key));
+    return out;
+}

@@ -1,0 +1,568 @@
+#include "settings.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "CommaText.h"
+#include "Sjis.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& p, std::string_view bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh folder for each test.
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "bansho-settings-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+        dir = tmpl;
+        file = (dir / "bansho.ENV").string();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    std::vector<std::string> FilesInDir() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename());
+        return names;
+    }
+    fs::path dir;
+    std::string file;
+};
+
+// The program's settings as they stand right after start-up, before the file is read.
+struct Program {
+    TOption option;
+    TDisplayColors colors;
+    TCalcStatus status;
+    TKeyConfig keys;
+    TMainWinSettings window;
+    Program() {
+        SetBuiltInDefaults(option, status);
+        InitKeyTBL(keys, option, status);
+    }
+    TSettingsRefs Refs() { return {option, colors, status, keys, window}; }
+    bool Load(const std::string& f) {
+        const bool existed = LoadSettings(f, Refs());
+        NormalizeFuncSets(keys);
+        return existed;
+    }
+    bool LoadText(std::string_view bytes, bool existed = true) {
+        LoadSettings(TIniFile::FromBytes(bytes), existed, Refs());
+        NormalizeFuncSets(keys);
+        return existed;
+    }
+    TIniFile SaveToMemory(std::string_view old = "") {
+        TIniFile ini = TIniFile::FromBytes(old);
+        SaveSettings(ini, Refs());
+        return ini;
+    }
+};
+
+TEST(SettingsDefaults, FileDefaultsOfTheOptionRecord) {
+    const TOption o = FileDefaultOptions();
+    EXPECT_EQ(o.HistSet, 2);
+    EXPECT_EQ(o.Acount, 0);
+    EXPECT_TRUE(o.CalcMem);
+    EXPECT_TRUE(o.StayHist);
+    EXPECT_EQ(o.MoveDot, 8);
+    EXPECT_EQ(o.FuncType, 12);
+    EXPECT_EQ(o.TaxRate, "10");
+    EXPECT_TRUE(o.Cycle);
+    EXPECT_TRUE(o.Hint);
+    EXPECT_FALSE(o.Upper);
+    EXPECT_FALSE(o.SmallFont);
+    EXPECT_FALSE(o.Margin);
+    EXPECT_EQ(o.AlphaBlendType, 1);
+    EXPECT_EQ(o.AlphaBlendValue, 180);
+    EXPECT_EQ(o.UserKEY, kFactoryUserKEY);
+    EXPECT_EQ(o.UserTCH, "mjkluio789.,;0p-/");
+}
+
+TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
+    Program p;
+    p.window.Left = 455;
+    EXPECT_FALSE(p.Load(file));
+    EXPECT_EQ(p.window.Left, 455);
+    EXPECT_EQ(p.window.Top, 119);
+    EXPECT_EQ(p.window.Width, 600);
+    EXPECT_EQ(p.window.Height, 140);
+    EXPECT_EQ(p.window.Style, kStyleNormal);
+    EXPECT_TRUE(p.window.StatusBar);
+    EXPECT_FALSE(p.window.FHeight.has_value());
+    EXPECT_FALSE(p.window.SHeight.has_value());
+    EXPECT_EQ(p.window.FontName, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(p.window.FontStyle, 0);
+    EXPECT_FALSE(p.status.KeyCUST);
+    EXPECT_TRUE(p.status.HistWinVisible);
+    EXPECT_EQ(p.status.HistWinHeight, 256);
+    EXPECT_FALSE(p.status.UseNumKey);
+    EXPECT_EQ(p.option.TaxRate, "10");
+    EXPECT_EQ(p.option.HistSet, 2);
+    EXPECT_EQ(p.colors.Error, 255);
+    EXPECT_EQ(p.colors.MPanel, clBtnFace);
+    EXPECT_EQ(p.keys.KeyTable[27], 254);
+    EXPECT_EQ(p.keys.FuncCommand[0], kFactoryFuncCommand[0]);
+}
+
+TEST_F(SettingsFile, AnExistingFileWithoutKeyCustMeansCustomized) {
+    WriteAll(file, "");
+    Program p;
+    EXPECT_TRUE(p.Load(file));
+    EXPECT_TRUE(p.status.KeyCUST);
+}
+
+TEST(Settings, FirstSaveWritesSectionsAndKeysInOrder) {
+    Program p;
+    p.LoadText("", false);
+    const TIniFile ini = p.SaveToMemory();
+    using V = std::vector<std::string>;
+    EXPECT_EQ(ini.SectionNames(),
+              (V{"BANSHO", "COMMAND", "FUNCTION", "HISTWIN", "OPTION", "NUMKEY", "FONT", "COLOR"}));
+    EXPECT_EQ(ini.KeyNames("BANSHO"), (V{"Left", "Top", "Width", "Height"}));
+    EXPECT_EQ(ini.KeyNames("FUNCTION"), (V{"FuncType", "DispStrA", "DispStrB", "DispStrC",
+                                           "CommandA", "CommandB", "CommandC"}));
+    EXPECT_EQ(ini.KeyNames("HISTWIN"), (V{"HForm", "Cycle", "Upper", "Height"}));
+    EXPECT_EQ(ini.KeyNames("OPTION"),
+              (V{"Style", "StatusBar", "StayHist", "CalcMem", "SmallFont", "Margin", "Hint",
+                 "Acount", "HistSet", "MoveDot", "TaxRate", "AlphaBlendType", "AlphaBlendValue"}));
+    EXPECT_EQ(ini.KeyNames("NUMKEY"), (V{"UseNumKey", "UserKEY", "UserTCH"}));
+    EXPECT_EQ(ini.KeyNames("FONT"), (V{"Name", "Style"}));
+    EXPECT_EQ(ini.KeyNames("COLOR"), (V{"MPanel", "HPanel", "Number", "Error", "HNumber"}));
+
+    const V command = ini.KeyNames("COMMAND");
+    ASSERT_EQ(command.size(), 44u); // KeyCUST and the 43 keys with a factory command
+    EXPECT_EQ(command.front(), "KeyCUST");
+    EXPECT_EQ(command[1], "BACK");
+    EXPECT_EQ(command.back(), "CKEY-／");
+    for (const char* absent : {"LEFT", "UP", "CKEY_A", "CKEY_Z", "CKEY-：", "CKEY-[", "CKEY-￥"})
+        EXPECT_FALSE(ini.ValueExists("COMMAND", absent)) << absent;
+    EXPECT_EQ(ini.ReadString("COMMAND", "KeyCUST", ""), "0");
+
+    const std::string bytes = ini.ToBytes();
+    EXPECT_EQ(bytes.rfind("[BANSHO]\r\nLeft=455\r\nTop=119\r\nWidth=600\r\nHeight=140\r\n\r\n"
+                          "[COMMAND]\r\nKeyCUST=0\r\nBACK=35\r\nRETURN=21\r\nESCAPE=254\r\n",
+                          0),
+              0u);
+    EXPECT_NE(bytes.find("\r\nMPanel=-16777201\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nESCAPE=254\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nName=\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E\r\n"),
+              std::string::npos); // "ＭＳ Ｐゴシック" in Shift_JIS
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
+    // The NUM keys go out as the raw key codes.
+    EXPECT_NE(bytes.find("\r\nUserKEY=MJKLUIO789\xBE\xBC\xBB\x30P\xBD\xBF\r\n"), std::string::npos);
+}
+
+TEST(Settings, EverySettingSurvivesASaveAndALoad) {
+    Program a;
+    a.window = {12, 34, 777, 150, kStyleStayOnTop, false, 40, 30, "IPAPGothic", 5};
+    a.status.KeyCUST = true;
+    a.status.HistWinVisible = false;
+    a.status.HistWinHeight = 300;
+    a.status.UseNumKey = true;
+    a.keys.KeyTable[13] = 24;
+    a.keys.KeyTable[65] = 17; // a letter that had no command
+    a.keys.FuncDispStr[1] = "x,y";
+    a.keys.FuncCommand[2] = "1,2,3";
+    a.option.FuncType = 10;
+    a.option.Cycle = false;
+    a.option.Upper = true;
+    a.option.StayHist = false;
+    a.option.CalcMem = false;
+    a.option.Hint = false;
+    a.option.HistSet = 1;
+    a.option.Acount = 1;
+    a.option.MoveDot = 20;
+    a.option.SmallFont = true;
+    a.option.Margin = true;
+    a.option.TaxRate = "8";
+    a.option.AlphaBlendType = 2;
+    a.option.AlphaBlendValue = 99;
+    a.option.UserKEY = "QWERTYUIOPASDFGHJ";
+    a.option.UserTCH = "qwertyuiopasdfghj";
+    a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<TColor>(0xFF000005)};
+    const std::string bytes = a.SaveToMemory().ToBytes();
+
+    Program b;
+    b.LoadText(bytes);
+    EXPECT_EQ(b.window.Left, 12);
+    EXPECT_EQ(b.window.Top, 34);
+    EXPECT_EQ(b.window.Width, 777);
+    EXPECT_EQ(b.window.Height, 150);
+    EXPECT_EQ(b.window.Style, kStyleStayOnTop);
+    EXPECT_FALSE(b.window.StatusBar);
+    EXPECT_FALSE(b.window.FHeight.has_value()); // never written
+    EXPECT_EQ(b.window.FontName, "IPAPGothic");
+    EXPECT_EQ(b.window.FontStyle, 5);
+    EXPECT_TRUE(b.status.KeyCUST);
+    EXPECT_FALSE(b.status.HistWinVisible);
+    EXPECT_EQ(b.status.HistWinHeight, 300);
+    EXPECT_TRUE(b.status.UseNumKey);
+    EXPECT_EQ(b.keys.KeyTable, a.keys.KeyTable);
+    EXPECT_EQ(SplitCommaText(b.keys.FuncDispStr[1]).size(), 12u);
+    EXPECT_EQ(FuncSetKeys(b.keys, 1)[1].Caption, "y");
+    EXPECT_EQ(FuncSetKeys(b.keys, 2)[2].Command, 3);
+    EXPECT_EQ(FuncSetKeys(b.keys, 2)[3].Command, 255);
+    EXPECT_EQ(b.option.FuncType, 10);
+    EXPECT_FALSE(b.option.Cycle);
+    EXPECT_TRUE(b.option.Upper);
+    EXPECT_FALSE(b.option.StayHist);
+    EXPECT_FALSE(b.option.CalcMem);
+    EXPECT_FALSE(b.option.Hint);
+    EXPECT_EQ(b.option.HistSet, 1);
+    EXPECT_EQ(b.option.Acount, 1);
+    EXPECT_EQ(b.option.MoveDot, 20);
+    EXPECT_TRUE(b.option.SmallFont);
+    EXPECT_TRUE(b.option.Margin);
+    EXPECT_EQ(b.option.TaxRate, "8");
+    EXPECT_EQ(b.option.AlphaBlendType, 2);
+    EXPECT_EQ(b.option.AlphaBlendValue, 99);
+    EXPECT_EQ(b.option.UserKEY, "QWERTYUIOPASDFGHJ");
+    EXPECT_EQ(b.option.UserTCH, "qwertyuiopasdfghj");
+    EXPECT_EQ(b.colors.MPanel, 0x123456);
+    EXPECT_EQ(b.colors.Number, 0x010203);
+    EXPECT_EQ(b.colors.Error, 0x0000FE);
+    EXPECT_EQ(b.colors.HPanel, 0x00FF00);
+    EXPECT_EQ(b.colors.HNumber, static_cast<TColor>(0xFF000005));
+}
+
+TEST(Settings, ReadsTheWindowPanelHeightsButNeverWritesThem) {
+    Program p;
+    p.LoadText("[option]\r\nfheight=33\r\nSHeight=$18\r\n");
+    EXPECT_EQ(p.window.FHeight, 33);
+    EXPECT_EQ(p.window.SHeight, 24);
+    const TIniFile ini = p.SaveToMemory("[option]\r\nfheight=33\r\n");
+    EXPECT_EQ(ini.ReadInteger("OPTION", "FHeight", 0), 33); // the old line stays
+    EXPECT_FALSE(ini.ValueExists("OPTION", "SHeight"));
+}
+
+TEST(Settings, ANegativeKeyCommandDoesNothingAndItsLineStays) {
+    const std::string file = "[COMMAND]\r\nESCAPE=-1\r\nRETURN=300\r\nCKEY_A=$11\r\n";
+    Program p;
+    p.LoadText(file);
+    EXPECT_EQ(p.keys.KeyTable[27], 255);
+    EXPECT_EQ(p.keys.KeyTable[13], 255);
+    EXPECT_EQ(p.keys.KeyTable['A'], 17);
+    const TIniFile ini = p.SaveToMemory(file);
+    EXPECT_EQ(ini.ReadString("COMMAND", "ESCAPE", ""), "-1");
+    EXPECT_EQ(ini.ReadString("COMMAND", "RETURN", ""), "300");
+    EXPECT_EQ(ini.ReadString("COMMAND", "CKEY_A", ""), "17");
+}
+
+TEST(Settings, AnUnassignedKeyKeepsTheFileLineItHad) {
+    // A key whose command is now 255 is not written: the next start gets the old line.
+    Program p;
+    p.LoadText("[COMMAND]\r\nHOME=5\r\n");
+    p.keys.KeyTable[36] = 255;
+    const TIniFile ini = p.SaveToMemory("[COMMAND]\r\nHOME=5\r\n");
+    Program q;
+    q.LoadText(ini.ToBytes());
+    EXPECT_EQ(q.keys.KeyTable[36], 5);
+}
+
+TEST(Settings, OutOfRangeOptionsFallBack) {
+    struct Row {
+        const char* name;
+        const char* file;
+        int histSet, acount, alphaType, funcType, style;
+    } rows[] = {
+        {"HistSet keeps eight bits", "[OPTION]\nHistSet=258\n", 2, 0, 1, 12, 0},
+        {"HistSet 1 stays", "[OPTION]\nHistSet=257\n", 1, 0, 1, 12, 0},
+        {"HistSet 3 is no mode", "[OPTION]\nHistSet=3\n", 2, 0, 1, 12, 0},
+        {"HistSet -1 is 255, no mode", "[OPTION]\nHistSet=-1\n", 2, 0, 1, 12, 0},
+        {"Acount 2", "[OPTION]\nAcount=2\n", 2, 0, 1, 12, 0},
+        {"Acount 257 is 1", "[OPTION]\nAcount=257\n", 2, 1, 1, 12, 0},
+        {"AlphaBlendType 3", "[OPTION]\nAlphaBlendType=3\n", 2, 0, 1, 12, 0},
+        {"AlphaBlendType 0 stays", "[OPTION]\nAlphaBlendType=0\n", 2, 0, 0, 12, 0},
+        {"FuncType 9", "[FUNCTION]\nFuncType=9\n", 2, 0, 1, 12, 0},
+        {"FuncType 8 stays", "[FUNCTION]\nFuncType=8\n", 2, 0, 1, 8, 0},
+        {"Style 1", "[OPTION]\nStyle=1\n", 2, 0, 1, 12, 0},
+        {"Style 3 stays", "[OPTION]\nStyle=3\n", 2, 0, 1, 12, 3},
+        {"unreadable HistSet", "[OPTION]\nHistSet=two\n", 2, 0, 1, 12, 0},
+    };
+    for (const auto& r : rows) {
+        Program p;
+        p.LoadText(r.file);
+        EXPECT_EQ(p.option.HistSet, r.histSet) << r.name;
+        EXPECT_EQ(p.option.Acount, r.acount) << r.name;
+        EXPECT_EQ(p.option.AlphaBlendType, r.alphaType) << r.name;
+        EXPECT_EQ(p.option.FuncType, r.funcType) << r.name;
+        EXPECT_EQ(p.window.Style, r.style) << r.name;
+    }
+}
+
+TEST(Settings, CaptionsWithBlanksCommasAndQuotesComeBackWhole) {
+    Program a;
+    a.LoadText("", false);
+    auto items = SplitCommaText(a.keys.FuncDispStr[0]);
+    items[0] = "Ａ ↓"; // a blank: the value would begin with a quote
+    items[5] = "x,y";
+    items[11] = "say \"hi\""; // and end with one
+    a.keys.FuncDispStr[0] = JoinCommaText(items);
+    const std::string bytes = a.SaveToMemory().ToBytes();
+
+    Program b;
+    b.LoadText(bytes);
+    EXPECT_EQ(SplitCommaText(b.keys.FuncDispStr[0]), items);
+    const auto keys = FuncSetKeys(b.keys, 0);
+    EXPECT_EQ(keys[0].Caption, "Ａ ↓");
+    EXPECT_EQ(keys[1].Caption, "ＡＣ"); // nothing shifted
+    EXPECT_EQ(keys[5].Caption, "x,y");
+    EXPECT_EQ(keys[11].Caption, "say \"hi\"");
+}
+
+TEST(Settings, ListsWrittenWithoutQuotesStayReadable) {
+    // Files of the kind written before captions kept their quotes: a blank splits.
+    Program p;
+    p.LoadText(sjis::FromUtf8("[FUNCTION]\r\nDispStrA=Ａ↓,a b,Ｃ\r\nCommandA=50,24,\r\n"));
+    const auto keys = FuncSetKeys(p.keys, 0);
+    ASSERT_EQ(keys.size(), 12u);
+    EXPECT_EQ(keys[1].Caption, "a");
+    EXPECT_EQ(keys[2].Caption, "b");
+    EXPECT_EQ(keys[3].Caption, "Ｃ");
+    EXPECT_EQ(keys[4].Caption, "****");
+    EXPECT_EQ(keys[1].Command, 24);
+    EXPECT_EQ(keys[2].Command, 255);
+}
+
+TEST(Settings, UnknownSectionsAndKeysSurviveAndCommentsDoNot) {
+    const std::string old = "[Mine]\r\n; note to self\r\nfoo=bar\r\n[OPTION]\r\nExtra=1\r\n";
+    Program p;
+    p.LoadText(old);
+    const TIniFile ini = p.SaveToMemory(old);
+    const std::string bytes = ini.ToBytes();
+    EXPECT_EQ(ini.SectionNames().front(), "Mine");
+    EXPECT_EQ(ini.ReadString("Mine", "foo", ""), "bar");
+    EXPECT_EQ(ini.KeyNames("OPTION").front(), "Extra");
+    EXPECT_EQ(bytes.find("note to self"), std::string::npos);
+}
+
+TEST(Settings, NumKeyStringsKeepTheirBytes) {
+    Program a;
+    a.option.UserKEY = std::string("\xBB\xBF\xE2\x41 ", 5); // ends in the Space key's code
+    a.option.UserTCH = "mjkluio789.,;0p- ";
+    Program b;
+    b.LoadText(a.SaveToMemory().ToBytes());
+    EXPECT_EQ(b.option.UserKEY, a.option.UserKEY);
+    EXPECT_EQ(b.option.UserTCH, a.option.UserTCH);
+}
+
+TEST(Settings, ColoursInHexadecimalAreRead) {
+    Program p;
+    p.LoadText("[COLOR]\r\nMPanel=$FF00000F\r\nNumber=0xFF\r\nError=junk\r\n");
+    EXPECT_EQ(p.colors.MPanel, clBtnFace);
+    EXPECT_EQ(p.colors.Number, 255);
+    EXPECT_EQ(p.colors.Error, clRed);
+}
+
+// --- Bad files ----------------------------------------------------------------------------
+
+TEST_F(SettingsFile, BadFilesGiveDefaultsAndASaveWritesAWellFormedFile) {
+    std::mt19937 rng(7);
+    std::string random(64 * 1024, '\0');
+    for (char& c : random)
+        c = static_cast<char>(rng());
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"random bytes", random},
+        {"invalid Shift_JIS", "[OPTION]\r\nTaxRate=\x81\xFF\x82\r\nMoveDot=\x85\x40\r\n"
+                              "[FONT]\r\nName=\xFD\xFE\r\n"},
+        {"a 1 MB line", "[OPTION]\r\nMoveDot=3\r\n" + std::string(1 << 20, 'Z') + "\r\nHint=0\r\n"},
+        {"duplicate sections", "[OPTION]\r\nMoveDot=3\r\n[COLOR]\r\nError=1\r\n[option]\r\n"
+                               "MoveDot=4\r\nHint=0\r\n"},
+        {"missing ]", "[OPTION\r\nMoveDot=3\r\nHint=0\r\n"},
+        {"nothing but NULs", std::string(5000, '\0')},
+    };
+    for (const auto& f : files) {
+        WriteAll(file, f.bytes);
+        Program p;
+        EXPECT_TRUE(p.Load(file)) << f.name;
+        EXPECT_GE(FuncSetKeys(p.keys, 0).size(), 12u) << f.name;
+        const TSaveResult r = SaveSettings(file, p.Refs());
+        ASSERT_TRUE(r.Ok) << f.name << ": " << r.Error;
+
+        // Well formed: reading it back gives what was saved, and saving again changes nothing.
+        const std::string saved = ReadAll(file);
+        Program q;
+        q.Load(file);
+        EXPECT_EQ(q.option.MoveDot, p.option.MoveDot) << f.name;
+        EXPECT_EQ(q.option.Hint, p.option.Hint) << f.name;
+        EXPECT_EQ(q.keys.KeyTable, p.keys.KeyTable) << f.name;
+        ASSERT_TRUE(SaveSettings(file, q.Refs()).Ok);
+        EXPECT_EQ(ReadAll(file), saved) << f.name;
+    }
+}
+
+TEST(Settings, WhatTheBadFilesStillSay) {
+    {
+        Program p;
+        p.LoadText("[OPTION]\r\nTaxRate=\x81\xFF\r\nMoveDot=\x85\x40\r\n");
+        EXPECT_EQ(p.option.MoveDot, 8); // unreadable: the default
+        EXPECT_NE(p.option.TaxRate.find("\xEF\xBF\xBD"), std::string::npos);
+    }
+    {
+        Program p;
+        p.LoadText("[OPTION]\r\nMoveDot=3\r\n[option]\r\nMoveDot=4\r\nHint=0\r\n");
+        EXPECT_EQ(p.option.MoveDot, 3);
+        EXPECT_FALSE(p.option.Hint);
+    }
+    {
+        Program p;
+        p.LoadText("[OPTION\r\nMoveDot=3\r\n");
+        EXPECT_EQ(p.option.MoveDot, 3);
+    }
+}
+
+// --- Saving safely --------------------------------------------------------------------------
+
+TEST_F(SettingsFile, SaveReplacesTheFileAndLeavesNoTemporaryBehind) {
+    WriteAll(file, "[Mine]\r\nfoo=bar\r\n");
+    ::chmod(file.c_str(), 0640);
+    Program p;
+    p.Load(file);
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"bansho.ENV"});
+    EXPECT_EQ(ReadAll(file).substr(0, 19), "[Mine]\r\nfoo=bar\r\n\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u); // the old file's permissions stay
+}
+
+TEST_F(SettingsFile, AFullDiskLeavesTheOldFileWhole) {
+    const std::string old = "[OPTION]\r\nMoveDot=3\r\n";
+    WriteAll(file, old);
+    Program p;
+    p.Load(file);
+
+    // Writes beyond 100 bytes fail as they would on a full disk.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find(file), std::string::npos) << r.Error; // names the file
+    EXPECT_NE(r.Error.find("を作成できません"), std::string::npos) << r.Error;
+    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"bansho.ENV"});
+
+    // Closing can be tried again, and then it works.
+    EXPECT_TRUE(SaveSettings(file, p.Refs()).Ok);
+    EXPECT_NE(ReadAll(file), old);
+}
+
+TEST_F(SettingsFile, AFolderThatCannotBeWrittenIsReported) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
+    const std::string old = "[OPTION]\r\nMoveDot=3\r\n";
+    WriteAll(file, old);
+    ::chmod(dir.c_str(), 0555);
+    Program p;
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    ::chmod(dir.c_str(), 0755);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find(file), std::string::npos);
+    EXPECT_EQ(ReadAll(file), old);
+}
+
+TEST_F(SettingsFile, ATargetThatIsAFolderIsReportedNotThrown) {
+    fs::create_directory(file);
+    Program p;
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find("bansho.ENV"), std::string::npos);
+    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"bansho.ENV"}); // no temporary left
+}
+
+TEST_F(SettingsFile, SavingThroughASymbolicLinkKeepsTheLink) {
+    const fs::path real = dir / "real.ENV";
+    WriteAll(real, "[Mine]\r\nfoo=bar\r\n");
+    fs::create_symlink("real.ENV", file);
+    Program p;
+    ASSERT_TRUE(SaveSettings(file, p.Refs()).Ok);
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_NE(ReadAll(real).find("[BANSHO]"), std::string::npos);
+}
+
+TEST_F(SettingsFile, MissingFoldersAreCreatedAndDeletingTwiceIsFine) {
+    const std::string nested = (dir / "cfg" / "bansho" / "bansho.ENV").string();
+    Program p;
+    ASSERT_TRUE(SaveSettings(nested, p.Refs()).Ok);
+    EXPECT_TRUE(fs::exists(nested));
+    EXPECT_TRUE(DeleteSettingsFile(nested).Ok);
+    EXPECT_FALSE(fs::exists(nested));
+    EXPECT_TRUE(DeleteSettingsFile(nested).Ok);
+}
+
+// --- Where the file lives -------------------------------------------------------------------
+
+TEST(EnvFile, NamedAfterTheExecutable) {
+    struct Row {
+        const char* exe;
+        const char* want;
+    } rows[] = {
+        {"/usr/local/bin/bansho", "/usr/local/bin/bansho.ENV"},
+        {"/opt/app/bansho.exe", "/opt/app/bansho.ENV"},
+        {"/opt/v1.2/bansho", "/opt/v1.2/bansho.ENV"},
+        {"/home/u/.bansho", "/home/u/.bansho.ENV"},
+        {"bansho", "bansho.ENV"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(EnvFileNameBeside(r.exe), r.want) << r.exe;
+}
+
+TEST(EnvFile, FallsBackToTheUserConfigFolderWhenTheExecutablesCannotBeWritten) {
+    struct Row {
+        const char* name;
+        bool writable;
+        const char* xdg;
+        const char* home;
+        const char* want;
+    } rows[] = {
+        {"beside when writable", true, "/x", "/home/u", "/usr/bin/bansho.ENV"},
+        {"XDG_CONFIG_HOME", false, "/x/cfg", "/home/u", "/x/cfg/bansho/bansho.ENV"},
+        {"XDG with a trailing slash", false, "/x/cfg/", "/home/u", "/x/cfg/bansho/bansho.ENV"},
+        {"unset XDG gives ~/.config", false, "", "/home/u", "/home/u/.config/bansho/bansho.ENV"},
+        {"relative XDG is ignored", false, "cfg", "/home/u", "/home/u/.config/bansho/bansho.ENV"},
+        {"no home at all", false, "", "", "/usr/bin/bansho.ENV"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(EnvFileNameFor("/usr/bin/bansho", r.writable, r.xdg, r.home), r.want) << r.name;
+}
+
+TEST(EnvFile, TheRunningProgramsFileLiesBesideIt) {
+    // The test binary's folder is writable, so the file is beside the binary.
+    const std::string exe = fs::read_symlink("/proc/self/exe").string();
+    EXPECT_EQ(EnvFileName(), exe + ".ENV");
+}
+
+} // namespace
