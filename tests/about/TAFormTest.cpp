@@ -1,4 +1,5 @@
 #include "TAForm.h"
+#include "ProgramPicture.h"
 #include "TLinkLabel.h"
 
 #include <QApplication>
@@ -171,7 +172,10 @@ TEST(TAForm, OnlyAFullLeftClickOnALinkOpensIt) {
 }
 
 TEST(TAForm, DamagedPictureLeavesTheBoxWorking) {
-    const QByteArray damaged("\xFF\xD8\xFF\xE0 this is not a picture", 28);
+    // The program's own picture, cut off half-way.
+    const auto good = about::ProgramPictureJpeg();
+    const QByteArray damaged(reinterpret_cast<const char*>(good.data()),
+                             static_cast<qsizetype>(good.size() / 2));
     auto box = OpenBox(&damaged);
     EXPECT_TRUE(box->ProgramIcon->pixmap().isNull());
     EXPECT_EQ(box->VerDisp->text(), QStringLiteral("Version 3.22"));
