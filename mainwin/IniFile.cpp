@@ -263,7 +263,7 @@ std::vector<std::string> TIniFile::SectionNames() const {
     return out;
 }
 
-std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
+std::vector<std::string> TIniFile::KeysOf(std::string_view section) const {
     std::vector<std::string> out;
     const auto it = sectionIndex_.find(FoldUtf8(section));
     if (it == sectionIndex_.end()) return out;

@@ -50,7 +50,7 @@ public:
 
     // Names in file order (UTF-8), for tests and diagnostics.
     std::vector<std::string> SectionNames() const;
-    std::vector<std::string> KeyNames(std::string_view section) const;
+    std::vector<std::string> KeysOf(std::string_view section) const;
 
 private:
     struct Entry {

@@ -128,7 +128,7 @@ TEST(IniFile, AcceptsAnyLineEnding) {
     EXPECT_EQ(ini.ReadInteger("S", "a", 0), 1);
     EXPECT_EQ(ini.ReadInteger("S", "b", 0), 2);
     EXPECT_EQ(ini.ReadInteger("S", "c", 0), 3);
-    EXPECT_EQ(ini.KeyNames("S"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ini.KeysOf("S"), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(IniFile, DuplicateSectionsJoinAndTheFirstKeyWins) {

@@ -141,18 +141,18 @@ TEST(Settings, FirstSaveWritesSectionsAndKeysInOrder) {
     using V = std::vector<std::string>;
     EXPECT_EQ(ini.SectionNames(),
               (V{"BANSHO", "COMMAND", "FUNCTION", "HISTWIN", "OPTION", "NUMKEY", "FONT", "COLOR"}));
-    EXPECT_EQ(ini.KeyNames("BANSHO"), (V{"Left", "Top", "Width", "Height"}));
-    EXPECT_EQ(ini.KeyNames("FUNCTION"), (V{"FuncType", "DispStrA", "DispStrB", "DispStrC",
-                                           "CommandA", "CommandB", "CommandC"}));
-    EXPECT_EQ(ini.KeyNames("HISTWIN"), (V{"HForm", "Cycle", "Upper", "Height"}));
-    EXPECT_EQ(ini.KeyNames("OPTION"),
+    EXPECT_EQ(ini.KeysOf("BANSHO"), (V{"Left", "Top", "Width", "Height"}));
+    EXPECT_EQ(ini.KeysOf("FUNCTION"), (V{"FuncType", "DispStrA", "DispStrB", "DispStrC", "CommandA",
+                                         "CommandB", "CommandC"}));
+    EXPECT_EQ(ini.KeysOf("HISTWIN"), (V{"HForm", "Cycle", "Upper", "Height"}));
+    EXPECT_EQ(ini.KeysOf("OPTION"),
               (V{"Style", "StatusBar", "StayHist", "CalcMem", "SmallFont", "Margin", "Hint",
                  "Acount", "HistSet", "MoveDot", "TaxRate", "AlphaBlendType", "AlphaBlendValue"}));
-    EXPECT_EQ(ini.KeyNames("NUMKEY"), (V{"UseNumKey", "UserKEY", "UserTCH"}));
-    EXPECT_EQ(ini.KeyNames("FONT"), (V{"Name", "Style"}));
-    EXPECT_EQ(ini.KeyNames("COLOR"), (V{"MPanel", "HPanel", "Number", "Error", "HNumber"}));
+    EXPECT_EQ(ini.KeysOf("NUMKEY"), (V{"UseNumKey", "UserKEY", "UserTCH"}));
+    EXPECT_EQ(ini.KeysOf("FONT"), (V{"Name", "Style"}));
+    EXPECT_EQ(ini.KeysOf("COLOR"), (V{"MPanel", "HPanel", "Number", "Error", "HNumber"}));
 
-    const V command = ini.KeyNames("COMMAND");
+    const V command = ini.KeysOf("COMMAND");
     ASSERT_EQ(command.size(), 44u); // KeyCUST and the 43 keys with a factory command
     EXPECT_EQ(command.front(), "KeyCUST");
     EXPECT_EQ(command[1], "BACK");
@@ -355,7 +355,7 @@ TEST(Settings, UnknownSectionsAndKeysSurviveAndCommentsDoNot) {
     const std::string bytes = ini.ToBytes();
     EXPECT_EQ(ini.SectionNames().front(), "Mine");
     EXPECT_EQ(ini.ReadString("Mine", "foo", ""), "bar");
-    EXPECT_EQ(ini.KeyNames("OPTION").front(), "Extra");
+    EXPECT_EQ(ini.KeysOf("OPTION").front(), "Extra");
     EXPECT_EQ(bytes.find("note to self"), std::string::npos);
 }
 
@@ -559,10 +559,17 @@ TEST(EnvFile, FallsBackToTheUserConfigFolderWhenTheExecutablesCannotBeWritten) {
         EXPECT_EQ(EnvFileNameFor("/usr/bin/bansho", r.writable, r.xdg, r.home), r.want) << r.name;
 }
 
-TEST(EnvFile, TheRunningProgramsFileLiesBesideIt) {
-    // The test binary's folder is writable, so the file is beside the binary.
-    const std::string exe = fs::read_symlink("/proc/self/exe").string();
-    EXPECT_EQ(EnvFileName(), exe + ".ENV");
+TEST(EnvFile, TheRunningProgramsFileFollowsItsFolder) {
+    const fs::path exe = fs::read_symlink("/proc/self/exe");
+    if (::access(exe.parent_path().c_str(), W_OK) == 0) {
+        EXPECT_EQ(EnvFileName(), exe.string() + ".ENV");
+    } else {
+        // Installed where the user cannot write: the file moves to the user's config folder.
+        const std::string name = EnvFileName();
+        EXPECT_NE(name.find("/bansho/" + exe.filename().string() + ".ENV"), std::string::npos)
+            << name;
+        EXPECT_NE(name.rfind(exe.parent_path().string(), 0), 0u) << name;
+    }
 }
 
 } // namespace
