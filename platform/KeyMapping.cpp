@@ -21,7 +21,7 @@ constexpr std::uint32_t kKeycodeFirst = 8;
 constexpr std::uint32_t kKeycodeLast = 255;
 
 bool IsKeypadSym(std::uint32_t sym) {
-    return sym >= XK_KP_Space && sym <= XK_KP_9;
+    return sym >= XK_KP_Space && sym <= XK_KP_Equal;
 }
 
 // The character a keysym types (0 for none).

@@ -1,0 +1,284 @@
+// Beep, message boxes, font substitution and window helpers.
+#include "Beep.h"
+#include "Fonts.h"
+#include "MessageBoxes.h"
+#include "WindowHelpers.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace bansho::platform;
+
+namespace {
+
+// Counts beeps instead of playing them.
+class BeepCounter {
+public:
+    BeepCounter() {
+        previous_ = SetBeepHook([this] { ++count; });
+    }
+    ~BeepCounter() { SetBeepHook(previous_); }
+    int count = 0;
+
+private:
+    BeepHook previous_;
+};
+
+// Answers every box and remembers what was asked.
+class MessageRecorder {
+public:
+    explicit MessageRecorder(bool answer) {
+        previous_ = SetMessageHook([this, answer](const MessageRequest& r) {
+            requests.push_back(r);
+            return answer;
+        });
+    }
+    ~MessageRecorder() { SetMessageHook(previous_); }
+    std::vector<MessageRequest> requests;
+
+private:
+    MessageHook previous_;
+};
+
+} // namespace
+
+TEST(Beep, HookReplacesTheSoundAndCanBeRestored) {
+    int outer = 0;
+    const BeepHook before = SetBeepHook([&] { ++outer; });
+    {
+        BeepCounter counter;
+        Beep();
+        Beep();
+        EXPECT_EQ(counter.count, 2);
+    }
+    Beep();
+    EXPECT_EQ(outer, 1); // the previous hook is back
+    SetBeepHook(before);
+}
+
+TEST(MessageBoxes, AskYesNoBeepsThenAsksWithTitleKakunin) {
+    BeepCounter beeps;
+    QWidget parent;
+    {
+        MessageRecorder yes(true);
+        EXPECT_TRUE(AskYesNo(&parent, QStringLiteral("よろしいですか？")));
+        ASSERT_EQ(yes.requests.size(), 1u);
+        EXPECT_EQ(yes.requests[0].kind, MessageKind::Question);
+        EXPECT_EQ(yes.requests[0].title, QStringLiteral("確認"));
+        EXPECT_EQ(yes.requests[0].text, QStringLiteral("よろしいですか？"));
+        EXPECT_EQ(yes.requests[0].parent, &parent);
+    }
+    {
+        MessageRecorder no(false);
+        EXPECT_FALSE(AskYesNo(&parent, QStringLiteral("x")));
+    }
+    EXPECT_EQ(beeps.count, 2);
+}
+
+TEST(MessageBoxes, ErrorAndInformationBoxesTakeTheProgramTitleByDefault) {
+    QApplication::setApplicationDisplayName(QStringLiteral(" バンショ v3.22"));
+    MessageRecorder rec(true);
+    ShowError(nullptr, QStringLiteral("'1.2.3' は浮動小数点数ではありません."));
+    ShowInformation(nullptr, QStringLiteral("戻しました。"));
+    ShowMessage(nullptr, QStringLiteral("正しい数値を入力して下さい"));
+    ShowError(nullptr, QStringLiteral("e"), QStringLiteral("題"));
+    ASSERT_EQ(rec.requests.size(), 4u);
+    EXPECT_EQ(rec.requests[0].kind, MessageKind::Error);
+    EXPECT_EQ(rec.requests[0].title, QStringLiteral(" バンショ v3.22"));
+    EXPECT_EQ(rec.requests[1].kind, MessageKind::Information);
+    EXPECT_EQ(rec.requests[1].title, QStringLiteral(" バンショ v3.22"));
+    EXPECT_EQ(rec.requests[2].kind, MessageKind::Plain);
+    EXPECT_EQ(rec.requests[3].title, QStringLiteral("題"));
+}
+
+namespace {
+
+// Answers the real question box that AskYesNo opens, after checking what it shows.
+bool AnswerRealBox(const QString& buttonText) {
+    bool checked = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("確認"));
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->text(), QStringLiteral("消しますか？"));
+        QStringList texts;
+        QPushButton* target = nullptr;
+        for (QAbstractButton* b : box->buttons()) {
+            texts << b->text();
+            if (b->text() == buttonText) target = qobject_cast<QPushButton*>(b);
+        }
+        texts.sort();
+        EXPECT_EQ(texts, QStringList({QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+        checked = true;
+        if (target)
+            target->click();
+        else
+            box->reject();
+    });
+    const bool answer = AskYesNo(nullptr, QStringLiteral("消しますか？"));
+    EXPECT_TRUE(checked);
+    return answer;
+}
+
+} // namespace
+
+TEST(MessageBoxes, RealQuestionBoxHasTheJapaneseButtonsAndOnlyYesIsTrue) {
+    BeepCounter beeps;
+    EXPECT_TRUE(AnswerRealBox(QStringLiteral("はい(&Y)")));
+    EXPECT_FALSE(AnswerRealBox(QStringLiteral("いいえ(&N)")));
+    EXPECT_FALSE(AnswerRealBox(QString())); // closed without an answer
+    EXPECT_EQ(beeps.count, 3);
+}
+
+TEST(Fonts, WindowsFacesNameInstalledJapaneseFaces) {
+    struct Row {
+        const char* face;
+        const char* first;
+    } rows[] = {
+        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"MS PGothic", "IPAPGothic"},
+        {"ＭＳ ゴシック", "IPAGothic"},    {"MS Gothic", "IPAGothic"},
+        {"メイリオ", "Noto Sans CJK JP"},  {"Meiryo", "Noto Sans CJK JP"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.face);
+        const QStringList list = SubstituteFamilies(QString::fromUtf8(r.face));
+        ASSERT_FALSE(list.isEmpty());
+        EXPECT_EQ(list.first(), QString::fromUtf8(r.first));
+    }
+    EXPECT_TRUE(SubstituteFamilies(QStringLiteral("Arial")).isEmpty());
+}
+
+TEST(Fonts, SubstitutedFacesAreWhatQtOpens) {
+    InstallFontSubstitutions();
+    InstallFontSubstitutions(); // a second call changes nothing
+    EXPECT_EQ(
+        QFont::substitutes(QStringLiteral("ＭＳ ゴシック")).count(QStringLiteral("ipagothic")), 1);
+    const QStringList families = QFontDatabase::families();
+    if (!families.contains(QStringLiteral("IPAPGothic")) ||
+        !families.contains(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "fonts-ipafont-gothic is not installed";
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12)).family(),
+              QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"), 12)).family(),
+              QStringLiteral("IPAGothic"));
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("MS Gothic"), 12)).family(),
+              QStringLiteral("IPAGothic"));
+    if (families.contains(QStringLiteral("Noto Sans CJK JP")))
+        EXPECT_EQ(QFontInfo(QFont(QStringLiteral("メイリオ"), 12)).family(),
+                  QStringLiteral("Noto Sans CJK JP"));
+}
+
+TEST(WindowHelpers, OpacityIsSetIn256StepsAndClamped) {
+    QWidget w;
+    w.show();
+    SetWindowAlpha(&w, 128);
+    EXPECT_EQ(WindowAlpha(&w), 128);
+    SetWindowAlpha(&w, 300);
+    EXPECT_EQ(WindowAlpha(&w), 255);
+    SetWindowAlpha(&w, -5);
+    EXPECT_EQ(WindowAlpha(&w), 0);
+}
+
+TEST(WindowHelpers, StayOnTopNeitherHidesNorActivatesTheWindow) {
+    QWidget main, other;
+    main.show();
+    other.show();
+    QApplication::setActiveWindow(&main);
+    QWindow* handle = other.windowHandle();
+    ASSERT_NE(handle, nullptr);
+    SetStayOnTop(&other, true);
+    EXPECT_TRUE(IsStayOnTop(&other));
+    EXPECT_TRUE(handle->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(other.isVisible());
+    EXPECT_EQ(other.windowHandle(), handle); // not re-created
+    EXPECT_EQ(QApplication::activeWindow(), &main);
+    SetStayOnTop(&other, false);
+    EXPECT_FALSE(IsStayOnTop(&other));
+    EXPECT_TRUE(other.isVisible());
+}
+
+TEST(WindowHelpers, StayOnTopBeforeTheWindowExists) {
+    QWidget w;
+    SetStayOnTop(&w, true);
+    EXPECT_TRUE(IsStayOnTop(&w));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(WindowHelpers, OffscreenIsNotWayland) {
+    EXPECT_FALSE(IsWayland());
+    EXPECT_TRUE(CanSetOpacity());
+    EXPECT_TRUE(CanStayOnTop());
+}
+
+namespace {
+
+// Sets or clears environment variables for one test and puts them back afterwards.
+class EnvGuard {
+public:
+    explicit EnvGuard(std::initializer_list<const char*> names) {
+        for (const char* n : names)
+            saved_.push_back({n, qgetenv(n), qEnvironmentVariableIsSet(n)});
+    }
+    ~EnvGuard() {
+        for (const Saved& s : saved_) {
+            if (s.set)
+                qputenv(s.name, s.value);
+            else
+                qunsetenv(s.name);
+        }
+    }
+
+private:
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    std::vector<Saved> saved_;
+};
+
+} // namespace
+
+TEST(WindowHelpers, PreferXWaylandOnlyWhenTheUserChoseNothing) {
+    EnvGuard guard({"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"});
+    char prog[] = "bansho";
+    char platformArg[] = "-platform";
+    char wayland[] = "wayland";
+    char* plain[] = {prog};
+    char* chosen[] = {prog, platformArg, wayland};
+
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    PreferXWayland(1, plain);
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb")) << "Wayland session with XWayland";
+
+    qunsetenv("QT_QPA_PLATFORM");
+    PreferXWayland(3, chosen);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << "-platform given";
+
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    PreferXWayland(1, plain);
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland")) << "platform set by the user";
+
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("DISPLAY");
+    PreferXWayland(1, plain);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << "no XWayland";
+
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", ":0");
+    PreferXWayland(1, plain);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << "plain X11 session";
+}
