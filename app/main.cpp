@@ -1,0 +1,21 @@
+// The main routine: titles the program, creates the main window (which runs its start-up
+// sequence) and runs the event loop until the main window closes.
+#include "Platform.h"
+#include "ProgramPicture.h"
+#include "TMForm.h"
+#include "WindowHelpers.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    bansho::platform::PreferXWayland(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Windows"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(about::kDesktopFileId));
+    QApplication::setWindowIcon(about::ProgramWindowIcon());
+    bansho::platform::PlatformStartup();
+
+    bansho::TMForm mform;
+    mform.show();
+    return app.exec();
+}

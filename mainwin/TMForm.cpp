@@ -1,0 +1,389 @@
+// The main window: composition, start-up, the layout rule and the display.
+#include "TMForm.h"
+
+#include "ColorValue.h"
+#include "CommandTable.h"
+#include "DisplayFontMeasure.h"
+#include "MessageBoxes.h"
+#include "PopupMenus.h"
+#include "TFuncKey.h"
+#include "THistoryLink.h"
+#include "TMainHost.h"
+#include "TStatusPanels.h"
+#include "settings.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QStyle>
+
+namespace bansho {
+
+const QString TMForm::kWindowTitle = QStringLiteral(" バンショ  ver 3.22");
+const QString TMForm::kProgramTitle = QStringLiteral(" バンショ v3.22");
+
+namespace {
+
+constexpr int kFKeyHeight = 24;
+constexpr int kNumMarkHeight = 24;
+constexpr int kDefaultSBBaseHeight = 21;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAlignment(align);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QFont PixelFont(const QString& face, int px) {
+    QFont f(face);
+    f.setPixelSize(std::max(1, px));
+    return f;
+}
+
+} // namespace
+
+TMForm::TMForm(const std::filesystem::path& envFile, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      envFile_(envFile) {
+    setObjectName("MForm");
+    host_ = std::make_unique<TMainHost>(*this);
+    engine_ = std::make_unique<CalcEngine>(option_, status_, *host_);
+    BuildComponents();
+    FormCreate();
+}
+
+TMForm::~TMForm() = default;
+
+void TMForm::BuildComponents() {
+    setFont(PixelFont(QStringLiteral("メイリオ"), 11));
+    setFocusPolicy(Qt::StrongFocus);
+    move(kDesignLeft, kDesignTop);
+
+    WinBase = new QFrame(this);
+    WinBase->setObjectName("WinBase");
+    WinBase->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    WinBase->setLineWidth(1);
+    WinBase->setAutoFillBackground(true);
+
+    LPanel = new QWidget(WinBase);
+    LPanel->setObjectName("LPanel");
+    LPanel->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
+    TotMark = MakeLabel(LPanel, "TotMark", Qt::AlignCenter);
+    MemMark = MakeLabel(LPanel, "MemMark", Qt::AlignCenter);
+    KctMark = MakeLabel(LPanel, "KctMark", Qt::AlignCenter);
+
+    RPanel = new QWidget(WinBase);
+    RPanel->setObjectName("RPanel");
+    NumMark = MakeLabel(RPanel, "NumMark", Qt::AlignCenter);
+    NumMark->setFont(PixelFont(QStringLiteral("メイリオ"), 16));
+    OpeMark = MakeLabel(RPanel, "OpeMark", Qt::AlignCenter);
+    OpeMark->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 32));
+
+    CPanel = new QWidget(WinBase);
+    CPanel->setObjectName("CPanel");
+    DNumber = MakeLabel(CPanel, "DNumber", Qt::AlignRight | Qt::AlignVCenter);
+    DNumber->setText(QStringLiteral("-888,888,888,888,888."));
+    displayFont_ = PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 64);
+    DNumber->setFont(displayFont_);
+
+    FKBase = new QWidget(this);
+    FKBase->setObjectName("FKBase");
+    FKey = new TFuncKey(FKBase);
+    FKey->setObjectName("FKey");
+    FKey->setFont(PixelFont(QStringLiteral("メイリオ"), 11));
+    FKey->SetMergin(2);
+    // The keys are clicked, never focused: the keyboard always belongs to the window.
+    for (int i = 0; i < TFuncKey::kKeys; ++i)
+        FKey->GetKey(i)->setFocusPolicy(Qt::NoFocus);
+    FKey->OnClick = [this](TFKeyButton* sender, int key) { FKeyClick(sender, key); };
+
+    SBBase = new QWidget(this);
+    SBBase->setObjectName("SBBase");
+    SBar = new TStatusPanels(SBBase);
+
+    BuildMenus();
+}
+
+void TMForm::BuildMenus() {
+    int i = 0;
+    for (const auto& def : PopupMenuDefs()) {
+        QMenu* m = BuildPopupMenu(def, this);
+        connect(m, &QMenu::triggered, this, &TMForm::MenuItemSelect);
+        menus_[i++] = m;
+    }
+}
+
+QMenu* TMForm::CommandMenu(int command) const {
+    if (command < 200 || command > 205) return nullptr;
+    return menus_[command - 200];
+}
+
+// The start-up sequence.
+void TMForm::FormCreate() {
+    // 1. Titles.
+    setWindowTitle(kWindowTitle);
+    QGuiApplication::setApplicationDisplayName(kProgramTitle);
+
+    // 2. Transparency and stay-on-top follow the program's activation. (The program-wide
+    // key filter that drops auto-repeated F-keys comes with the function-key bar.)
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    OnAppActivate();
+                else
+                    OnAppDeactivate();
+            });
+
+    // 3. Panel sizes.
+    InitMainLayout();
+
+    // 4.-6. Built-in defaults, the command catalogue and the factory key tables.
+    SetBuiltInDefaults(option_, status_);
+    (void)CommandTable();
+    InitKeyTBL(keys_, option_, status_);
+
+    // 7. The width of the screen, until the settings say otherwise.
+    if (QScreen* s = QGuiApplication::primaryScreen()) resize(s->geometry().width(), height());
+
+    // 8.-9. The settings file, then the function-key sets completed.
+    LoadSettings();
+    NormalizeFuncSets(keys_);
+
+    // 10.-12. Colours, set A on the bar, and the all-clear ("0.").
+    SetMarkColors();
+    status_.FuncSet = 0;
+    ApplyFuncSet();
+    engine_->SetStatusBarShown(StatusBarVisible());
+    engine_->SetStyledFont(DisplayFontStyle() != 0);
+    FormResize();
+    engine_->AllClear();
+}
+
+void TMForm::InitMainLayout() {
+    const int h = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    fkBaseHeight_ = FuncKeyBaseHeight(h > 0 ? h : 23);
+    sbBaseHeight_ = kDefaultSBBaseHeight;
+    SBar->SetBarHeight(sbBaseHeight_);
+}
+
+void TMForm::LoadSettings() {
+    TMainWinSettings win;
+    win.Left = kDesignLeft;
+    win.Top = kDesignTop;
+    TSettingsRefs refs{option_, colors_, status_, keys_, win};
+    if (envFile_.empty()) envFile_ = EnvFileName();
+    ::LoadSettings(envFile_.string(), refs);
+
+    stayOnTop_ = win.Style == kStyleStayOnTop;
+    if (win.FHeight) fkBaseHeight_ = std::max(0, *win.FHeight);
+    SBBase->setVisible(win.StatusBar);
+    if (win.SHeight) {
+        sbBaseHeight_ = std::max(0, *win.SHeight);
+        SBar->SetBarHeight(sbBaseHeight_);
+    }
+    move(win.Left, win.Top);
+    resize(std::max(win.Width, kMinWindowWidth), std::max(win.Height, 1));
+    SetDisplayFont(QString::fromStdString(win.FontName), win.FontStyle);
+}
+
+bool TMForm::SaveSettings() {
+    TMainWinSettings win;
+    const QRect frame = frameGeometry();
+    win.Left = frame.left();
+    win.Top = frame.top();
+    win.Width = width();
+    win.Height = height();
+    win.Style = stayOnTop_ ? kStyleStayOnTop : kStyleNormal;
+    win.StatusBar = StatusBarVisible();
+    win.FontName = DisplayFontName().toStdString();
+    win.FontStyle = DisplayFontStyle();
+    if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
+    TSettingsRefs refs{option_, colors_, status_, keys_, win};
+    const TSaveResult r = ::SaveSettings(envFile_.string(), refs);
+    if (!r.Ok) platform::ShowError(this, QString::fromStdString(r.Error));
+    return r.Ok;
+}
+
+void TMForm::SetDisplayFont(const QString& face, int styleBits) {
+    QFont f(face);
+    f.setPixelSize(displayFont_.pixelSize() > 0 ? displayFont_.pixelSize() : 64);
+    f.setBold(styleBits & 1);
+    f.setItalic(styleBits & 2);
+    f.setUnderline(styleBits & 4);
+    f.setStrikeOut(styleBits & 8);
+    displayFont_ = f;
+    DNumber->setFont(displayFont_);
+    engine_->SetStyledFont(DisplayFontStyle() != 0);
+}
+
+int TMForm::DisplayFontStyle() const {
+    return (displayFont_.bold() ? 1 : 0) | (displayFont_.italic() ? 2 : 0) |
+           (displayFont_.underline() ? 4 : 0) | (displayFont_.strikeOut() ? 8 : 0);
+}
+
+int TMForm::DisplayFontHeight() const {
+    return displayFont_.pixelSize();
+}
+
+bool TMForm::StatusBarVisible() const {
+    return !SBBase->isHidden();
+}
+
+int TMForm::FuncKeyWidth() const {
+    return FKey->GetKey(0)->width();
+}
+
+void TMForm::SetMarkColors() {
+    QPalette base = WinBase->palette();
+    base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
+    WinBase->setPalette(base);
+    const QColor number = ToQColor(colors_.Number, palette());
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, number);
+        l->setPalette(p);
+    }
+    RenderDisplay();
+}
+
+void TMForm::ApplyFuncSet() {
+    const auto entries = FuncSetKeys(keys_, status_.FuncSet);
+    for (std::size_t k = 0; k < entries.size() && k < TFuncKey::kKeys; ++k) {
+        TFKeyButton* key = FKey->GetKey(static_cast<int>(k));
+        key->SetCaption(QString::fromStdString(entries[k].Caption));
+        key->SetTag(entries[k].Command);
+        key->SetHint(QString::fromStdString(entries[k].Hint));
+        key->SetShowHint(option_.Hint);
+    }
+}
+
+void TMForm::RefreshMarks() {
+    engine_->RefreshMarks();
+}
+
+// The layout rule: everything follows from the width.
+void TMForm::FormResize() {
+    if (inResize_) return;
+    inResize_ = true;
+
+    LayoutInput in;
+    in.width = width();
+    in.fontSize = displayFont_.pixelSize();
+    in.margin = option_.Margin;
+    in.funcType = option_.FuncType;
+    in.smallFont = option_.SmallFont;
+    in.statusBarVisible = StatusBarVisible();
+    in.statusBarHeight = sbBaseHeight_;
+    in.fkBaseHeight = fkBaseHeight_;
+    layout_ = ComputeLayout(in, MeasureWithFont(displayFont_));
+
+    displayFont_.setPixelSize(layout_.fontSize);
+    DNumber->setFont(displayFont_);
+
+    QFont ope = OpeMark->font();
+    ope.setPixelSize(std::max(1, layout_.opeFontSize));
+    OpeMark->setFont(ope);
+    for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
+                       static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
+                       static_cast<QWidget*>(NumMark)}) {
+        QFont f = w->font();
+        f.setPixelSize(std::max(1, layout_.markFontSize));
+        w->setFont(f);
+    }
+
+    FKey->SetKeyCount(layout_.keyCount);
+    QFont keyFont = FKey->font();
+    keyFont.setPointSize(layout_.keyFontPoints);
+    FKey->setFont(keyFont);
+
+    // The height is the rule's: only the width is the user's to choose.
+    setMinimumWidth(kMinWindowWidth);
+    setFixedHeight(layout_.clientHeight);
+    if (width() != layout_.width || height() != layout_.clientHeight)
+        resize(layout_.width, layout_.clientHeight);
+
+    PlaceChildren();
+    inResize_ = false;
+}
+
+void TMForm::PlaceChildren() {
+    const int w = width();
+    const int h = height();
+    const bool sb = StatusBarVisible();
+    const int sbH = sb ? sbBaseHeight_ : 0;
+
+    // The status bar always sits below the function-key bar, at the very bottom.
+    SBBase->setGeometry(0, h - sbH, w, sbBaseHeight_);
+    SBar->setGeometry(0, 0, w, sbBaseHeight_);
+    FKBase->setGeometry(0, h - sbH - fkBaseHeight_, w, fkBaseHeight_);
+    FKey->setGeometry(0, std::max(0, fkBaseHeight_ - kFKeyHeight), w,
+                      std::min(kFKeyHeight, fkBaseHeight_));
+    WinBase->setGeometry(0, 0, w, std::max(0, h - sbH - fkBaseHeight_));
+
+    const QRect inner = WinBase->contentsRect();
+    const int lw = std::min(layout_.lPanelWidth, inner.width());
+    const int rw = std::min(layout_.rPanelWidth, std::max(0, inner.width() - lw));
+    LPanel->setGeometry(inner.left(), inner.top(), lw, inner.height());
+    RPanel->setGeometry(inner.right() + 1 - rw, inner.top(), rw, inner.height());
+    CPanel->setGeometry(inner.left() + lw, inner.top(), std::max(0, inner.width() - lw - rw),
+                        inner.height());
+    DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
+
+    const int lh = LPanel->height();
+    const int totH = std::min(layout_.totMarkHeight, lh);
+    const int kctH = std::min(layout_.kctMarkHeight, std::max(0, lh - totH));
+    TotMark->setGeometry(0, 0, lw, totH);
+    KctMark->setGeometry(0, lh - kctH, lw, kctH);
+    MemMark->setGeometry(0, totH, lw, std::max(0, lh - totH - kctH));
+
+    const int rh = RPanel->height();
+    const int numH = std::min(kNumMarkHeight, rh);
+    NumMark->setGeometry(0, 0, rw, numH);
+    OpeMark->setGeometry(0, numH, rw, std::max(0, rh - numH));
+}
+
+void TMForm::RenderDisplay() {
+    if (!engine_ || !DNumber) return;
+    const TDisplayModel& d = engine_->Display();
+    const QString caption = QString::fromStdString(d.Caption);
+    DNumber->setText(caption);
+    QPalette p = DNumber->palette();
+    const QColor colour = ToQColor(d.Error ? colors_.Error : colors_.Number, palette());
+    if (p.color(QPalette::WindowText) != colour) {
+        p.setColor(QPalette::WindowText, colour);
+        DNumber->setPalette(p);
+    }
+    // A screen reader reads the number as shown.
+    DNumber->setAccessibleName(caption.trimmed());
+
+    OpeMark->setText(QString::fromStdString(d.OpeMark));
+    TotMark->setText(QString::fromStdString(d.TotMark));
+    MemMark->setText(QString::fromStdString(d.MemMark));
+    KctMark->setText(QString::fromStdString(d.KctMark));
+    NumMark->setText(QString::fromStdString(d.NumMark));
+    SBar->SetPanelText(0, QString::fromStdString(d.PanelGT));
+    SBar->SetPanelText(1, QString::fromStdString(d.PanelM));
+    SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
+    SBar->SetPanelText(3, QString::fromStdString(d.PanelNUM));
+    SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
+}
+
+void TMForm::SetHistoryWindow(THistoryLink* link) {
+    history_ = link;
+    if (history_ && history_->Window()) {
+        // The history window takes the main window's style and transparency.
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+            OnAppActivate();
+        else
+            OnAppDeactivate();
+    }
+}
+
+} // namespace bansho

@@ -1,0 +1,169 @@
+#pragma once
+// The main window: a wide, low window whose centre is one large right-aligned number, with
+// the indicator marks beside it, the function-key bar below and the status bar at the bottom.
+// It owns the program's state (options, colours, key configuration, the engine) and turns
+// keys, function-key clicks and popup-menu choices into command numbers.
+#include "CalcEngine.h"
+#include "KeyConfig.h"
+#include "KeyRouting.h"
+#include "LayoutRule.h"
+#include "Options.h"
+
+#include <QFont>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QMenu;
+
+namespace bansho {
+
+class TFuncKey;
+class TFKeyButton;
+class THistoryLink;
+class TMainHost;
+class TStatusPanels;
+
+class TMForm : public QWidget {
+    Q_OBJECT
+public:
+    // Title bar text and the program's own title.
+    static const QString kWindowTitle;  // " バンショ  ver 3.22"
+    static const QString kProgramTitle; // " バンショ v3.22"
+    static constexpr int kDesignLeft = 455;
+    static constexpr int kDesignTop = 119;
+
+    // Runs the start-up sequence (FormCreate). `envFile` overrides where the settings file
+    // is looked for (tests); empty means the usual place beside the executable.
+    explicit TMForm(const std::filesystem::path& envFile = {}, QWidget* parent = nullptr);
+    ~TMForm() override;
+
+    // ---- Program state, shared with the history window and the dialogs ----
+    TOption& Option() { return option_; }
+    TDisplayColors& DisplayColors() { return colors_; }
+    TCalcStatus& Status() { return status_; }
+    TKeyConfig& Keys() { return keys_; }
+    CalcEngine& Engine() { return *engine_; }
+
+    // ---- Entry points that produce command numbers ----
+    void ExecCommand(int command);
+    // The key-down handler; the history window hands on the keys it does not use itself.
+    void FormKeyDown(int code, TShiftState shift);
+    void FKeyClick(TFKeyButton* sender, int key);
+
+    // ---- Seams for the history window and the customization dialog ----
+    void SetHistoryWindow(THistoryLink* link);
+    THistoryLink* HistoryWindow() const { return history_; }
+    // Command 151 runs this with the main window as owner; when it returns the marks are
+    // refreshed and the current function-key set is put on the bar again. Unset, command
+    // 151 does nothing.
+    using CustomizeDialog = std::function<void(TMForm&)>;
+    void SetCustomizeDialog(CustomizeDialog dialog) { customize_ = std::move(dialog); }
+
+    // ---- Things the dialogs re-apply after they change settings ----
+    void FormResize(); // the layout rule for the current width
+    void SetMarkColors();
+    void ApplyFuncSet();
+    void RefreshMarks();
+    // Display font face and style bits (1 bold, 2 italic, 4 underline, 8 strike-out); the
+    // layout rule then fits its size.
+    void SetDisplayFont(const QString& face, int styleBits);
+    QString DisplayFontName() const { return displayFont_.family(); }
+    int DisplayFontStyle() const;
+    // Pixel height of the display font (the history window's rows follow it).
+    int DisplayFontHeight() const;
+    // Style 0 normal, 3 always on top.
+    bool StayOnTop() const { return stayOnTop_; }
+    void SetStayOnTop(bool on);
+    // Re-applies transparency and the style as when the program becomes active.
+    void OnAppActivate();
+    void OnAppDeactivate();
+    bool StatusBarVisible() const;
+    // Width of one key of the function-key bar (the history window's side panel uses it).
+    int FuncKeyWidth() const;
+    // The last result of the layout rule.
+    const LayoutResult& Layout() const { return layout_; }
+    // Where the settings file lives.
+    const std::filesystem::path& EnvFile() const { return envFile_; }
+
+    // ---- Window commands (reached through ExecCommand) ----
+    void ToggleStatusBar();             // 52
+    void ZoomWindow(int command);       // 88..91
+    void MoveWindow(int command);       // 92..99
+    void MinimizeProgram();             // 100
+    void PopupCommandMenu(int command); // 200..205
+    QMenu* CommandMenu(int command) const;
+
+    // ---- Components (named as the window knows them) ----
+    QFrame* WinBase = nullptr;
+    QWidget* LPanel = nullptr;
+    QWidget* CPanel = nullptr;
+    QWidget* RPanel = nullptr;
+    QLabel* TotMark = nullptr;
+    QLabel* MemMark = nullptr;
+    QLabel* KctMark = nullptr;
+    QLabel* NumMark = nullptr;
+    QLabel* OpeMark = nullptr;
+    QLabel* DNumber = nullptr;
+    QWidget* FKBase = nullptr;
+    TFuncKey* FKey = nullptr;
+    QWidget* SBBase = nullptr;
+    TStatusPanels* SBar = nullptr;
+
+    // The display model has changed: draw the number, the marks and the operator.
+    void RenderDisplay();
+
+signals:
+    // The main window's geometry changed (for anything docked to it).
+    void GeometryChanged();
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    friend class TMainHost;
+    void FormCreate();
+    void BuildComponents();
+    void BuildMenus();
+    void InitMainLayout();
+    void LoadSettings();
+    bool SaveSettings();
+    void FormClose(QCloseEvent* e);
+    void PlaceChildren();
+    void WindowCommand(unsigned command);
+    void MenuItemSelect(QAction* action);
+    void HandleTab();
+    void FocusMain();
+    void ApplyAlpha(bool transparent);
+    QRect ScreenRect() const;
+
+    TOption option_;
+    TDisplayColors colors_;
+    TCalcStatus status_;
+    TKeyConfig keys_;
+    std::unique_ptr<TMainHost> host_;
+    std::unique_ptr<CalcEngine> engine_;
+
+    std::filesystem::path envFile_;
+    THistoryLink* history_ = nullptr;
+    CustomizeDialog customize_;
+    QFont displayFont_;
+    LayoutResult layout_;
+    int fkBaseHeight_ = 30;
+    int sbBaseHeight_ = 21;
+    bool stayOnTop_ = false;
+    bool inResize_ = false;
+    bool historyWasVisible_ = false; // before the program was minimized
+    std::array<QMenu*, 6> menus_{};
+};
+
+} // namespace bansho

@@ -1,0 +1,272 @@
+// The main window: key routing, the window commands, the popup menus, transparency and
+// always-on-top, minimizing and closing.
+#include "TMForm.h"
+
+#include "KeyMapping.h"
+#include "TAForm.h"
+#include "TFuncKey.h"
+#include "THistoryLink.h"
+#include "TStatusPanels.h"
+#include "WindowHelpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+
+namespace bansho {
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    TShiftState s = 0;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    return s;
+}
+
+} // namespace
+
+// ---- Entry points -------------------------------------------------------------------------
+
+void TMForm::ExecCommand(int command) {
+    if (command < 0 || command > 255) {
+        FocusMain();
+        return;
+    }
+    engine_->ExecCommand(static_cast<unsigned>(command));
+}
+
+void TMForm::FKeyClick(TFKeyButton*, int key) {
+    ExecCommand(key);
+}
+
+void TMForm::MenuItemSelect(QAction* action) {
+    if (action) ExecCommand(action->data().toInt());
+}
+
+void TMForm::FormKeyDown(int code, TShiftState shift) {
+    const bool historyActive =
+        history_ && history_->Window() && history_->Window()->isActiveWindow();
+    const TKeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    switch (d.Route) {
+    case KeyRoute::Close:
+        close();
+        break;
+    case KeyRoute::ToHistory:
+        if (history_) history_->HistKeyDown(d.Code, shift);
+        break;
+    case KeyRoute::Dispatch:
+        ExecCommand(d.Command);
+        break;
+    case KeyRoute::None:
+        break;
+    }
+}
+
+bool TMForm::event(QEvent* e) {
+    // Tab belongs to the window, not to focus navigation.
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            HandleTab();
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void TMForm::keyPressEvent(QKeyEvent* e) {
+    e->accept();
+    const int code = platform::VirtualKey(*e);
+    if (code == 0) return;
+    FormKeyDown(code, ShiftOf(e->modifiers()));
+}
+
+void TMForm::HandleTab() {
+    QWidget* hist = history_ ? history_->Window() : nullptr;
+    const bool visible = hist && hist->isVisible();
+    switch (RouteTab(visible, isActiveWindow())) {
+    case TabRoute::ActivateHistory:
+        hist->raise();
+        hist->activateWindow();
+        break;
+    case TabRoute::ActivateMain:
+        FocusMain();
+        break;
+    case TabRoute::None:
+        break;
+    }
+}
+
+void TMForm::FocusMain() {
+    // A modal dialog keeps the keyboard while it runs, and a minimized program stays so.
+    QWidget* modal = QApplication::activeModalWidget();
+    if ((modal && modal != this) || isMinimized() || !isVisible()) return;
+    if (!isActiveWindow()) activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+// ---- Window commands ----------------------------------------------------------------------
+
+void TMForm::WindowCommand(unsigned command) {
+    switch (command) {
+    case 28:
+        if (history_) history_->ShowHistory();
+        break;
+    case 50:
+        CycleFuncSet(status_);
+        ApplyFuncSet();
+        break;
+    case 51:
+        ToggleNumKey(status_);
+        break; // the engine refreshes the NUM mark
+    case 52:
+        ToggleStatusBar();
+        break;
+    case 88:
+    case 89:
+    case 90:
+    case 91:
+        ZoomWindow(static_cast<int>(command));
+        break;
+    case 100:
+        MinimizeProgram();
+        break;
+    case 150:
+        ShowAbout(this);
+        break;
+    case 151:
+        if (customize_) {
+            customize_(*this);
+            ApplyFuncSet(); // the engine refreshes the marks
+        }
+        break;
+    case 254:
+        close();
+        break;
+    default:
+        if (command >= 92 && command <= 99)
+            MoveWindow(static_cast<int>(command));
+        else if (command >= 200 && command <= 205)
+            PopupCommandMenu(static_cast<int>(command));
+        break;
+    }
+}
+
+void TMForm::ToggleStatusBar() {
+    SBBase->setVisible(!StatusBarVisible());
+    engine_->SetStatusBarShown(StatusBarVisible());
+    FormResize();
+}
+
+void TMForm::ZoomWindow(int command) {
+    resize(ZoomWidth(command, width(), option_.MoveDot), height());
+    FormResize();
+}
+
+QRect TMForm::ScreenRect() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1920, 1080);
+}
+
+void TMForm::MoveWindow(int command) {
+    const QRect frame = frameGeometry();
+    const QRect scr = ScreenRect();
+    WindowRect r{frame.left() - scr.left(), frame.top() - scr.top(), frame.width(), frame.height()};
+    r = MoveRect(command, r, option_.MoveDot, scr.width(), scr.height());
+    move(r.left + scr.left(), r.top + scr.top());
+}
+
+void TMForm::MinimizeProgram() {
+    showMinimized();
+}
+
+// Minimizing the main window takes the whole program off the screen; restoring it brings
+// back the history window that went with it.
+void TMForm::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange) {
+        QWidget* hist = history_ ? history_->Window() : nullptr;
+        if (windowState() & Qt::WindowMinimized) {
+            if (hist && hist->isVisible()) {
+                historyWasVisible_ = true;
+                hist->hide();
+            }
+        } else if (historyWasVisible_) {
+            historyWasVisible_ = false;
+            if (hist) hist->show();
+        }
+    }
+    QWidget::changeEvent(e);
+}
+
+void TMForm::PopupCommandMenu(int command) {
+    QMenu* menu = CommandMenu(command);
+    if (!menu) return;
+    const QRect frame = frameGeometry();
+    const MenuPoint p =
+        PopupMenuPoint(WindowRect{frame.left(), frame.top(), frame.width(), frame.height()},
+                       QCursor::pos().x(), StatusBarVisible(), SBar->height());
+    menu->popup(QPoint(p.x, p.y));
+}
+
+// ---- Transparency and always-on-top -------------------------------------------------------
+
+void TMForm::ApplyAlpha(bool transparent) {
+    const int alpha = transparent ? (option_.AlphaBlendValue & 0xFF) : 255;
+    platform::SetWindowAlpha(this, alpha);
+    if (history_ && history_->Window()) platform::SetWindowAlpha(history_->Window(), alpha);
+}
+
+void TMForm::OnAppActivate() {
+    ApplyAlpha(option_.AlphaBlendType == 2);
+    QWidget* hist = history_ ? history_->Window() : nullptr;
+    if (platform::IsStayOnTop(this) != stayOnTop_) platform::SetStayOnTop(this, stayOnTop_);
+    if (hist && platform::IsStayOnTop(hist) != stayOnTop_) platform::SetStayOnTop(hist, stayOnTop_);
+    if (stayOnTop_ && hist && hist->isVisible()) hist->raise();
+    if (isVisible() && !isMinimized()) raise();
+}
+
+void TMForm::OnAppDeactivate() {
+    ApplyAlpha(option_.AlphaBlendType > 0);
+}
+
+void TMForm::SetStayOnTop(bool on) {
+    stayOnTop_ = on;
+    OnAppActivate();
+}
+
+// ---- Geometry events and closing ----------------------------------------------------------
+
+void TMForm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    FormResize();
+    emit GeometryChanged();
+    if (history_) history_->MainGeometryChanged();
+}
+
+void TMForm::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    emit GeometryChanged();
+    if (history_) history_->MainGeometryChanged();
+}
+
+void TMForm::closeEvent(QCloseEvent* e) {
+    FormClose(e);
+}
+
+// Closing writes the settings; when they cannot be written the program stays open.
+void TMForm::FormClose(QCloseEvent* e) {
+    if (!SaveSettings()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    if (history_ && history_->Window()) history_->Window()->close();
+}
+
+} // namespace bansho
