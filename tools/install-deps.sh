@@ -8,7 +8,8 @@ PKGS="build-essential cmake ninja-build pkg-config \
  libgtest-dev libgmock-dev libbenchmark-dev \
  libjpeg62-turbo-dev \
  fonts-ipafont-gothic fonts-noto-cjk \
- clang libclang-rt-14-dev"
+ clang libclang-rt-14-dev \
+ desktop-file-utils appstream"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
