@@ -179,9 +179,11 @@ std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
     for (std::size_t k = 0; k < n; ++k) {
         TFuncKeyEntry e;
         e.Caption = captions[k];
-        e.Command = FuncCommandNumber(commands[k]);
+        // A number outside the catalogue does nothing and shows no hint.
         const auto n2 = ParseInt32(commands[k]);
-        if (n2 && *n2 >= 0 && *n2 < kCommandCount) e.Hint = CommandOf(*n2).Description;
+        const bool known = n2 && *n2 >= 0 && *n2 < kCommandCount;
+        e.Command = known ? *n2 : kNoCommand;
+        if (known) e.Hint = CommandOf(*n2).Description;
         out.push_back(std::move(e));
     }
     return out;
