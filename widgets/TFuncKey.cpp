@@ -153,7 +153,10 @@ void TFuncKey::SetHintList(const QStringList& list) {
 }
 
 TFKeyButton* TFuncKey::GetKey(int index) const {
-    return index >= 0 && index < kKeys ? keys_[index] : nullptr;
+    if (index < 0 || index >= kKeys) return nullptr;
+    // A hidden bar gets its resize event only when shown; its keys are wanted sooner.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) LayoutKeys();
+    return keys_[index];
 }
 
 void TFuncKey::ApplyCaptions() {
@@ -199,7 +202,7 @@ TFuncKey::Layout TFuncKey::ComputeLayout(int W, int N, int M) {
     return layout;
 }
 
-void TFuncKey::LayoutKeys() {
+void TFuncKey::LayoutKeys() const {
     const Layout layout = ComputeLayout(width(), keyCount_, mergin_);
     for (int i = 0; i < kKeys; ++i)
         keys_[i]->setGeometry(layout.left[i], 0, std::max(layout.width, 0), height());

@@ -66,7 +66,8 @@ public:
     const QStringList& HintList() const { return hintList_; }
     void SetHintList(const QStringList& list);
 
-    // Key 0..11 (nullptr outside).
+    // Key 0..11 (nullptr outside), laid out for the bar's current size even before the bar
+    // has been shown.
     TFKeyButton* GetKey(int index) const;
 
     // Left edges of the twelve keys and their width for a bar of the given width.
@@ -88,7 +89,7 @@ private:
     void ApplyCaptions();
     void ApplyTags();
     void ApplyHints();
-    void LayoutKeys();
+    void LayoutKeys() const;
     void KeyClick(TFKeyButton* key);
 
     std::array<TFKeyButton*, kKeys> keys_{};
