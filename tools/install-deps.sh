@@ -7,6 +7,7 @@ PKGS="build-essential cmake ninja-build pkg-config \
  libgl-dev libxkbcommon-dev libxkbcommon-x11-dev libx11-dev \
  libgtest-dev libgmock-dev libbenchmark-dev \
  libjpeg62-turbo-dev \
+ libcanberra-dev sound-theme-freedesktop \
  fonts-ipafont-gothic fonts-noto-cjk \
  clang libclang-rt-14-dev \
  desktop-file-utils appstream"
