@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -23,11 +25,19 @@ const std::array<long double, kExactPow10 + 1> kPow10L = [] {
     return a;
 }();
 
-u128 Pow10U128(int k) {
+// 10^0 .. 10^38, all of which fit into 128 bits.
+const std::array<u128, 39> kPow10U128 = [] {
+    std::array<u128, 39> a{};
     u128 p = 1;
-    for (int i = 0; i < k; ++i)
+    for (auto& x : a) {
+        x = p;
         p *= 10;
-    return p;
+    }
+    return a;
+}();
+
+u128 Pow10U128(int k) {
+    return kPow10U128[static_cast<std::size_t>(k)];
 }
 
 int BitLength(u128 v) {
@@ -196,11 +206,9 @@ u128 ScaledFloor(u64 sig, int e, int s) {
 }
 
 int DecimalDigits(u128 v) {
-    int n = 0;
-    do {
-        v /= 10;
+    int n = 1;
+    while (n < 39 && v >= kPow10U128[static_cast<std::size_t>(n)])
         ++n;
-    } while (v != 0);
     return n;
 }
 
@@ -208,11 +216,19 @@ int DecimalDigits(u128 v) {
 // '0') and the power of ten of the first digit. False for zero.
 bool Significant18(long double r, std::string& digits, int& p) {
     if (r == 0.0L) return false;
-    int ex = 0;
-    const long double f = std::frexp(std::fabs(r), &ex); // |r| = f * 2^ex, f in [0.5, 1)
-    const u64 sig = static_cast<u64>(std::ldexp(f, 64));
-    const int e = ex - 64;
-    int pEst = static_cast<int>(std::floor((ex - 1) * 0.30102999566398119521L));
+    // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
+    // bytes and the biased exponent in the next two; reading them avoids slow x87 rounding.
+    static_assert(sizeof(long double) >= 10 && std::numeric_limits<long double>::digits == 64);
+    const long double a = std::fabs(r);
+    unsigned char raw[sizeof(long double)];
+    std::memcpy(raw, &a, sizeof a);
+    u64 sig = 0;
+    std::memcpy(&sig, raw, 8);
+    const int biased = (raw[8] | (raw[9] << 8)) & 0x7FFF;
+    const int e = biased - 16383 - 63; // |r| = sig * 2^e
+    const int ex = e + 64;             // |r| in [2^(ex-1), 2^ex)
+    // floor((ex - 1) * log10(2)) for the exponents that can occur here.
+    int pEst = ((ex - 1) * 78913) >> 18;
     u128 q = 0;
     int nd = 0;
     int s = 0;
@@ -224,18 +240,25 @@ bool Significant18(long double r, std::string& digits, int& p) {
         pEst += (nd < 19) ? -1 : 1;
     }
     const int k = nd - 18;
-    const u128 pk = Pow10U128(k);
-    u128 top = q / pk;
-    const u128 rest = q % pk;
-    if (rest >= 5 * Pow10U128(k - 1)) ++top;
+    u64 top = 0;
+    if (k <= 0) {
+        top =
+            static_cast<u64>(q * Pow10U128(-k)); // not reached: the estimate is off by one at most
+    } else {
+        // q has 19 or 20 digits: one wide division, the rest in 64 bits.
+        const u128 pk = Pow10U128(k);
+        top = static_cast<u64>(q / pk);
+        const u128 rest = q - static_cast<u128>(top) * pk;
+        if (rest >= 5 * Pow10U128(k - 1)) ++top;
+    }
     p = nd - 1 - s;
-    if (top == Pow10U128(18)) {
+    if (top == static_cast<u64>(Pow10U128(18))) {
         top /= 10;
         ++p;
     }
     digits.assign(18, '0');
     for (int i = 17; i >= 0; --i) {
-        digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + static_cast<int>(top % 10));
+        digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + top % 10);
         top /= 10;
     }
     return true;

@@ -7,11 +7,13 @@
 // CAPTION|DISPNUM|GT|M|K|NUM|OPE|NUMMARK|HCOUNT|BEEPS; h prints the history rows
 // (OPE<TAB>NUMBER<TAB>ROW) and "--"; clip prints the clipboard.
 // History-window operations, for checking receipts: correct (the equals step), recalc,
-// recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I.
+// recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "locale" prints the decimal
+// point of the locale taken from the environment, as the program itself takes it.
 #include "CalcEngine.h"
 #include "Options.h"
 
 #include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -97,6 +99,7 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, ""); // like the program: the user's locale must not matter
     TOption option;
     TCalcStatus status;
     SetBuiltInDefaults(option, status);
@@ -140,6 +143,8 @@ int main(int argc, char** argv) {
             PrintHistory(engine);
         } else if (tok == "clip") {
             std::cout << host.clipboard << '\n';
+        } else if (tok == "locale") {
+            std::cout << std::localeconv()->decimal_point << '\n';
         } else if (tok == "correct") {
             engine.EnterCorrectionMode();
         } else if (tok == "recalc") {

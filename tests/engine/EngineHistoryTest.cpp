@@ -1,0 +1,339 @@
+// Receipts, HS/HC and the operations the history window runs on the three lists.
+#include "EngineRig.h"
+#include "TextFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>; // operator, number
+
+Rows Lists(const CalcEngine& e) {
+    Rows r;
+    for (std::size_t i = 0; i < e.HistoryCount(); ++i)
+        r.emplace_back(e.HistOpeList()[i], e.HistNumList()[i]);
+    return r;
+}
+
+void ExpectConsistent(const EngineRig& rig) {
+    const CalcEngine& e = rig.engine;
+    ASSERT_EQ(e.HistNumList().size(), e.HistOpeList().size());
+    ASSERT_EQ(e.HistNumList().size(), e.HistRows().size());
+    EXPECT_EQ(rig.host.mirror, e.HistRows());
+    const std::string count =
+        e.HistoryCount() ? " H " + std::to_string(e.HistoryCount()) : std::string();
+    EXPECT_EQ(e.Display().PanelCount, count);
+}
+
+EngineOptions Hist(int histSet) {
+    EngineOptions o;
+    o.histSet = histSet;
+    return o;
+}
+
+struct ReceiptCase {
+    const char* name;
+    int histSet;
+    const char* keys;
+    Rows rows;
+};
+
+const ReceiptCase kReceipts[] = {
+    {"input receipt 5 + 3 =", 2, "5 + 3 =", {{"+", "5"}, {"+", "3"}}},
+    {"input receipt 5 + 3 * 2 =", 2, "5 + 3 * 2 =", {{"+", "5"}, {"+", "3"}, {"*", "2"}}},
+    {"input receipt: next number starts a new receipt", 2, "5 + 3 = 7", {}},
+    {"input receipt: new receipt after M+ with CalcMem", 2, "5 + 3 M+ 7 +", {{"+", "7"}}},
+    {"input receipt records a recalled memory", 2, "4 M+ AC MR + 1 =", {{"+", "4."}, {"+", "1"}}},
+    {"input receipt records the first negative with -",
+     2,
+     "5 neg + 2 =",
+     {{"-", "-5"}, {"+", "2"}}},
+    {"input receipt records the tax amount", 2, "1000 TI + 1 =", {{"+", "1100."}, {"+", "1"}}},
+    {"input receipt: constant calculation adds nothing", 2, "2 * * 3 = 4 =", {{"+", "2"}}},
+    {"input receipt: operator change records nothing", 2, "5 + - 3 =", {{"+", "5"}, {"-", "3"}}},
+    {"calculation receipt 5 + 3 = 2 * 3 =", 1, "5 + 3 = 2 * 3 =", {{"+", "8"}, {"*", "6"}}},
+    {"calculation receipt: percent result", 1, "200 * 15 %", {{"*", "30"}}},
+    {"calculation receipt: operators record nothing", 1, "5 + 3 +", {}},
+    {"user memo records only HS", 0, "5 + 3 = HS", {{"+", "8"}}},
+    {"HS with nothing shown records 0", 0, "HS", {{"+", "0"}}},
+    {"HS records the pending operator", 0, "5 * 3 - HS", {{"-", "15."}}},
+    {"HC empties", 2, "5 + 3 HC", {}},
+    {"AC keeps a user memo", 0, "5 HS AC", {{"+", "5"}}},
+    {"AC keeps a calculation receipt", 1, "5 + 3 = AC", {{"+", "8"}}},
+    {"AC empties an input receipt", 2, "5 + 3 AC", {}},
+};
+
+class ReceiptTable : public ::testing::TestWithParam<ReceiptCase> {};
+
+TEST_P(ReceiptTable, RecordsRows) {
+    const ReceiptCase& c = GetParam();
+    EngineRig rig(Hist(c.histSet));
+    rig.Keys(c.keys);
+    EXPECT_EQ(Lists(rig.engine), c.rows) << c.keys;
+    ExpectConsistent(rig);
+}
+
+std::string ReceiptName(const ::testing::TestParamInfo<ReceiptCase>& info) {
+    std::string n;
+    for (const char* p = info.param.name; *p; ++p)
+        n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return n + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, ReceiptTable, ::testing::ValuesIn(kReceipts), ReceiptName);
+
+TEST(EngineHistoryRows, AlignedOnThePoint) {
+    EngineRig rig;
+    rig.Keys("1234 + 5 =");
+    ASSERT_EQ(rig.engine.HistoryCount(), 2u);
+    EXPECT_EQ(rig.engine.HistRows()[0], std::string(15, ' ') + "＋1,234.");
+    EXPECT_EQ(rig.engine.HistRows()[1], std::string(19, ' ') + "＋5.");
+}
+
+TEST(EngineHistoryRows, FirstRowGlyphRule) {
+    const struct {
+        const char* keys;
+        std::string row0;
+    } rows[] = {
+        {"5 neg +", std::string(20, ' ') + "-5."}, // no glyph for a negative first number
+        {"5 + HC 3 -", std::string(19, ' ') + "＋3."},
+        {"5 - HC 3 +", std::string(19, ' ') + "－3."},
+        {"5 * HC 3 +", std::string(19, ' ') + "＋3."},
+    };
+    for (const auto& r : rows) {
+        EngineRig rig;
+        rig.Keys(r.keys);
+        ASSERT_EQ(rig.engine.HistoryCount(), 1u) << r.keys;
+        EXPECT_EQ(rig.engine.HistRows()[0], r.row0) << r.keys;
+    }
+}
+
+TEST(EngineHistoryRows, LaterRowsShowTheirOperator) {
+    EngineRig rig;
+    rig.Keys("5 + 3 neg - 2 * 1.5 / 3 =");
+    const std::vector<std::string> expect = {
+        std::string(19, ' ') + "＋5.", std::string(18, ' ') + "＋-3.",
+        std::string(19, ' ') + "－2.", std::string(19, ' ') + "×1.5",
+        std::string(19, ' ') + "÷3.",
+    };
+    EXPECT_EQ(rig.engine.HistRows(), expect);
+}
+
+TEST(EngineHistoryWindow, RecalcFoldsLeftToRight) {
+    EngineRig rig;
+    rig.Keys("100 + 3 + 50 +"); // three rows, then given their operators
+    ASSERT_EQ(rig.engine.HistoryCount(), 3u);
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(0, "100", '+'));
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(1, "3", '*'));
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(2, "50", '-'));
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "250.");
+    EXPECT_EQ(rig.status.EditTarget, 'R');
+    ASSERT_TRUE(rig.engine.SwapHistoryEntries(1, 0));
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "50.");
+    EXPECT_EQ(Lists(rig.engine), (Rows{{"*", "3"}, {"+", "100"}, {"-", "50"}}));
+    ExpectConsistent(rig);
+}
+
+TEST(EngineHistoryWindow, NegativeFirstRowCountsAsNegative) {
+    EngineRig rig;
+    rig.Keys("5 neg + 2 =");
+    EXPECT_EQ(rig.Caption(), "-3.");
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "-3.");
+}
+
+TEST(EngineHistoryWindow, LaterNegativeRowKeepsItsOperator) {
+    EngineRig rig;
+    rig.Keys("5 - 3 neg =");
+    EXPECT_EQ(rig.Caption(), "8.");
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "8.");
+}
+
+TEST(EngineHistoryWindow, RecalcOnlyInInputReceipt) {
+    EngineRig rig(Hist(1));
+    rig.Keys("5 + 3 = 7");
+    const int focus = rig.host.focusCalls;
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "7."); // not recalculated
+    EXPECT_EQ(rig.host.focusCalls, focus + 1);
+}
+
+TEST(EngineHistoryWindow, DivisionByZeroInTheChainShowsTheError) {
+    EngineRig rig;
+    rig.Keys("6 / 0 + 1 +");
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "- E -  ");
+    EXPECT_EQ(rig.engine.HistoryCount(), 3u);
+}
+
+TEST(EngineHistoryWindow, RowThatIsNotANumberStops) {
+    EngineRig rig;
+    rig.Keys("5 + 3 =");
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(1, "1.2.3", '+'));
+    const std::string before = rig.Caption();
+    EXPECT_FALSE(rig.engine.RecalcHistory());
+    ASSERT_EQ(rig.host.errors.size(), 1u);
+    EXPECT_EQ(rig.host.errors[0], "'1.2.3' は浮動小数点数ではありません。");
+    EXPECT_EQ(rig.Caption(), before);
+}
+
+TEST(EngineHistoryWindow, LoneDotReadsAsZero) {
+    // The trailing point goes in the normalising step, leaving an empty text, which is 0.
+    EngineRig rig;
+    rig.Keys("5 + 3 =");
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(1, ".", '+'));
+    EXPECT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), "5.");
+}
+
+TEST(EngineHistoryWindow, LongRowUsesItsFirst22Characters) {
+    EngineRig rig;
+    rig.Keys("5 HS");
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(0, "1234567890123456789012999", '+'));
+    EXPECT_EQ(rig.engine.HistNumList()[0], "1234567890123456789012999"); // stored as given
+    rig.engine.RecallHistoryEntry(0);
+    EXPECT_EQ(rig.engine.InNum.Text, "1234567890123456789012");
+}
+
+TEST(EngineHistoryWindow, InsertRemoveReplace) {
+    EngineRig rig;
+    rig.Keys("1 + 2 + 3 +");
+    ASSERT_TRUE(rig.engine.InsertHistoryEntry(0));
+    EXPECT_EQ(rig.engine.HistRows()[0], std::string(19, ' ') + "＋0.");
+    EXPECT_EQ(Lists(rig.engine), (Rows{{"+", "0"}, {"+", "1"}, {"+", "2"}, {"+", "3"}}));
+    ExpectConsistent(rig);
+    ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(0, "1234567.5", '-'));
+    EXPECT_EQ(rig.engine.HistRows()[0], AlignNumber("－1,234,567.5"));
+    ExpectConsistent(rig);
+    ASSERT_TRUE(rig.engine.RemoveHistoryEntry(3));
+    EXPECT_EQ(Lists(rig.engine), (Rows{{"-", "1234567.5"}, {"+", "1"}, {"+", "2"}}));
+    ExpectConsistent(rig);
+    ASSERT_TRUE(rig.engine.InsertHistoryEntry(3)); // at the end
+    EXPECT_EQ(rig.engine.HistoryCount(), 4u);
+    ExpectConsistent(rig);
+    // Out of range and invalid requests change nothing.
+    EXPECT_FALSE(rig.engine.InsertHistoryEntry(9));
+    EXPECT_FALSE(rig.engine.RemoveHistoryEntry(4));
+    EXPECT_FALSE(rig.engine.SwapHistoryEntries(0, 4));
+    EXPECT_FALSE(rig.engine.SwapHistoryEntries(1, 1));
+    EXPECT_FALSE(rig.engine.ReplaceHistoryEntry(4, "1", '+'));
+    EXPECT_FALSE(rig.engine.ReplaceHistoryEntry(0, "1", '='));
+    EXPECT_EQ(rig.engine.HistoryCount(), 4u);
+    ExpectConsistent(rig);
+}
+
+TEST(EngineHistoryWindow, CopyRowsUpToTheSelectedOne) {
+    EngineRig rig;
+    rig.Keys("1 + 2 + 3 + 4 +");
+    const auto& r = rig.engine.HistRows();
+    EXPECT_EQ(rig.engine.HistoryCopyText(2), r[0] + "\r" + r[1] + "\r" + r[2] + "\r");
+    rig.engine.CopyHistoryToClip(0);
+    EXPECT_EQ(rig.host.clipboard, r[0] + "\r");
+    EXPECT_EQ(rig.engine.HistoryCopyText(99).size(),
+              r[0].size() + r[1].size() + r[2].size() + r[3].size() + 4);
+    EngineRig empty;
+    empty.host.clipboard = "kept";
+    empty.engine.CopyHistoryToClip(0);
+    EXPECT_EQ(empty.host.clipboard, "kept");
+}
+
+TEST(EngineHistoryWindow, RecallActsAsTyped) {
+    EngineRig rig;
+    rig.Keys("12.5 + 3 =");
+    rig.engine.RecallHistoryEntry(0);
+    EXPECT_EQ(rig.engine.InNum.Text, "12.5");
+    EXPECT_EQ(rig.Caption(), "12.5");
+    EXPECT_EQ(rig.status.EditTarget, 'T');
+    EXPECT_EQ(rig.engine.HistoryCount(), 2u); // recalling does not start a new receipt
+    rig.Keys("* 2 =");
+    EXPECT_EQ(rig.Caption(), "25.");
+}
+
+TEST(EngineHistoryWindow, CorrectionModeRecordsTheTypedNumberAndLightsTheLamp) {
+    EngineRig rig;
+    rig.Keys("5 + 3");
+    ASSERT_TRUE(rig.engine.EnterCorrectionMode());
+    EXPECT_EQ(Lists(rig.engine), (Rows{{"+", "5"}, {"+", "3"}}));
+    EXPECT_EQ(rig.host.selected, 1);
+    EXPECT_TRUE(rig.host.lampOn);
+    EXPECT_EQ(rig.Caption(), "8.");
+    rig.Keys("+"); // an operator key puts the lamp out
+    EXPECT_FALSE(rig.host.lampOn);
+    ASSERT_TRUE(rig.engine.EnterCorrectionMode());
+    rig.Keys("HC");
+    EXPECT_FALSE(rig.host.lampOn);
+    EngineRig empty;
+    ASSERT_TRUE(empty.engine.EnterCorrectionMode());
+    EXPECT_FALSE(empty.host.lampOn);
+}
+
+// Any command sequence, with pastes of arbitrary bytes and window operations in between,
+// keeps the three sequences (and the window's mirror) of one length.
+TEST(EngineHistoryInvariant, RandomCommandsKeepTheListsTogether) {
+    std::mt19937 rng(20240607);
+    for (int round = 0; round < 12; ++round) {
+        EngineOptions o;
+        o.histSet = round % 3;
+        o.acount = (round / 3) % 2;
+        o.calcMem = round % 2 == 0;
+        EngineRig rig(o);
+        for (int step = 0; step < 3000; ++step) {
+            const unsigned pick = rng() % 100;
+            if (pick < 70) {
+                static const unsigned kCmds[] = {0,  1,  2,  3,  5,  7,  9,  16, 17, 18, 19, 20,
+                                                 21, 22, 23, 24, 25, 26, 27, 29, 30, 31, 32, 33,
+                                                 34, 35, 36, 37, 38, 39, 40, 41, 42, 255};
+                rig.engine.ExecCommand(kCmds[rng() % std::size(kCmds)]);
+            } else if (pick < 75) {
+                std::string bytes(rng() % 30, '\0');
+                for (auto& b : bytes)
+                    b = static_cast<char>(rng() % 256);
+                rig.host.clipboard = bytes;
+                rig.engine.ExecCommand(42);
+            } else {
+                const std::size_t n = rig.engine.HistoryCount() + 1;
+                const std::size_t i = rng() % n, j = rng() % n;
+                switch (rng() % 8) {
+                case 0:
+                    rig.engine.InsertHistoryEntry(i);
+                    break;
+                case 1:
+                    rig.engine.RemoveHistoryEntry(i);
+                    break;
+                case 2:
+                    rig.engine.SwapHistoryEntries(i, j);
+                    break;
+                case 3:
+                    rig.engine.ReplaceHistoryEntry(i, std::to_string(rng() % 1000) + ".5",
+                                                   "+-*/"[j % 4]);
+                    break;
+                case 4:
+                    rig.engine.RecalcHistory();
+                    break;
+                case 5:
+                    rig.engine.RecallHistoryEntry(i);
+                    break;
+                case 6:
+                    rig.engine.EnterCorrectionMode();
+                    break;
+                default:
+                    rig.engine.CopyHistoryToClip(i);
+                    break;
+                }
+            }
+            ASSERT_NO_FATAL_FAILURE(ExpectConsistent(rig)) << "round " << round << " step " << step;
+            for (const TCalcNum* r : {&rig.engine.InNum, &rig.engine.ResNum, &rig.engine.DispNum,
+                                      &rig.engine.GTNum, &rig.engine.MemNum, &rig.engine.KNum})
+                ASSERT_LE(TextWidth(r->Text), 22u);
+        }
+    }
+}
+
+} // namespace
