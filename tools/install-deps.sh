@@ -5,7 +5,7 @@ set -e
 PKGS="build-essential cmake ninja-build pkg-config \
  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins \
  libgl-dev libxkbcommon-dev libxkbcommon-x11-dev libx11-dev \
- libgtest-dev libgmock-dev libbenchmark-dev \
+ libgtest-dev libgmock-dev libbenchmark-dev locales \
  libjpeg62-turbo-dev \
  libcanberra-dev sound-theme-freedesktop \
  fonts-ipafont-gothic fonts-noto-cjk \

@@ -1,31 +1,22 @@
 #pragma once
-// A German locale (decimal comma) for the tests that prove the locale never matters. When the
-// system has none installed, one is built with localedef into a scratch folder that LOCPATH
-// then names, for this process and for the programs it starts.
+// A German locale (decimal comma) for the tests that prove the locale never matters: the
+// system's own when installed, else the one the build made with localedef in TEST_LOCALE_DIR.
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 inline const char* kDecimalCommaLocale = "de_DE.UTF-8";
 
-// Returns the environment prefix ("LOCPATH=... LC_ALL=de_DE.UTF-8") for child processes, or
-// an empty text when no such locale can be had. Leaves this process in the "C" locale.
+// Returns the environment prefix ("LC_ALL=de_DE.UTF-8", with LOCPATH when the build's copy
+// is used) for child processes, or an empty text when no such locale can be had. Leaves this
+// process in the "C" locale, with LOCPATH set when needed.
 inline std::string PrepareDecimalCommaLocale() {
-    if (std::setlocale(LC_ALL, kDecimalCommaLocale)) {
-        std::setlocale(LC_ALL, "C");
-        return std::string("LC_ALL=") + kDecimalCommaLocale;
+    std::string env;
+    if (!std::setlocale(LC_ALL, kDecimalCommaLocale)) {
+        setenv("LOCPATH", TEST_LOCALE_DIR, 1);
+        if (!std::setlocale(LC_ALL, kDecimalCommaLocale)) return {};
+        env = "LOCPATH='" TEST_LOCALE_DIR "' ";
     }
-    const auto dir = std::filesystem::temp_directory_path() / "bansho-engine-locale";
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    const std::string target = (dir / kDecimalCommaLocale).string();
-    if (!std::filesystem::exists(target)) {
-        const std::string cmd = "localedef -i de_DE -f UTF-8 '" + target + "' >/dev/null 2>&1";
-        (void)std::system(cmd.c_str()); // warnings give a non-zero status with a usable locale
-    }
-    setenv("LOCPATH", dir.c_str(), 1);
-    if (!std::setlocale(LC_ALL, kDecimalCommaLocale)) return {};
     std::setlocale(LC_ALL, "C");
-    return "LOCPATH='" + dir.string() + "' LC_ALL=" + kDecimalCommaLocale;
+    return env + "LC_ALL=" + kDecimalCommaLocale;
 }
