@@ -58,14 +58,18 @@ void SetFallbackLayout(KeyLayout layout) {
     g_fallbackLayout.store(layout);
 }
 
+KeyLayout KeyLayoutFromConfig(const QString& config) {
+    static const QRegularExpression line(QStringLiteral("^\\s*XKBLAYOUT\\s*=\\s*\"?([^\",\\s]*)"),
+                                         QRegularExpression::MultilineOption);
+    const auto match = line.match(config);
+    return match.hasMatch() && match.captured(1) == QLatin1String("jp") ? KeyLayout::Jis
+                                                                        : KeyLayout::Us;
+}
+
 KeyLayout SystemKeyLayout() {
     QFile file(QStringLiteral("/etc/default/keyboard"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return KeyLayout::Us;
-    static const QRegularExpression line(QStringLiteral("^\\s*XKBLAYOUT\\s*=\\s*\"?([^\",\\s]*)"),
-                                         QRegularExpression::MultilineOption);
-    const auto match = line.match(QString::fromUtf8(file.readAll()));
-    return match.hasMatch() && match.captured(1) == QLatin1String("jp") ? KeyLayout::Jis
-                                                                        : KeyLayout::Us;
+    return KeyLayoutFromConfig(QString::fromUtf8(file.readAll()));
 }
 
 bool HasX11Keymap() {

@@ -79,6 +79,8 @@ KeyLayout FallbackLayout();
 void SetFallbackLayout(KeyLayout layout);
 // The system's configured layout (/etc/default/keyboard: "jp" gives Jis), else Us.
 KeyLayout SystemKeyLayout();
+// The layout named by the first XKBLAYOUT entry of a keyboard configuration text. Pure.
+KeyLayout KeyLayoutFromConfig(const QString& config);
 
 // The keymap of the active layout: the X server's current group when the program runs on
 // X11, else the built-in keymap of FallbackLayout().

@@ -285,3 +285,23 @@ TEST_F(QtKeyEvents, NativeDataOfTheEventIsUsed) {
     const QKeyEvent kpEnd(QEvent::KeyPress, Qt::Key_End, Qt::KeypadModifier, 87, XK_KP_End, 0, "");
     EXPECT_EQ(VirtualKey(kpEnd), 35);
 }
+
+TEST(KeyMapping, SystemKeyboardConfigurationNamesTheFallbackLayout) {
+    struct Row {
+        const char* name;
+        const char* config;
+        KeyLayout expected;
+    } rows[] = {
+        {"Japanese", "XKBMODEL=\"jp106\"\nXKBLAYOUT=\"jp\"\nXKBVARIANT=\"\"\n", KeyLayout::Jis},
+        {"Japanese first of two", "XKBLAYOUT=\"jp,us\"\n", KeyLayout::Jis},
+        {"unquoted", "  XKBLAYOUT=jp\n", KeyLayout::Jis},
+        {"US", "XKBLAYOUT=\"us\"\n", KeyLayout::Us},
+        {"US first, Japanese second", "XKBLAYOUT=\"us,jp\"\n", KeyLayout::Us},
+        {"commented out", "#XKBLAYOUT=\"jp\"\n", KeyLayout::Us},
+        {"no layout", "XKBMODEL=\"pc105\"\n", KeyLayout::Us},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(KeyLayoutFromConfig(QString::fromUtf8(r.config)), r.expected);
+    }
+}
