@@ -4,6 +4,7 @@
 #include "ColorValue.h"
 #include "CommandTable.h"
 #include "DisplayFontMeasure.h"
+#include "ExactWindowTitle.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "TFuncKey.h"
@@ -130,6 +131,7 @@ void TMForm::FormCreate() {
     // 1. Titles.
     setWindowTitle(kWindowTitle);
     QGuiApplication::setApplicationDisplayName(kProgramTitle);
+    KeepExactWindowTitle(this);
 
     // 2. Transparency and stay-on-top follow the program's activation. (The program-wide
     // key filter that drops auto-repeated F-keys comes with the function-key bar.)
