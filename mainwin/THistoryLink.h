@@ -3,6 +3,7 @@
 // registers itself with TMForm::SetHistoryWindow; until one is registered the main window
 // runs without it (no rows are mirrored, Tab and command 28 do nothing).
 #include "KeyRouting.h"
+#include "Options.h"
 
 #include <cstddef>
 
@@ -28,6 +29,10 @@ public:
     // The main window was moved or resized (commands, dragging, the layout rule).
     virtual void MainGeometryChanged() {}
 
+    // The customization dialog changed colours or options: re-apply them (colours, then the
+    // activation layout: docking, side panel, title).
+    virtual void ApplySettings() {}
+
     // Mirror of the engine's history lists; indices are rows, already changed in the engine
     // (read the texts from CalcEngine::HistRows()).
     virtual void RowAppended(std::size_t index) = 0; // append and select
@@ -40,6 +45,18 @@ public:
     // The correction-mode lamp.
     virtual void LampOn() = 0;
     virtual void LampOff() = 0;
+
+    // ---- What the customization dialog changes (it applies these at once) ----
+    // Background and text colour of the list (the HPanel and HNumber colours).
+    virtual void SetListColors(TColor background, TColor text) {
+        (void)background;
+        (void)text;
+    }
+    // The options may have changed (docking above or below, fonts, sizes): re-apply them
+    // as when the window is activated.
+    virtual void FormActivate() {}
+    // Hints of the button bar on or off (the Hint option).
+    virtual void SetButtonHints(bool on) { (void)on; }
 };
 
 } // namespace bansho

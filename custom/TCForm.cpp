@@ -1,0 +1,398 @@
+// The customization dialog: its pages, opening, OK, Cancel and closing.
+#include "TCForm.h"
+
+#include "FontFit.h"
+#include "THistoryLink.h"
+#include "TMForm.h"
+#include "TRadioGroup.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace bansho {
+
+const QString TCForm::kSampleText = QStringLiteral(" -123,456,789,012,345. ");
+const QString TCForm::kDisplaySample = QStringLiteral("8,888,888,888,888,888.");
+
+namespace {
+
+QFont PixelFont(const QString& face, int px) {
+    QFont f(face);
+    f.setPixelSize(px);
+    return f;
+}
+
+QCheckBox* MakeCheck(const char* text, QWidget* parent) {
+    return new QCheckBox(QString::fromUtf8(text), parent);
+}
+
+// Strips blanks and control characters from both ends, and nothing else.
+std::string TrimBlanks(const QString& text) {
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b].unicode() <= 0x20)
+        ++b;
+    while (e > b && text[e - 1].unicode() <= 0x20)
+        --e;
+    return text.mid(b, e - b).toStdString();
+}
+
+// Letters typed into the tax rate are shown in upper case.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+TCForm::TCForm(TMForm& owner)
+    : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      owner_(owner), option_(owner.Option()), colors_(owner.DisplayColors()),
+      status_(owner.Status()), keys_(owner.Keys()) {
+    setObjectName("CForm");
+    Build();
+    FormCreate();
+}
+
+TCForm::~TCForm() {
+    FormDestroy();
+}
+
+// ---- Building -----------------------------------------------------------------------------
+
+void TCForm::Build() {
+    setWindowTitle(QStringLiteral(" バンショ ＡＳＤカスタマイズ"));
+    setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    Custom = new QTabWidget(this);
+    Custom->setObjectName("Custom");
+    Custom->setGeometry(6, 6, kClientWidth - 12, kClientHeight - 48);
+    Custom->addTab(BuildCalcPage(), QStringLiteral("計算方法"));
+    Custom->addTab(BuildKeyPage(), QStringLiteral("キーカスタマイズ"));
+    Custom->addTab(BuildDisplayPage(), QStringLiteral("表示色とフォント"));
+    Custom->addTab(BuildOptionPage(), QStringLiteral("オプション"));
+    connect(Custom, &QTabWidget::currentChanged, this, &TCForm::CustomChange);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName("OKBtn");
+    OKBtn->setGeometry(kClientWidth - 184, kClientHeight - 36, 86, 28);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TCForm::OKBtnClick);
+
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CancelBtn->setObjectName("CancelBtn");
+    CancelBtn->setGeometry(kClientWidth - 92, kClientHeight - 36, 86, 28);
+    CancelBtn->setAutoDefault(false);
+    connect(CancelBtn, &QPushButton::clicked, this, &TCForm::CancelBtnClick);
+
+    // Buttons on the pages must not take Enter away from OK.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b != OKBtn) b->setAutoDefault(false);
+}
+
+QWidget* TCForm::BuildCalcPage() {
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(8, 8, 8, 8);
+    v->setSpacing(8);
+
+    Acount = new TRadioGroup(
+        QStringLiteral(" 計算結果の表示方法 "),
+        {QStringLiteral("有効桁以下「切り捨て」"), QStringLiteral("有効桁以下「四捨五入」")}, 2,
+        page);
+    v->addWidget(Acount);
+
+    HistSet = new TRadioGroup(
+        QStringLiteral(" 履歴の機能選択 "),
+        {QStringLiteral("ユーザーメモ ：「ＨＳ」押下時のみ 表示数値を格納する"),
+         QStringLiteral("計算レシート ：「＝」押下時の計算結果を 自動的に格納する"),
+         QStringLiteral("入力レシート ： 計算中の「入力履歴」を すべて自動的に格納する")},
+        1, page);
+    v->addWidget(HistSet);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    MemGroup = new QGroupBox(QStringLiteral(" メモリー加減方法 "), page);
+    auto* mem = new QVBoxLayout(MemGroup);
+    mem->setContentsMargins(8, 4, 8, 8);
+    MemCalc = MakeCheck("計算を実行せず、表示数値をそのまま加減する", MemGroup);
+    mem->addWidget(MemCalc);
+    row->addWidget(MemGroup, 1);
+
+    TaxGroup = new QGroupBox(QStringLiteral(" 消費税率 "), page);
+    auto* tax = new QHBoxLayout(TaxGroup);
+    tax->setContentsMargins(8, 4, 8, 8);
+    TaxRate = new QLineEdit(TaxGroup);
+    TaxRate->setObjectName("TaxRate");
+    TaxRate->setValidator(new UpperCaseValidator(TaxRate));
+    TaxRate->setFixedWidth(64);
+    TaxUnit = new QLabel(QStringLiteral("％"), TaxGroup);
+    tax->addWidget(TaxRate);
+    tax->addWidget(TaxUnit);
+    tax->addStretch();
+    row->addWidget(TaxGroup);
+    v->addLayout(row);
+    v->addStretch();
+    return page;
+}
+
+QWidget* TCForm::BuildOptionPage() {
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(8, 8, 8, 8);
+    v->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    KeyCnt = new TRadioGroup(
+        QStringLiteral(" ファンクションキーの個数 "),
+        {QStringLiteral("８個"), QStringLiteral("１０個"), QStringLiteral("１２個")}, 3, page);
+    top->addWidget(KeyCnt, 1);
+
+    MoveGroup = new QGroupBox(page);
+    auto* move = new QHBoxLayout(MoveGroup);
+    move->setContentsMargins(8, 6, 8, 6);
+    MoveDotLabel = new QLabel(QStringLiteral("高速移動時のドット数"), MoveGroup);
+    MoveDot = new QSpinBox(MoveGroup);
+    MoveDot->setObjectName("MoveDot");
+    MoveDot->setRange(0, 100);
+    MoveDot->setSingleStep(1);
+    MoveDot->setFixedWidth(52);
+    move->addWidget(MoveDotLabel);
+    move->addWidget(MoveDot);
+    top->addWidget(MoveGroup);
+    v->addLayout(top);
+
+    OptGroup = new QGroupBox(QStringLiteral(" 表示オプション "), page);
+    auto* grid = new QGridLayout(OptGroup);
+    grid->setContentsMargins(8, 4, 8, 6);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    SBar = MakeCheck("ステータスバーを表示する", OptGroup);
+    FHint = MakeCheck("機能のヒント表示を行なう", OptGroup);
+    HUpper = MakeCheck("ヒストリー窓を上に表示する", OptGroup);
+    SFont = MakeCheck("ちょっと小さめのファンクションキー表示を行なう", OptGroup);
+    StayTop = MakeCheck("バンショを 常に前面表示する", OptGroup);
+    Cycle = MakeCheck("ヒストリーのシリンドリカル動作", OptGroup);
+    StayHist = MakeCheck("選択でヒストリー窓を閉じない", OptGroup);
+    grid->addWidget(SBar, 0, 0);
+    grid->addWidget(FHint, 1, 0);
+    grid->addWidget(HUpper, 2, 0);
+    grid->addWidget(SFont, 3, 0);
+    grid->addWidget(StayTop, 0, 1);
+    grid->addWidget(Cycle, 1, 1);
+    grid->addWidget(StayHist, 2, 1);
+    v->addWidget(OptGroup);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(8);
+    AlphaType = new TRadioGroup(QStringLiteral(" フォームの透明化 "),
+                                {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
+                                 QStringLiteral("常に透明化")},
+                                1, page);
+    bottom->addWidget(AlphaType);
+    AlphaLabel = new QGroupBox(QStringLiteral(" 透明度 "), page);
+    auto* alpha = new QVBoxLayout(AlphaLabel);
+    alpha->setContentsMargins(8, 4, 8, 6);
+    AlphaUpDown = new QSlider(Qt::Horizontal, AlphaLabel);
+    AlphaUpDown->setObjectName("AlphaUpDown");
+    AlphaUpDown->setRange(50, 255);
+    // The arrow keys move by 10 and the page keys by 5, as the slider always has.
+    AlphaUpDown->setSingleStep(10);
+    AlphaUpDown->setPageStep(5);
+    AlphaUpDown->setTickInterval(10);
+    AlphaUpDown->setTickPosition(QSlider::TicksBelow);
+    AlphaUpDown->setToolTip(
+        QStringLiteral("このスライダーを左右に動かすと「透明度」が調整できます"));
+    alpha->addWidget(AlphaUpDown);
+    bottom->addWidget(AlphaLabel, 1);
+    v->addLayout(bottom);
+    v->addStretch();
+
+    connect(AlphaType, &TRadioGroup::Clicked, this, &TCForm::AlphaTypeClick);
+    connect(AlphaUpDown, &QSlider::valueChanged, this, &TCForm::AlphaUpDownChange);
+    return page;
+}
+
+void TCForm::CentreOnScreen() {
+    QScreen* s = owner_.screen() ? owner_.screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect r = s->geometry();
+    move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
+}
+
+// ---- Opening ------------------------------------------------------------------------------
+
+void TCForm::FormCreate() {
+    CentreOnScreen();
+
+    // 2. Snapshots for Cancel.
+    optionBackup_ = option_;
+    colorBackup_ = colors_;
+
+    // 3. Controls from the live values.
+    SBar->setChecked(owner_.StatusBarVisible());
+    UseNumKey->setChecked(status_.UseNumKey);
+    UseNumKeyClick();
+    HistSet->SetItemIndex(option_.HistSet);
+    Acount->SetItemIndex(option_.Acount);
+    StayHist->setChecked(option_.StayHist);
+    HUpper->setChecked(option_.Upper);
+    SFont->setChecked(option_.SmallFont);
+    StayTop->setChecked(owner_.StayOnTop());
+    MemCalc->setChecked(!option_.CalcMem);
+    FHint->setChecked(option_.Hint);
+    Cycle->setChecked(option_.Cycle);
+    TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
+    MoveDot->setValue(option_.MoveDot);
+    // Setting these runs their reactions, so the preview is in force from the start.
+    AlphaType->SetItemIndex(option_.AlphaBlendType);
+    AlphaTypeClick(AlphaType->ItemIndex() < 0 ? option_.AlphaBlendType : AlphaType->ItemIndex());
+    {
+        const QSignalBlocker block(AlphaUpDown);
+        AlphaUpDown->setValue(option_.AlphaBlendValue);
+    }
+    AlphaUpDownChange(AlphaUpDown->value());
+    CLBox->setToolTip(QStringLiteral("左のＢＯＸで選択されているキーに\n割り付ける機能を選びます"));
+
+    // 4. The key page.
+    SetCurrentKeyTBL();
+
+    // 5.-9. The font list, the style, the sample.
+    const QFont display = owner_.DNumber->font();
+    const QString face = owner_.DisplayFontName();
+    ListScreenFonts(FontList);
+    FontList->setCurrentIndex(FontList->findText(face, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // A face that is not listed leaves the list without selection; its name still shows.
+    FontList->setPlaceholderText(face);
+    FontStyle->SetItemIndex((display.bold() ? 1 : 0) + (display.italic() ? 2 : 0));
+    NumLabel->setFont(display);
+    Margin->setChecked(option_.Margin);
+    RedispSample(face);
+
+    // 10.-11.
+    Custom->setCurrentIndex(PageCalc);
+    CustomChange(PageCalc);
+    btInitKeyTbl->setEnabled(status_.KeyCUST);
+}
+
+// ---- Page change and hints ----------------------------------------------------------------
+
+void TCForm::SetHintHidePause(int ms) {
+    hintHidePause_ = ms;
+    setToolTipDuration(ms);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->setToolTipDuration(ms);
+}
+
+void TCForm::CustomChange(int page) {
+    SetHintHidePause(page == PageKeys ? kHintPauseKeys : kHintPauseNormal);
+    ApplySampleColors();
+}
+
+// ---- OK, Cancel, closing ------------------------------------------------------------------
+
+void TCForm::OKBtnClick() {
+    // 1. The status bar (the layout rule below gives the window its height).
+    if (owner_.StatusBarVisible() != SBar->isChecked()) owner_.ToggleStatusBar();
+    // 2. NUM-key mode.
+    status_.UseNumKey = UseNumKey->isChecked();
+    // 3. Options from their controls.
+    option_.Hint = FHint->isChecked();
+    if (HistSet->ItemIndex() >= 0)
+        option_.HistSet = static_cast<std::uint8_t>(HistSet->ItemIndex());
+    if (Acount->ItemIndex() >= 0) option_.Acount = static_cast<std::uint8_t>(Acount->ItemIndex());
+    option_.StayHist = StayHist->isChecked();
+    option_.CalcMem = !MemCalc->isChecked();
+    option_.Upper = HUpper->isChecked();
+    option_.Cycle = Cycle->isChecked();
+    option_.SmallFont = SFont->isChecked();
+    option_.Margin = Margin->isChecked();
+    // 4. The spinner takes a number in range from its edit and otherwise keeps its value.
+    MoveDot->interpretText();
+    option_.MoveDot = MoveDot->value();
+    // 5. The tax rate is stored as typed, less the blanks around it.
+    option_.TaxRate = TrimBlanks(TaxRate->text());
+    // 6. Transparency.
+    if (AlphaType->ItemIndex() >= 0) option_.AlphaBlendType = AlphaType->ItemIndex();
+    option_.AlphaBlendValue = AlphaUpDown->value();
+    // 7. Window style; the history window follows the main window.
+    owner_.SetStayOnTop(StayTop->isChecked());
+    // 8. Keys and function-key sets.
+    WriteBackKeys();
+    // 9. Function-key count.
+    static constexpr int kCounts[3] = {8, 10, 12};
+    if (const int i = KeyCnt->ItemIndex(); i >= 0 && i < 3) option_.FuncType = kCounts[i];
+    // 10. The display font becomes the sample's font; the layout rule fits its size.
+    const QFont sample = NumLabel->font();
+    const int styleBits = (sample.bold() ? 1 : 0) | (sample.italic() ? 2 : 0) |
+                          (sample.underline() ? 4 : 0) | (sample.strikeOut() ? 8 : 0);
+    owner_.SetDisplayFont(sample.family(), styleBits);
+    // 11.-13. Re-layout both windows.
+    owner_.FormResize();
+    if (THistoryLink* h = owner_.HistoryWindow()) {
+        h->FormActivate();
+        h->SetButtonHints(option_.Hint);
+    }
+    // 14.
+    owner_.show();
+    QDialog::accept();
+}
+
+void TCForm::CancelBtnClick() {
+    option_ = optionBackup_;
+    colors_ = colorBackup_;
+    ApplyColorsToMain();
+    ApplyColorsToHistory();
+    QDialog::reject();
+}
+
+void TCForm::reject() {
+    CancelBtnClick();
+}
+
+// The close box keeps what already acted live and drops every other edit.
+void TCForm::closeEvent(QCloseEvent* event) {
+    QDialog::done(QDialog::Rejected);
+    event->accept();
+}
+
+void TCForm::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    lists_ = TKeyAssignLists{};
+    SetHintHidePause(kHintPauseNormal);
+    owner_.OnAppActivate();
+}
+
+// ---- Entry points for the main window ----------------------------------------------------
+
+void ShowCustomize(TMForm& owner) {
+    TCForm dialog(owner);
+    dialog.exec();
+}
+
+void InstallCustomizeDialog(TMForm& owner) {
+    owner.SetCustomizeDialog([](TMForm& form) { ShowCustomize(form); });
+}
+
+} // namespace bansho
