@@ -409,6 +409,16 @@ TEST_F(MainWindow, SpaceAndFunctionKeysCycleTheSets) {
     EXPECT_EQ(f.FKey->GetKey(0)->Caption(), QStringLiteral("Ａ↓"));
 }
 
+TEST_F(MainWindow, FunctionKeyHintsFollowTheCatalogueAndTheHintOption) {
+    WriteEnv("[OPTION]\r\nHint=0\r\n\r\n");
+    TMForm& f = Start();
+    EXPECT_FALSE(f.FKey->GetKey(1)->ShowHint());
+    EXPECT_FALSE(f.FKey->GetKey(1)->Hint().isEmpty()) << "AC has a description";
+    f.Option().Hint = true;
+    f.ApplyFuncSet();
+    EXPECT_TRUE(f.FKey->GetKey(1)->ShowHint());
+}
+
 TEST_F(MainWindow, NumKeyModeTurnsLettersIntoAKeypad) {
     TMForm& f = Start();
     f.ExecCommand(51);
