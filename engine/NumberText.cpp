@@ -439,6 +439,10 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
         if (badText) *badText = src.Text;
         return false;
     }
+    // A failed operand gives a failed result: its text is only the first characters of an
+    // overflow, or an untouched first operand, and must not pass for a number.
+    if (src.Error) dst.Error = true;
+    if (dst.Error) return true;
     long double r = 0.0L;
     const long double hundred = 100.0L;
     if (mode == '%') {

@@ -23,8 +23,9 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
 
 // dst := dst ope src (ope '+', '-', '*', '/'; mode '%' for the percent forms, anything else
 // plain). Both operands are normalised in place first (trailing '.' dropped, empty -> "0").
-// An errored dst is left with its normalised text. Returns false, with the operand text that
-// does not read as a number in *badText, when a conversion fails; nothing is then written.
+// An errored dst is left with its normalised text; an errored src makes dst errored too. Returns
+// false, with the operand text that does not read as a number in *badText, when a conversion fails;
+// nothing is then written.
 bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
                  std::string* badText);
 

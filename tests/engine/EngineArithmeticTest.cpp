@@ -131,12 +131,19 @@ const DisplayCase kDisplayCases[] = {
     {"MR then 5 rounding", Round(), "8 M+ MR 5", "85."},
     {"memory overflow shows the error on MR", Trunc(), "999999999999999 M+ M+ MR", "- E -  "},
     {"MC after an overflow clears it", Trunc(), "999999999999999 M+ M+ MC MR", "0."},
+    {"a failed memory does not pass for a number", Round(),
+     "0.0001 M+ 0.00005 M- 1 + MR =", "- E -  "},
+    {"M+ of a failed constant result fails the memory", Trunc(), "0 / / 5 = = M+ MR", "- E -  "},
     // Clipboard
     {"paste shows the text", Trunc(), "paste:1234.5", "1,234.5"},
     {"pasted number calculates", Trunc(), "paste:1234.5 + 0.5 =", "1,235."},
     {"pasted text is not validated", Trunc(), "paste:abcdef", "abc,def."},
     {"cut clears the entry", Trunc(), "5 + 3 cut", "0."},
 };
+
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.keys;
+}
 
 class DisplayTable : public ::testing::TestWithParam<DisplayCase> {};
 

@@ -67,6 +67,10 @@ const ReceiptCase kReceipts[] = {
     {"AC empties an input receipt", 2, "5 + 3 AC", {}},
 };
 
+void PrintTo(const ReceiptCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.keys;
+}
+
 class ReceiptTable : public ::testing::TestWithParam<ReceiptCase> {};
 
 TEST_P(ReceiptTable, RecordsRows) {

@@ -171,6 +171,13 @@ TEST(CalcNumbers, ErroredDestinationIsNotComputed) {
     EXPECT_TRUE(a.Error);
 }
 
+TEST(CalcNumbers, ErroredOperandGivesAnErroredResult) {
+    TCalcNum a{"12", false}, b{"1999999999999998", true};
+    ASSERT_TRUE(CalcNumbers(a, b, '+', ' ', 0, nullptr));
+    EXPECT_EQ(a.Text, "12");
+    EXPECT_TRUE(a.Error);
+}
+
 TEST(CalcNumbers, TextThatIsNotANumber) {
     TCalcNum a{"5.", false}, b{"1.2.3.", false};
     std::string bad;
