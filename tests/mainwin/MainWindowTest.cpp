@@ -208,11 +208,19 @@ TEST_F(MainWindow, EscapeClosesAndWritesTheSettings) {
     EXPECT_NE(env.find("KeyCUST=0"), std::string::npos);
 }
 
-TEST_F(MainWindow, AltF4Closes) {
+TEST_F(MainWindow, AltF4RunsFunctionKey4ThenCloses) {
     TMForm& f = Start();
-    Key(Qt::Key_F4, Qt::AltModifier);
+    FakeHistory h;
+    f.SetHistoryWindow(&h);
+    Keypad(Qt::Key_5);
+    Keypad(Qt::Key_Plus);
+    ASSERT_EQ(f.Engine().HistoryCount(), 1u);
+    Key(Qt::Key_F4, Qt::AltModifier); // set A's F4 is ＨＣ
+    EXPECT_EQ(f.Engine().HistoryCount(), 0u);
+    EXPECT_GE(h.cleared, 1);
     EXPECT_FALSE(f.isVisible());
     EXPECT_TRUE(std::filesystem::exists(env_));
+    f.SetHistoryWindow(nullptr);
 }
 
 TEST_F(MainWindow, FailedSaveShowsTheErrorAndStaysOpen) {
