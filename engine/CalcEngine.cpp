@@ -339,7 +339,11 @@ void CalcEngine::CutToClip() {
 }
 
 void CalcEngine::PasteFromClip() {
-    AssignText(InNum, host_.GetClipboardText());
+    // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
+    // trailing blanks and control characters would only make the number unreadable later.
+    std::string text = host_.GetClipboardText();
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
+    AssignText(InNum, text);
     ShowNum(InNum);
 }
 

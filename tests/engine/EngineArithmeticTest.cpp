@@ -133,7 +133,8 @@ const DisplayCase kDisplayCases[] = {
     {"MC after an overflow clears it", Trunc(), "999999999999999 M+ M+ MC MR", "0."},
     {"a failed memory does not pass for a number", Round(),
      "0.0001 M+ 0.00005 M- 1 + MR =", "- E -  "},
-    {"M+ of a failed constant result fails the memory", Trunc(), "0 / / 5 = = M+ MR", "- E -  "},
+    {"M+ after a failed constant result takes the last number shown", Trunc(),
+     "0 / / 5 = = M+ MR", "5."},
     // Clipboard
     {"paste shows the text", Trunc(), "paste:1234.5", "1,234.5"},
     {"pasted number calculates", Trunc(), "paste:1234.5 + 0.5 =", "1,235."},
@@ -229,6 +230,8 @@ TEST(EngineClipboard, CopyTexts) {
         {"AC copy", "0"},      {"5 + 3 + copy", "8."},
         {"5 + 3 = copy", "8"}, {"1234567 copy", "1234567"},
         {"5 neg copy", "-5"},  {"5 + 3 cut", "3"},
+        // The overflow shows the error form; its leftover digits are no number to copy.
+        {"999999999999999 * * = = copy", "999999999999999"},
     };
     for (const auto& r : rows) {
         EngineRig rig;
@@ -244,6 +247,29 @@ TEST(EngineClipboard, PasteKeepsOnlyTwentyTwoCharacters) {
     rig.host.clipboard = "１２３４５６７８９０１２"; // full-width: two bytes each
     rig.Keys("paste");
     EXPECT_EQ(rig.engine.InNum.Text, "１２３４５６７８９０１");
+}
+
+TEST(EngineClipboard, PastedLineEndsAndTrailingBlanksAreDropped) {
+    const struct {
+        const char* name;
+        std::string clip;
+        std::string text;
+    } rows[] = {
+        {"spreadsheet cell", "1234\r\n", "1234"},
+        {"terminal line", "56.5\n", "56.5"},
+        {"trailing tab and blanks", "-7\t  ", "-7"},
+        {"inner text untouched", "1 2\n", "1 2"},
+    };
+    for (const auto& r : rows) {
+        EngineRig rig;
+        rig.host.clipboard = r.clip;
+        rig.Keys("paste");
+        EXPECT_EQ(rig.engine.InNum.Text, r.text) << r.name;
+    }
+    EngineRig rig;
+    rig.host.clipboard = "1234\r\n";
+    rig.Keys("paste + 1 =");
+    EXPECT_EQ(rig.engine.Display().Caption, "1,235.");
 }
 
 TEST(EngineMarks, PlacedOnPanelsOrLabels) {
