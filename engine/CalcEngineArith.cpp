@@ -72,8 +72,11 @@ bool CalcEngine::OpeConst(char key) {
         ShowNum(InNum);
         ClearNum(InNum);
     } else {
-        if (!Calc(DispNum, KNum, status_.ConstOpe, key)) return false;
-        ShowNum(DispNum);
+        // On a copy: DispNum is the last number shown without error, and a failed result
+        // must not leave its leftover digits there for copy, HS or M+ to take as a number.
+        TCalcNum shown = DispNum;
+        if (!Calc(shown, KNum, status_.ConstOpe, key)) return false;
+        ShowNum(shown);
     }
     ShowOpeMark('=');
     return true;
