@@ -224,6 +224,10 @@ void TIniFile::Put(std::string_view section, std::string_view key, std::string r
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    // A value that reads back as the same text keeps its bytes: bytes that are no CP932
+    // would otherwise come back as '?' and change the setting at the next start.
+    if (const std::string* raw = RawValue(section, key); raw && sjis::ToUtf8(Unwrap(*raw)) == value)
+        return;
     Put(section, key, Wrap(sjis::FromUtf8(value)));
 }
 

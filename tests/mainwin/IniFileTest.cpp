@@ -165,6 +165,18 @@ TEST(IniFile, InvalidShiftJisNeverStopsReading) {
     EXPECT_NE(bad.find("\xEF\xBF\xBD"), std::string::npos); // U+FFFD marks what was lost
 }
 
+TEST(IniFile, AnUnchangedTextThatIsNoShiftJisKeepsItsBytes) {
+    TIniFile ini = TIniFile::FromBytes("[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n");
+    const std::string bad = ini.ReadString("S", "bad", "");
+    ini.WriteString("S", "bad", bad);
+    ini.WriteString("S", "quoted", ini.ReadString("S", "quoted", ""));
+    EXPECT_EQ(ini.ToBytes(), "[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n\r\n");
+    // Read again, the setting is what it was, not a '?' in place of the lost bytes.
+    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad);
+    ini.WriteString("S", "bad", "new");
+    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), "new");
+}
+
 TEST(IniFile, RandomBytesGiveAFileThatRewritesToItself) {
     std::mt19937 rng(12345);
     for (int round = 0; round < 20; ++round) {
