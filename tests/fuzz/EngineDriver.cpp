@@ -1,0 +1,318 @@
+#include "EngineDriver.h"
+
+#include "NumberText.h"
+#include "TextFunctions.h"
+
+#include <sstream>
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "1,234.5", "-12.", "0." (an optional trailing blank is removed by the caller), or the
+// lone minus left when shift-right takes the last digit of a negative number.
+bool IsShownNumberForm(const std::string& s) {
+    if (s == "-.") return true;
+    std::size_t i = 0;
+    if (i < s.size() && s[i] == '-') ++i;
+    std::size_t group = 0;
+    bool firstGroup = true;
+    bool any = false;
+    for (; i < s.size() && s[i] != '.'; ++i) {
+        if (s[i] == ',') {
+            if (group == 0 || (firstGroup && group > 3) || (!firstGroup && group != 3))
+                return false;
+            firstGroup = false;
+            group = 0;
+            continue;
+        }
+        if (!IsDigit(s[i])) return false;
+        ++group;
+        any = true;
+    }
+    if (!any || (firstGroup && group > 3) || (!firstGroup && group != 3)) return false;
+    if (i == s.size()) return false; // the point is always shown
+    for (++i; i < s.size(); ++i) {
+        if (!IsDigit(s[i])) return false;
+    }
+    return true;
+}
+
+std::string WithoutSeparators(const std::string& s) {
+    std::string t;
+    for (const char c : s) {
+        if (c != ',') t += c;
+    }
+    return t;
+}
+
+// Column (1-based, Shift_JIS widths) of the first '.' of a row.
+std::size_t PointColumn(const std::string& row) {
+    const std::size_t dot = row.find('.');
+    if (dot == std::string::npos) return 0;
+    return TextWidth(std::string_view(row).substr(0, dot)) + 1;
+}
+
+bool IsOperator(char c) {
+    return c == '+' || c == '-' || c == '*' || c == '/';
+}
+
+const char* kRegisterNames[] = {"InNum", "ResNum", "DispNum",  "GTNum",     "MemNum",
+                                "KNum",  "TaxNum", "TaxInNum", "TaxAmtNum", "TaxOutNum"};
+
+} // namespace
+
+bool IsTypedNumberForm(const std::string& text) {
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-') ++i;
+    const std::size_t digitsStart = i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
+    if (i == digitsStart) return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
+    }
+    return i == text.size();
+}
+
+// ---- MirrorHost ----
+
+const std::string* MirrorHost::EngineRow(std::size_t index, const char* what) {
+    if (!engine || index >= engine->HistRows().size()) {
+        if (fault.empty()) fault = std::string(what) + " for a row the engine does not have";
+        return nullptr;
+    }
+    return &engine->HistRows()[index];
+}
+
+void MirrorHost::RowAppended(std::size_t index) {
+    if (index != rows.size() && fault.empty()) fault = "RowAppended not at the end";
+    if (const std::string* r = EngineRow(index, "RowAppended")) rows.push_back(*r);
+}
+
+void MirrorHost::RowReplaced(std::size_t index) {
+    if (index >= rows.size()) {
+        if (fault.empty()) fault = "RowReplaced beyond the mirrored rows";
+        return;
+    }
+    if (const std::string* r = EngineRow(index, "RowReplaced")) rows[index] = *r;
+}
+
+void MirrorHost::RowInserted(std::size_t index) {
+    if (index > rows.size()) {
+        if (fault.empty()) fault = "RowInserted beyond the mirrored rows";
+        return;
+    }
+    if (const std::string* r = EngineRow(index, "RowInserted"))
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(index), *r);
+}
+
+void MirrorHost::RowRemoved(std::size_t index) {
+    if (index >= rows.size()) {
+        if (fault.empty()) fault = "RowRemoved beyond the mirrored rows";
+        return;
+    }
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void MirrorHost::RowsSwapped(std::size_t i, std::size_t j) {
+    if (i >= rows.size() || j >= rows.size()) {
+        if (fault.empty()) fault = "RowsSwapped beyond the mirrored rows";
+        return;
+    }
+    std::swap(rows[i], rows[j]);
+}
+
+void MirrorHost::WindowCommand(unsigned command) {
+    // What the window layer does where the engine shows the effect.
+    if (command == 51 && status) status->UseNumKey = !status->UseNumKey;
+    if (command == 52 && engine) engine->SetStatusBarShown(!engine->StatusBarShown());
+}
+
+// ---- EngineDriver ----
+
+EngineDriver::EngineDriver(const DriverConfig& config) : engine_(option_, status_, host_) {
+    SetBuiltInDefaults(option_, status_);
+    SetFileDefaults(option_);
+    option_.HistSet = config.HistSet;
+    option_.Acount = config.Acount;
+    option_.CalcMem = config.CalcMem;
+    option_.TaxRate = config.TaxRate;
+    status_.UseNumKey = config.NumKey;
+    host_.engine = &engine_;
+    host_.status = &status_;
+    engine_.SetStyledFont(config.StyledFont);
+    engine_.SetStatusBarShown(config.StatusBar);
+    engine_.AllClear();
+}
+
+void EngineDriver::Command(unsigned command) {
+    engine_.ExecCommand(command);
+}
+
+void EngineDriver::SetClipboard(std::string text) {
+    if (!IsTypedNumberForm(TrimLeftBlanks(CutText(text, kCalcNumTextMax)))) oddTextPasted_ = true;
+    host_.clipboard = std::move(text);
+}
+
+void EngineDriver::SetHistSet(std::uint8_t histSet) {
+    option_.HistSet = histSet;
+}
+
+void EngineDriver::SetAcount(std::uint8_t acount) {
+    option_.Acount = acount;
+}
+
+void EngineDriver::SetCalcMem(bool on) {
+    option_.CalcMem = on;
+}
+
+void EngineDriver::SetTaxRate(std::string rate) {
+    option_.TaxRate = std::move(rate);
+}
+
+void EngineDriver::EnterCorrection() {
+    engine_.EnterCorrectionMode();
+}
+
+void EngineDriver::Recall(std::size_t i) {
+    engine_.RecallHistoryEntry(i);
+}
+
+void EngineDriver::Replace(std::size_t i, const std::string& number, char ope) {
+    if (TextWidth(number) > kCalcNumTextMax) longRowStored_ = true;
+    if (!IsTypedNumberForm(TrimLeftBlanks(CutText(number, kCalcNumTextMax))))
+        oddTextPasted_ = true; // a recall shows it as it stands
+    engine_.ReplaceHistoryEntry(i, number, ope);
+}
+
+void EngineDriver::Insert(std::size_t i) {
+    engine_.InsertHistoryEntry(i);
+}
+
+void EngineDriver::Remove(std::size_t i) {
+    engine_.RemoveHistoryEntry(i);
+}
+
+void EngineDriver::Swap(std::size_t i, std::size_t j) {
+    engine_.SwapHistoryEntries(i, j);
+}
+
+void EngineDriver::Recalc() {
+    engine_.RecalcHistory();
+}
+
+void EngineDriver::CopyHistory(std::size_t last) {
+    const std::string before = host_.clipboard;
+    engine_.CopyHistoryToClip(last);
+    // The copy is a receipt, not a number: a later paste of it is pasted text like any other.
+    if (host_.clipboard != before) SetClipboard(host_.clipboard);
+}
+
+std::string EngineDriver::Check(bool full) const {
+    std::ostringstream out;
+    const CalcEngine& e = engine_;
+    const TDisplayModel& d = e.Display();
+
+    if (!host_.fault.empty()) out << "host: " << host_.fault << "; ";
+
+    // Registers.
+    const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum,  &e.GTNum,     &e.MemNum,
+                              &e.KNum,  &e.TaxNum, &e.TaxInNum, &e.TaxAmtNum, &e.TaxOutNum};
+    for (std::size_t i = 0; i < std::size(regs); ++i) {
+        if (TextWidth(regs[i]->Text) > kCalcNumTextMax)
+            out << kRegisterNames[i] << " holds " << TextWidth(regs[i]->Text) << " characters: '"
+                << regs[i]->Text << "'; ";
+    }
+    if (e.DispNum.Error) out << "DispNum holds an error; ";
+
+    // State.
+    const TCalcStatus& s = status_;
+    if (s.PendOpe != '=' && !IsOperator(s.PendOpe)) out << "PendOpe " << int(s.PendOpe) << "; ";
+    if (s.EditTarget != 'R' && s.EditTarget != 'T')
+        out << "EditTarget " << int(s.EditTarget) << "; ";
+    if (s.ConstOpe != 0 && !IsOperator(s.ConstOpe)) out << "ConstOpe " << int(s.ConstOpe) << "; ";
+    if (e.TaxStep > 3) out << "TaxStep " << int(e.TaxStep) << "; ";
+    if (e.TaxMode != 0 && e.TaxMode != 1 && e.TaxMode != 3)
+        out << "TaxMode " << int(e.TaxMode) << "; ";
+
+    // Display.
+    if (d.Error) {
+        if (d.Caption != "- E -  ") out << "error caption '" << d.Caption << "'; ";
+    } else {
+        std::string shown = e.DispNum.Text;
+        if (shown.find('.') == std::string::npos) shown = CutText(shown + ".", kCalcNumTextMax);
+        if (shown == ".") shown = "0.";
+        std::string expect = InsertThousands(shown);
+        if (e.StyledFont()) expect += ' ';
+        if (!oddTextPasted_ && d.Caption != expect)
+            out << "caption '" << d.Caption << "' but DispNum '" << e.DispNum.Text << "'; ";
+        std::string bare = d.Caption;
+        if (e.StyledFont() && !bare.empty() && bare.back() == ' ') bare.pop_back();
+        if (!oddTextPasted_ && !IsShownNumberForm(bare))
+            out << "caption '" << d.Caption << "' is not a number; ";
+        long double shownValue = 0, heldValue = 0;
+        if (IsShownNumberForm(bare) && ParseNumber(WithoutSeparators(bare), shownValue) &&
+            ParseNumber(e.DispNum.Text, heldValue) && shownValue != heldValue)
+            out << "caption '" << d.Caption << "' shows another value than DispNum '"
+                << e.DispNum.Text << "'; ";
+    }
+    // A constant calculation's "=" blanks the mark and leaves the pending operator.
+    if (d.OpeMark != OpeToGlyph(s.PendOpe) && !(s.ConstMode && d.OpeMark.empty()))
+        out << "operator mark '" << d.OpeMark << "' with '" << s.PendOpe << "' pending; ";
+
+    // Marks.
+    const std::string gt = e.GTNum.Text.empty() ? "" : "GT";
+    const std::string m = e.MemNum.Text.empty() ? "" : "M";
+    const std::string k = s.ConstMode ? "K" : "";
+    const std::string num = s.UseNumKey ? "NUM" : "";
+    // A calculation stopped by a text that is not a number leaves its operands normalised
+    // (an empty grand total or memory becomes "0") and shows nothing, so those two marks
+    // may come on only at the next refresh.
+    const bool stopped = host_.notFloatErrors > 0;
+    const bool gtLags = stopped && e.GTNum.Text == "0" && d.PanelGT.empty();
+    const bool mLags = stopped && e.MemNum.Text == "0" && d.PanelM.empty();
+    if (d.PanelGT != gt && !gtLags) out << "GT panel '" << d.PanelGT << "'; ";
+    if (d.PanelM != m && !mLags) out << "M panel '" << d.PanelM << "'; ";
+    if (d.PanelK != k) out << "K panel '" << d.PanelK << "'; ";
+    if (d.PanelNUM != num) out << "NUM panel '" << d.PanelNUM << "'; ";
+    const bool labels = !e.StatusBarShown();
+    if (d.TotMark != (labels && !gtLags ? gt : "")) out << "GT label '" << d.TotMark << "'; ";
+    if (d.MemMark != (labels && !mLags ? m : "")) out << "M label '" << d.MemMark << "'; ";
+    if (d.KctMark != (labels ? k : "")) out << "K label '" << d.KctMark << "'; ";
+
+    // History.
+    const auto& nums = e.HistNumList();
+    const auto& opes = e.HistOpeList();
+    const auto& rows = e.HistRows();
+    if (nums.size() != opes.size() || nums.size() != rows.size() ||
+        nums.size() != host_.rows.size()) {
+        out << "history lengths " << nums.size() << "/" << opes.size() << "/" << rows.size()
+            << ", window " << host_.rows.size() << "; ";
+    } else {
+        const std::string count = nums.empty() ? "" : " H " + std::to_string(nums.size());
+        if (d.PanelCount != count) out << "count panel '" << d.PanelCount << "'; ";
+        const std::size_t n = nums.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!full && i != 0 && i + 1 != n) continue;
+            if (host_.rows[i] != rows[i]) out << "window row " << i << " differs; ";
+            if (opes[i].size() != 1 || !IsOperator(opes[i][0]))
+                out << "row " << i << " operator '" << opes[i] << "'; ";
+            if (!longRowStored_ && TextWidth(nums[i]) > kCalcNumTextMax)
+                out << "row " << i << " number of " << TextWidth(nums[i]) << " characters; ";
+            std::string tail = InsertThousands(nums[i]);
+            if (tail.find('.') == std::string::npos) tail += '.';
+            if (!rows[i].ends_with(tail))
+                out << "row " << i << " '" << rows[i] << "' does not show '" << nums[i] << "'; ";
+            const std::size_t col = PointColumn(rows[i]);
+            const bool padded = !rows[i].empty() && rows[i][0] == ' ';
+            if (col < 23 || (padded && col != 23))
+                out << "row " << i << " has its point in column " << col << "; ";
+        }
+    }
+    return out.str();
+}
