@@ -197,10 +197,11 @@ QWidget* TCForm::BuildOptionPage() {
     grid->addWidget(SBar, 0, 0);
     grid->addWidget(FHint, 1, 0);
     grid->addWidget(HUpper, 2, 0);
-    grid->addWidget(SFont, 3, 0);
     grid->addWidget(StayTop, 0, 1);
     grid->addWidget(Cycle, 1, 1);
     grid->addWidget(StayHist, 2, 1);
+    // The longest caption closes the left column; the right column has nothing beside it.
+    grid->addWidget(SFont, 3, 0, 1, 2);
     v->addWidget(OptGroup);
 
     auto* bottom = new QHBoxLayout;
@@ -208,7 +209,7 @@ QWidget* TCForm::BuildOptionPage() {
     AlphaType = new TRadioGroup(QStringLiteral(" フォームの透明化 "),
                                 {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
                                  QStringLiteral("常に透明化")},
-                                1, page);
+                                3, page);
     bottom->addWidget(AlphaType);
     AlphaLabel = new QGroupBox(QStringLiteral(" 透明度 "), page);
     auto* alpha = new QVBoxLayout(AlphaLabel);

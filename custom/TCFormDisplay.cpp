@@ -77,8 +77,11 @@ QWidget* TCForm::BuildDisplayPage() {
     btnErr = MakeButton("エラー", "桁あふれ表示の文字色", ColorGroup);
     btnHst = MakeButton("履歴窓", "ヒストリーパネルの背景色", ColorGroup);
     btnHNum = MakeButton("履歴文字", "ヒストリー数字の文字色", ColorGroup);
-    for (QPushButton* b : {btnWin, btnNum, btnErr, btnHst, btnHNum})
+    // Five in a row: each as wide as its caption needs, not the style's usual minimum.
+    for (QPushButton* b : {btnWin, btnNum, btnErr, btnHst, btnHNum}) {
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 16);
         colors->addWidget(b);
+    }
     v->addWidget(ColorGroup);
 
     NumPanel = new QFrame(page);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -78,21 +79,23 @@ QWidget* TCForm::BuildKeyPage() {
     KFLCtrl->addTab(TabFList, QStringLiteral("Ｆ１～Ｆ１２キー"));
     grid->addWidget(KFLCtrl, 0, 0);
 
+    // The key lists are as wide as their two tabs; the command list takes the rest.
+    KFLCtrl->tabBar()->setUsesScrollButtons(false);
+    KFLCtrl->setFixedWidth(KFLCtrl->tabBar()->sizeHint().width() + 4);
+
+    // The NUM-key check box takes the panel's width, so its button sits just below it.
     auto* right = new QWidget(page);
     auto* rv = new QVBoxLayout(right);
     rv->setContentsMargins(0, 0, 0, 0);
-    rv->setSpacing(4);
-    auto* numRow = new QHBoxLayout;
-    numRow->setSpacing(4);
+    rv->setSpacing(2);
     UseNumKey = new QCheckBox(QStringLiteral("キーボードＮＵＭキー (一部機種のみ)"), right);
     UseNumKey->setObjectName("UseNumKey");
     UseNumKey->setToolTip(QStringLiteral("ノートパソコンのキーボードＮＵＭキーを有効にします"));
     btKeySET = new QPushButton(QStringLiteral("NUM キー登録"), right);
     btKeySET->setObjectName("btKeySET");
-    numRow->addWidget(UseNumKey);
-    numRow->addStretch();
-    numRow->addWidget(btKeySET);
-    rv->addLayout(numRow);
+    rv->addWidget(UseNumKey);
+    rv->addWidget(btKeySET, 0, Qt::AlignRight);
+    rv->addSpacing(2);
     CLBox = new QListWidget(right);
     CLBox->setObjectName("CLBox");
     rv->addWidget(CLBox, 1);
