@@ -2,6 +2,7 @@
 // sequence) and runs the event loop until the main window closes.
 #include "Platform.h"
 #include "ProgramPicture.h"
+#include "TCForm.h"
 #include "TMForm.h"
 #include "WindowHelpers.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     bansho::platform::PlatformStartup();
 
     bansho::TMForm mform;
+    bansho::InstallCustomizeDialog(mform); // command 151
     mform.show();
     return app.exec();
 }
