@@ -67,6 +67,9 @@ std::string JoinCommaText(const std::vector<std::string>& items) {
             }
         }
         if (i > 0) out += ',';
+        // A last empty item is written as "": a list that ends in a comma loses that comma
+        // (and so the item) when the function-key sets are padded at the next start.
+        if (s.empty() && i + 1 == items.size()) quote = true;
         if (quote) {
             out += '"';
             for (const char c : s) {

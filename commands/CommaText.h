@@ -15,6 +15,6 @@ inline constexpr std::size_t kFuncKeyCount = 12;
 std::vector<std::string> SplitCommaText(std::string_view text);
 
 // Joins items with commas. An item holding a blank or control character, a comma or a
-// double quote is enclosed in double quotes with its inner quotes doubled. A single empty
-// item is written as "" so that it reads back as one item.
+// double quote is enclosed in double quotes with its inner quotes doubled. An empty last
+// item is written as "" so that the text never ends in a comma.
 std::string JoinCommaText(const std::vector<std::string>& items);

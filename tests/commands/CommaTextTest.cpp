@@ -46,6 +46,7 @@ TEST(CommaText, JoinsQuotingOnlyWhatNeedsIt) {
         {"nothing", {}, ""},
         {"one empty item", {""}, "\"\""},
         {"empty items among others stay bare", {"a", "", "b"}, "a,,b"},
+        {"an empty last item is quoted", {"a", ""}, "a,\"\""},
         {"blank", {"a b", "c"}, "\"a b\",c"},
         {"comma", {"x,y"}, "\"x,y\""},
         {"quote doubled", {"say \"hi\""}, "\"say \"\"hi\"\"\""},

@@ -154,6 +154,17 @@ TEST(KeyTables, NormalizeKeepsAQuotedCaptionWhole) {
     EXPECT_EQ(keys[2].Command, 255);
 }
 
+TEST(KeyTables, AnEmptyTwelfthCaptionSurvivesEveryStart) {
+    TKeyConfig k;
+    k.FuncDispStr = {JoinCommaText({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", ""}), "",
+                     ""};
+    for (int start = 0; start < 3; ++start)
+        NormalizeFuncSets(k);
+    const auto captions = SplitCommaText(k.FuncDispStr[0]);
+    ASSERT_EQ(captions.size(), 12u);
+    EXPECT_EQ(captions[11], "");
+}
+
 TEST(KeyTables, FunctionKeyCommandsThatAreNotCommandNumbersDoNothing) {
     TKeyConfig k;
     k.FuncDispStr = {"a,b,c,d,e,f", "", ""};
