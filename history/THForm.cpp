@@ -1,0 +1,386 @@
+// The history window: composition, creation, docking, the size rule, keys and the mirror of
+// the engine's rows. The operations on the entries are in THFormOperations.cpp.
+#include "THForm.h"
+
+#include "ColorValue.h"
+#include "HistRules.h"
+#include "KeyMapping.h"
+#include "THistList.h"
+#include "THistModel.h"
+#include "TMForm.h"
+#include "TStatusLED.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace bansho {
+
+const QString THForm::kEditCorrect = QStringLiteral("訂正");
+const QString THForm::kEditInsert = QStringLiteral("挿入");
+
+namespace {
+
+constexpr int kDesignWidth = 593;
+constexpr int kDesignRowHeight = 20;
+constexpr int kLedBaseHeight = 20;
+constexpr int kButtonLeft = 4;
+constexpr int kButtonHeight = 25;
+constexpr int kDesignButtonWidth = 68;
+constexpr std::array<int, 6> kButtonTops = {23, 48, 73, 98, 123, 148};
+
+struct ButtonDef {
+    const char* name;
+    const char16_t* caption;
+    const char16_t* hint;
+};
+constexpr std::array<ButtonDef, 6> kButtonDefs = {{
+    {"btCorrect", u"訂正", u"ヒストリー訂正"},
+    {"btInsert", u"挿入", u"ヒストリー挿入"},
+    {"btDelete", u"削除", u"ヒストリー削除"},
+    {"btListUp", u"▲", u"再計算順序の変更"},
+    {"btListDown", u"▼", u"再計算順序の変更"},
+    {"btToClip", u"複写", u"クリップボードへコピー"},
+}};
+constexpr const char16_t* kLedHint = u"ヒストリー訂正モードで点灯";
+
+QFont PixelFont(const QString& face, int px) {
+    QFont f(face);
+    f.setPixelSize(std::max(1, px));
+    return f;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    TShiftState s = 0;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    return s;
+}
+
+} // namespace
+
+THForm::THForm(TMForm& main)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      main_(main), engine_(main.Engine()), option_(main.Option()), status_(main.Status()) {
+    setObjectName("HForm");
+    BuildComponents();
+    main_.SetHistoryWindow(this);
+    FormCreate();
+}
+
+THForm::~THForm() {
+    if (main_.HistoryWindow() == this) main_.SetHistoryWindow(nullptr);
+}
+
+void THForm::BuildComponents() {
+    setWindowTitle(InitialHistTitle());
+    setFont(PixelFont(QStringLiteral("メイリオ"), 12));
+    resize(kDesignWidth, 215);
+
+    model_ = new THistModel(engine_.HistRows(), this);
+    HistWin = new THistList(this);
+    HistWin->setObjectName("HistWin");
+    HistWin->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), listFontHeight_));
+    HistWin->SetRowHeight(kDesignRowHeight);
+    HistWin->setModel(model_);
+    HistWin->installEventFilter(this);
+    HistWin->viewport()->installEventFilter(this);
+    connect(HistWin, &THistList::RowClicked, this, &THForm::HistWinClick);
+
+    btBase = new QWidget(this);
+    btBase->setObjectName("btBase");
+    LedBase = new QWidget(btBase);
+    LedBase->setObjectName("LedBase");
+    LED = new TStatusLED(LedBase);
+    LED->setObjectName("LED");
+    LED->move(24, 4);
+
+    std::array<QPushButton**, 6> targets = {&btCorrect, &btInsert,   &btDelete,
+                                            &btListUp,  &btListDown, &btToClip};
+    for (std::size_t i = 0; i < kButtonDefs.size(); ++i) {
+        auto* b = new QPushButton(QString::fromUtf16(kButtonDefs[i].caption), btBase);
+        b->setObjectName(QString::fromLatin1(kButtonDefs[i].name));
+        b->setFocusPolicy(Qt::NoFocus); // the buttons never take the keyboard
+        b->setGeometry(kButtonLeft, kButtonTops[i], kDesignButtonWidth, kButtonHeight);
+        *targets[i] = b;
+    }
+    connect(btCorrect, &QPushButton::clicked, this, [this] { btCorrectClick(); });
+    connect(btInsert, &QPushButton::clicked, this, [this] { btInsertClick(); });
+    connect(btDelete, &QPushButton::clicked, this, [this] { btDeleteClick(); });
+    connect(btListUp, &QPushButton::clicked, this, [this] { btListUpClick(); });
+    connect(btListDown, &QPushButton::clicked, this, [this] { btListDownClick(); });
+    connect(btToClip, &QPushButton::clicked, this, [this] { btToClipClick(); });
+    PlaceChildren();
+}
+
+std::array<QPushButton*, 6> THForm::Buttons() const {
+    return {btCorrect, btInsert, btDelete, btListUp, btListDown, btToClip};
+}
+
+// Creation, in this order: hints, colours, height, visibility, docking.
+void THForm::FormCreate() {
+    SetButtonHints(option_.Hint);
+    ApplyColors();
+    const QMargins m = FrameMargins();
+    resize(width(), std::max(1, status_.HistWinHeight - m.top() - m.bottom()));
+    if (status_.HistWinVisible) {
+        // Shown beside the main window without taking the keyboard from it.
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    DrawForm();
+}
+
+void THForm::SetButtonHints(bool on) {
+    const auto buttons = Buttons();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setToolTip(on ? QString::fromUtf16(kButtonDefs[i].hint) : QString());
+    LED->setToolTip(on ? QString::fromUtf16(kLedHint) : QString());
+}
+
+void THForm::SetListColors(TColor background, TColor text) {
+    HistWin->SetColors(ToQColor(background, palette()), ToQColor(text, palette()));
+}
+
+void THForm::ApplyColors() {
+    const TDisplayColors& c = main_.DisplayColors();
+    SetListColors(c.HPanel, c.HNumber);
+}
+
+void THForm::ApplySettings() {
+    ApplyColors();
+    FormActivate();
+}
+
+QMargins THForm::FrameMargins() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+// Docking: the main window's left edge and width, directly below it (or above it with
+// Upper); the height stays. All four edges are set at once.
+void THForm::DrawForm() {
+    const QRect mainFrame = main_.frameGeometry();
+    const QRect dock = DockedRect(mainFrame, status_.HistWinHeight, option_.Upper);
+    const QMargins m = FrameMargins();
+    setGeometry(dock.left() + m.left(), dock.top() + m.top(),
+                std::max(1, dock.width() - m.left() - m.right()), height());
+}
+
+void THForm::FormActivate() {
+    DrawForm();
+    btBase->setVisible(option_.HistSet == 2);
+    // The side panel takes its width from one function key of the main window.
+    int k = main_.FuncKeyWidth();
+    if (k < 1) k = kDesignButtonWidth;
+    sidePanelWidth_ = k + 4;
+    QFont captions = font();
+    captions.setPointSize(option_.SmallFont ? 8 : 9);
+    const auto buttons = Buttons();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setGeometry(kButtonLeft, kButtonTops[i], k, kButtonHeight);
+        buttons[i]->setFont(captions);
+    }
+    LED->move(LedLeft(sidePanelWidth_, LED->width()), LED->y());
+    const QString title = ReceiptTitle(option_.HistSet);
+    if (!title.isEmpty()) setWindowTitle(title);
+    PlaceChildren();
+}
+
+// The size rule.
+void THForm::FormResize() {
+    if (inResize_) return;
+    inResize_ = true;
+    const QMargins m = FrameMargins();
+    const QSize extra(m.left() + m.right(), m.top() + m.bottom());
+    setMinimumHeight(std::max(1, kHistMinHeight - extra.height()));
+    const QSize outer = size() + extra;
+    const QSize wanted = ClampHistSize(outer, main_.frameGeometry().width());
+    if (wanted != outer) resize(wanted - extra);
+
+    const int row = HistRowHeight(main_.DisplayFontHeight());
+    HistWin->SetRowHeight(row);
+    listFontHeight_ = FitListFontHeight(listFontHeight_, row);
+    QFont f = HistWin->font();
+    f.setPixelSize(std::max(1, listFontHeight_));
+    HistWin->setFont(f);
+
+    status_.HistWinHeight = height() + extra.height();
+    PlaceChildren();
+    inResize_ = false;
+}
+
+void THForm::PlaceChildren() {
+    const int panel = btBase->isHidden() ? 0 : sidePanelWidth_;
+    const int w = width();
+    const int h = height();
+    btBase->setGeometry(w - panel, 0, panel, h);
+    LedBase->setGeometry(0, 0, panel, kLedBaseHeight);
+    // The list shows whole rows only; what is left below it stays the window's.
+    const int frame = 2 * HistWin->FrameExtent();
+    const int row = HistWin->RowHeight();
+    const int rows = std::max(1, (h - frame) / row);
+    HistWin->setGeometry(0, 0, std::max(0, w - panel), std::min(h, rows * row + frame));
+}
+
+void THForm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    FormResize();
+}
+
+// The close box only hides the window; command 28 shows it again.
+void THForm::closeEvent(QCloseEvent* e) {
+    e->accept();
+    hide();
+}
+
+void THForm::ShowHistory() {
+    FormActivate(); // docked and titled even when the activation itself never arrives
+    show();
+    raise();
+    activateWindow();
+}
+
+// ---- Keys ----------------------------------------------------------------------------------
+
+bool THForm::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        FormActivate();
+        HistWin->setFocus(Qt::ActiveWindowFocusReason);
+        break;
+    case QEvent::KeyPress: {
+        // Tab is the window's, not focus navigation's.
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            HandleKeyEvent(k);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+// The window sees every key before the list does.
+bool THForm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && (watched == HistWin || watched == HistWin->viewport())) {
+        HandleKeyEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void THForm::keyPressEvent(QKeyEvent* e) {
+    HandleKeyEvent(e);
+}
+
+void THForm::HandleKeyEvent(QKeyEvent* e) {
+    e->accept();
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
+        TabKey();
+        return;
+    }
+    const int code = platform::VirtualKey(*e);
+    if (code == 0) return;
+    FormKeyDown(code, ShiftOf(e->modifiers()));
+    // A command may have made the main window active, or hidden this one.
+    if (!isActiveWindow()) BringMainToFront();
+}
+
+void THForm::TabKey() {
+    if (main_.isVisible()) BringMainToFront();
+}
+
+void THForm::BringMainToFront() {
+    if (QApplication::activeModalWidget()) return;
+    main_.show();
+    main_.raise();
+    main_.activateWindow();
+}
+
+void THForm::FormKeyDown(int code, TShiftState shift) {
+    switch (code) {
+    case platform::vk::Return:
+        RecallSelected();
+        break;
+    case platform::vk::Space:
+        CorrectSelected();
+        break;
+    case platform::vk::Up:
+        if (shift == ssShift)
+            MoveUp();
+        else
+            SelectPrevious();
+        break;
+    case platform::vk::Down:
+        if (shift == ssShift)
+            MoveDown();
+        else
+            SelectNext();
+        break;
+    case platform::vk::Insert:
+        InsertSelected();
+        break;
+    case platform::vk::Delete:
+        DeleteSelected();
+        break;
+    default:
+        // Digits, operators and the rest work the calculator as if pressed there.
+        main_.FormKeyDown(code, shift);
+        break;
+    }
+}
+
+void THForm::HistKeyDown(int code, TShiftState shift) {
+    FormKeyDown(code, shift);
+}
+
+void THForm::HistWinClick(int) {
+    if (!isActiveWindow()) BringMainToFront();
+}
+
+// ---- Mirror of the engine's rows -----------------------------------------------------------
+
+void THForm::RowAppended(std::size_t index) {
+    model_->RowAppended(index);
+    SelectRow(static_cast<int>(index));
+}
+void THForm::RowReplaced(std::size_t index) {
+    model_->RowReplaced(index);
+}
+void THForm::RowInserted(std::size_t index) {
+    model_->RowInserted(index);
+}
+void THForm::RowRemoved(std::size_t index) {
+    model_->RowRemoved(index);
+}
+void THForm::RowsSwapped(std::size_t i, std::size_t j) {
+    model_->RowsSwapped(i, j);
+}
+void THForm::HistoryCleared() {
+    model_->HistoryCleared();
+}
+void THForm::LampOn() {
+    LED->TurnOn();
+}
+void THForm::LampOff() {
+    LED->TurnOff();
+}
+
+int THForm::SelectedRow() const {
+    return HistWin->SelectedRow();
+}
+void THForm::SelectRow(int row) {
+    HistWin->SetSelectedRow(row);
+}
+
+} // namespace bansho

@@ -1,0 +1,140 @@
+#pragma once
+// The history window (`HForm`): the receipt as a list of aligned rows, docked against the
+// main window, with the correction-mode lamp and six buttons beside it in the input receipt.
+// The rows belong to the engine; this window mirrors them through a thin model, keeps the
+// selection, and changes the lists only through the engine's history operations.
+#include "THistoryLink.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstddef>
+
+class QPushButton;
+class CalcEngine;
+struct TOption;
+struct TCalcStatus;
+
+namespace bansho {
+
+class TMForm;
+class THistList;
+class THistModel;
+class TStatusLED;
+
+class THForm : public QWidget, public THistoryLink {
+    Q_OBJECT
+public:
+    // What the window asks of the entry edit dialog.
+    static const QString kEditCorrect; // "訂正"
+    static const QString kEditInsert;  // "挿入"
+
+    // Creation (FormCreate): hints, colours, the height from HistWinHeight, visibility from
+    // HistWinVisible, docking. Registers itself with the main window and unregisters when
+    // destroyed; the main window must outlive it.
+    explicit THForm(TMForm& main);
+    ~THForm() override;
+
+    // ---- THistoryLink ----
+    QWidget* Window() override { return this; }
+    void ShowHistory() override;
+    void HistKeyDown(int code, TShiftState shift) override;
+    void RowAppended(std::size_t index) override;
+    void RowReplaced(std::size_t index) override;
+    void RowInserted(std::size_t index) override;
+    void RowRemoved(std::size_t index) override;
+    void RowsSwapped(std::size_t i, std::size_t j) override;
+    void HistoryCleared() override;
+    void LampOn() override;
+    void LampOff() override;
+    // Docking, side panel, button sizes and fonts, lamp position, title. Runs at every
+    // activation; the customization dialog runs it after OK.
+    void FormActivate() override;
+    // Colours, then the activation layout.
+    void ApplySettings() override;
+    void SetListColors(TColor background, TColor text) override;
+    void SetButtonHints(bool on) override; // tool tips of the side panel
+    // List background HPanel, text HNumber, from the program's colours.
+    void ApplyColors();
+
+    // ---- Layout ----
+    void DrawForm();   // docking against the main window
+    void FormResize(); // the size rule
+
+    // ---- Keys and clicks ----
+    // Every key pressed while the window is active (as a Windows key code with modifiers).
+    void FormKeyDown(int code, TShiftState shift);
+    void HistWinClick(int row);
+
+    // ---- Operations ----
+    bool EnterCorrectionMode(); // false when a text that is not a number stopped it
+    void RecalcHistory();
+    void RecallSelected();  // Enter
+    void OpenEntryEditor(); // the edit dialog for the selected row, then re-total
+    void CorrectSelected(); // Space, btCorrect
+    void InsertSelected();  // Insert, btInsert
+    void DeleteSelected();  // Delete, btDelete
+    void MoveUp();          // Shift+Up, btListUp
+    void MoveDown();        // Shift+Down, btListDown
+    void SelectPrevious();  // Up
+    void SelectNext();      // Down
+    void CopySelected();    // btToClip
+
+    void btCorrectClick() { CorrectSelected(); }
+    void btInsertClick() { InsertSelected(); }
+    void btDeleteClick() { DeleteSelected(); }
+    void btListUpClick() { MoveUp(); }
+    void btListDownClick() { MoveDown(); }
+    void btToClipClick() { CopySelected(); }
+
+    // ---- State ----
+    int SelectedRow() const;
+    void SelectRow(int row); // -1 or out of range: no selection
+    QString EditCaption() const { return editCaption_; }
+    int ListFontHeight() const { return listFontHeight_; }
+    THistModel& Model() { return *model_; }
+    TMForm& MainForm() { return main_; }
+
+    // ---- Components (named as the window knows them) ----
+    THistList* HistWin = nullptr;
+    QWidget* btBase = nullptr;
+    QWidget* LedBase = nullptr;
+    TStatusLED* LED = nullptr;
+    QPushButton* btCorrect = nullptr;
+    QPushButton* btInsert = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btListUp = nullptr;
+    QPushButton* btListDown = nullptr;
+    QPushButton* btToClip = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildComponents();
+    void FormCreate();
+    void PlaceChildren();
+    void HandleKeyEvent(QKeyEvent* e);
+    void TabKey();
+    void BringMainToFront();
+    QMargins FrameMargins() const;
+    std::array<QPushButton*, 6> Buttons() const;
+
+    TMForm& main_;
+    CalcEngine& engine_;
+    TOption& option_;
+    TCalcStatus& status_;
+    THistModel* model_ = nullptr;
+    QString editCaption_;
+    int listFontHeight_ = 13;
+    int sidePanelWidth_ = 72;
+    bool inResize_ = false;
+};
+
+} // namespace bansho

@@ -1,0 +1,102 @@
+#include "THistModel.h"
+
+#include <limits>
+
+namespace bansho {
+
+namespace {
+int ToRow(std::size_t i) {
+    return i > static_cast<std::size_t>(std::numeric_limits<int>::max())
+               ? std::numeric_limits<int>::max()
+               : static_cast<int>(i);
+}
+} // namespace
+
+THistModel::THistModel(const std::vector<std::string>& rows, QObject* parent)
+    : QAbstractListModel(parent), rows_(rows), count_(ToRow(rows.size())) {}
+
+int THistModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count_;
+}
+
+long long THistModel::SourceRow(int row) const {
+    if (pendingStep_ > 0 && row >= pendingAt_) return row + 1LL; // the new row is not shown yet
+    if (pendingStep_ < 0 && row == pendingAt_) return -1;        // already gone from the engine
+    if (pendingStep_ < 0 && row > pendingAt_) return row - 1LL;
+    return row;
+}
+
+QString THistModel::RowText(int row) const {
+    if (row < 0 || row >= count_) return {};
+    const long long src = SourceRow(row);
+    if (src < 0 || src >= static_cast<long long>(rows_.size())) return {};
+    const std::string& s = rows_[static_cast<std::size_t>(src)];
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QVariant THistModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.column() != 0) return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return RowText(index.row());
+    return {};
+}
+
+Qt::ItemFlags THistModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void THistModel::RowAppended(std::size_t index) {
+    RowInserted(index);
+}
+
+void THistModel::RowInserted(std::size_t index) {
+    const int row = ToRow(index);
+    if (row > count_ || ToRow(rows_.size()) != count_ + 1) {
+        Resync();
+        return;
+    }
+    pendingAt_ = row;
+    pendingStep_ = 1;
+    beginInsertRows({}, row, row);
+    pendingStep_ = 0;
+    ++count_;
+    endInsertRows();
+}
+
+void THistModel::RowRemoved(std::size_t index) {
+    const int row = ToRow(index);
+    if (row >= count_ || ToRow(rows_.size()) != count_ - 1) {
+        Resync();
+        return;
+    }
+    pendingAt_ = row;
+    pendingStep_ = -1;
+    beginRemoveRows({}, row, row);
+    pendingStep_ = 0;
+    --count_;
+    endRemoveRows();
+}
+
+void THistModel::RowReplaced(std::size_t index) {
+    const int row = ToRow(index);
+    if (row >= count_) return;
+    emit dataChanged(this->index(row), this->index(row));
+}
+
+void THistModel::RowsSwapped(std::size_t i, std::size_t j) {
+    RowReplaced(i);
+    RowReplaced(j);
+}
+
+void THistModel::HistoryCleared() {
+    Resync();
+}
+
+void THistModel::Resync() {
+    beginResetModel();
+    pendingStep_ = 0;
+    count_ = ToRow(rows_.size());
+    endResetModel();
+}
+
+} // namespace bansho
