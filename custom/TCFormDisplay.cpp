@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,7 +41,9 @@ public:
                           selected ? option.palette.highlight() : option.palette.base());
         painter->setPen(selected ? Qt::white : Qt::black);
         const QString face = index.data(Qt::DisplayRole).toString();
-        QFont f(face);
+        // A symbol face would draw its own name as pictures; it is named in the list's font.
+        QFont f = QFontDatabase::writingSystems(face).contains(QFontDatabase::Symbol) ? option.font
+                                                                                      : QFont(face);
         f.setPixelSize(kFontItemTextHeight);
         painter->setFont(f);
         painter->drawText(option.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignTop, face);
@@ -112,6 +115,8 @@ QWidget* TCForm::BuildDisplayPage() {
     FontList = new QComboBox(FontGroup);
     FontList->setObjectName("FontList");
     FontList->setItemDelegate(new FontListDelegate(FontList));
+    // A list that scrolls, rather than the style's popup as tall as the screen.
+    FontList->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     FontList->setMaxVisibleItems(16);
     fontRow->addWidget(FontListLabel);
     fontRow->addWidget(FontList, 1);
