@@ -26,7 +26,6 @@
 namespace bansho {
 
 const QString TCForm::kSampleText = QStringLiteral(" -123,456,789,012,345. ");
-const QString TCForm::kDisplaySample = QStringLiteral("8,888,888,888,888,888.");
 
 namespace {
 
@@ -246,11 +245,11 @@ void TCForm::CentreOnScreen() {
 void TCForm::FormCreate() {
     CentreOnScreen();
 
-    // 2. Snapshots for Cancel.
+    // Snapshots for Cancel.
     optionBackup_ = option_;
     colorBackup_ = colors_;
 
-    // 3. Controls from the live values.
+    // Controls from the live values.
     SBar->setChecked(owner_.StatusBarVisible());
     UseNumKey->setChecked(status_.UseNumKey);
     UseNumKeyClick();
@@ -275,10 +274,10 @@ void TCForm::FormCreate() {
     AlphaUpDownChange(AlphaUpDown->value());
     CLBox->setToolTip(QStringLiteral("左のＢＯＸで選択されているキーに\n割り付ける機能を選びます"));
 
-    // 4. The key page.
+    // The key page.
     SetCurrentKeyTBL();
 
-    // 5.-9. The font list, the style, the sample.
+    // The font list, the style, the sample.
     const QFont display = owner_.DNumber->font();
     const QString face = owner_.DisplayFontName();
     ListScreenFonts(FontList);
@@ -290,7 +289,7 @@ void TCForm::FormCreate() {
     Margin->setChecked(option_.Margin);
     RedispSample(face);
 
-    // 10.-11.
+    // The first page shows; the reset button follows the customization mark.
     Custom->setCurrentIndex(PageCalc);
     CustomChange(PageCalc);
     btInitKeyTbl->setEnabled(status_.KeyCUST);
@@ -313,11 +312,11 @@ void TCForm::CustomChange(int page) {
 // ---- OK, Cancel, closing ------------------------------------------------------------------
 
 void TCForm::OKBtnClick() {
-    // 1. The status bar (the layout rule below gives the window its height).
+    // The status bar (the layout rule below gives the window its height).
     if (owner_.StatusBarVisible() != SBar->isChecked()) owner_.ToggleStatusBar();
-    // 2. NUM-key mode.
+    // NUM-key mode.
     status_.UseNumKey = UseNumKey->isChecked();
-    // 3. Options from their controls.
+    // Options from their controls.
     option_.Hint = FHint->isChecked();
     if (HistSet->ItemIndex() >= 0)
         option_.HistSet = static_cast<std::uint8_t>(HistSet->ItemIndex());
@@ -328,33 +327,33 @@ void TCForm::OKBtnClick() {
     option_.Cycle = Cycle->isChecked();
     option_.SmallFont = SFont->isChecked();
     option_.Margin = Margin->isChecked();
-    // 4. The spinner takes a number in range from its edit and otherwise keeps its value.
+    // The spinner takes a number in range from its edit and otherwise keeps its value.
     MoveDot->interpretText();
     option_.MoveDot = MoveDot->value();
-    // 5. The tax rate is stored as typed, less the blanks around it.
+    // The tax rate is stored as typed, less the blanks around it.
     option_.TaxRate = TrimBlanks(TaxRate->text());
-    // 6. Transparency.
+    // Transparency.
     if (AlphaType->ItemIndex() >= 0) option_.AlphaBlendType = AlphaType->ItemIndex();
     option_.AlphaBlendValue = AlphaUpDown->value();
-    // 7. Window style; the history window follows the main window.
+    // Window style; the history window follows the main window.
     owner_.SetStayOnTop(StayTop->isChecked());
-    // 8. Keys and function-key sets.
+    // Keys and function-key sets.
     WriteBackKeys();
-    // 9. Function-key count.
+    // Function-key count.
     static constexpr int kCounts[3] = {8, 10, 12};
     if (const int i = KeyCnt->ItemIndex(); i >= 0 && i < 3) option_.FuncType = kCounts[i];
-    // 10. The display font becomes the sample's font; the layout rule fits its size.
+    // The display font becomes the sample's font; the layout rule fits its size.
     const QFont sample = NumLabel->font();
     const int styleBits = (sample.bold() ? 1 : 0) | (sample.italic() ? 2 : 0) |
                           (sample.underline() ? 4 : 0) | (sample.strikeOut() ? 8 : 0);
     owner_.SetDisplayFont(sample.family(), styleBits);
-    // 11.-13. Re-layout both windows.
+    // Re-layout both windows.
     owner_.FormResize();
     if (THistoryLink* h = owner_.HistoryWindow()) {
         h->FormActivate();
         h->SetButtonHints(option_.Hint);
     }
-    // 14.
+    // The main window comes to the front again.
     owner_.show();
     QDialog::accept();
 }

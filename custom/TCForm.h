@@ -33,8 +33,7 @@ public:
     // How long a hint stays up: longer on the key page, whose hints say more.
     static constexpr int kHintPauseKeys = 10000;
     static constexpr int kHintPauseNormal = 2500;
-    static const QString kSampleText;    // " -123,456,789,012,345. "
-    static const QString kDisplaySample; // "8,888,888,888,888,888."
+    static const QString kSampleText; // " -123,456,789,012,345. "
 
     // Runs the opening sequence against the main window's live settings.
     explicit TCForm(TMForm& owner);

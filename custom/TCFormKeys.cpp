@@ -116,7 +116,7 @@ QWidget* TCForm::BuildKeyPage() {
     connect(CLBox, &QListWidget::currentRowChanged, this, &TCForm::CLBoxClick);
     connect(CLBox, &QListWidget::itemClicked, this, &TCForm::CLBoxClick);
     connect(FStrED, &QLineEdit::textChanged, this, &TCForm::FStrEDChange);
-    connect(UseNumKey, &QCheckBox::clicked, this, &TCForm::UseNumKeyClick);
+    connect(UseNumKey, &QCheckBox::toggled, this, &TCForm::UseNumKeyClick);
     connect(btKeySET, &QPushButton::clicked, this, &TCForm::btKeySETClick);
     connect(btInitKeyTbl, &QPushButton::clicked, this, &TCForm::btInitKeyTblClick);
     for (QWidget* w : {static_cast<QWidget*>(KLBox), TabKList, static_cast<QWidget*>(FLBox),
@@ -139,13 +139,13 @@ bool TCForm::eventFilter(QObject* watched, QEvent* event) {
 // ---- Filling ------------------------------------------------------------------------------
 
 void TCForm::SetCurrentKeyTBL() {
-    // 1. Empty the lists and list boxes (no handler runs while they are refilled).
+    // Empty the lists and list boxes (no handler runs while they are refilled).
     const QSignalBlocker blockK(KLBox), blockF(FLBox), blockC(CLBox);
     KLBox->clear();
     FLBox->clear();
     CLBox->clear();
 
-    // 2. The function-key count on the options page.
+    // The function-key count on the options page.
     switch (option_.FuncType) {
     case 8:
         KeyCnt->SetItemIndex(0);
@@ -160,21 +160,21 @@ void TCForm::SetCurrentKeyTBL() {
         break;
     }
 
-    // 3.-5. Keys, offered commands, the 36 function-key slots.
+    // Keys, offered commands, the 36 function-key slots.
     lists_.Fill(keys_);
     KLBox->addItems(ToQStrings(lists_.KeyNames));
     CLBox->addItems(ToQStrings(lists_.CmdDescriptions));
     FLBox->addItems(ToQStrings(lists_.FKeyNames));
 
-    // 6.-7. First entries selected, and the command of the tab shown.
+    // First entries selected, and the command of the tab shown.
     KLBox->setCurrentRow(0);
     FLBox->setCurrentRow(0);
     SelectCommand(KeyTabShown() ? At(lists_.KeyCmdList, 0) : At(lists_.FKeyCmdList, 0));
 
-    // 8. The caption of the first slot.
+    // The caption of the first slot.
     FStrED->setText(QString::fromStdString(At(lists_.FKeyCapList, 0)));
 
-    // 9. Only now do edits mark the keys as customized, so opening leaves the flag alone.
+    // Only now do edits mark the keys as customized, so opening leaves the flag alone.
     lists_.OnChange = [this] { MarkKeyCustomized(); };
 }
 
