@@ -3,7 +3,7 @@
 # Safe to run again: apt-get only fetches what is missing.
 set -e
 PKGS="build-essential cmake ninja-build pkg-config \
- qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins \
+ qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins qt6-translations-l10n \
  libgl-dev libxkbcommon-dev libxkbcommon-x11-dev libx11-dev \
  libgtest-dev libgmock-dev libbenchmark-dev locales \
  libjpeg62-turbo-dev \
