@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QPushButton>
 
 namespace bansho {
@@ -124,15 +125,27 @@ std::array<QPushButton*, 6> THForm::Buttons() const {
 void THForm::FormCreate() {
     SetButtonHints(option_.Hint);
     ApplyColors();
-    const QMargins m = FrameMargins();
-    resize(width(), std::max(1, status_.HistWinHeight - m.top() - m.bottom()));
+    pendingOuterHeight_ = status_.HistWinHeight;
+    resize(width(), std::max(1, status_.HistWinHeight));
     if (status_.HistWinVisible) {
         // Shown beside the main window without taking the keyboard from it.
         setAttribute(Qt::WA_ShowWithoutActivating, true);
         show();
         setAttribute(Qt::WA_ShowWithoutActivating, false);
+        ApplyPendingHeight();
     }
     DrawForm();
+}
+
+// The kept height is the outer height; until the frame is known the window was sized as if
+// it had none.
+void THForm::ApplyPendingHeight() {
+    if (pendingOuterHeight_ <= 0 || !isVisible()) return;
+    const QMargins m = FrameMargins();
+    if (m.top() + m.bottom() == 0) return;
+    const int outer = pendingOuterHeight_;
+    pendingOuterHeight_ = 0;
+    resize(width(), std::max(1, outer - m.top() - m.bottom()));
 }
 
 void THForm::SetButtonHints(bool on) {
@@ -231,7 +244,13 @@ void THForm::PlaceChildren() {
 
 void THForm::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    ApplyPendingHeight();
     FormResize();
+}
+
+void THForm::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    ApplyPendingHeight();
 }
 
 // The close box only hides the window; command 28 shows it again.
@@ -240,11 +259,20 @@ void THForm::closeEvent(QCloseEvent* e) {
     hide();
 }
 
+// Visible, docked and titled, in front; the keyboard stays with the main window, which runs
+// the command. (The window is not activated only to be deactivated again at once.)
 void THForm::ShowHistory() {
-    FormActivate(); // docked and titled even when the activation itself never arrives
-    show();
+    const bool wasVisible = isVisible();
+    FormActivate();
+    if (!wasVisible) {
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+        ApplyPendingHeight();
+        FormActivate();
+    }
     raise();
-    activateWindow();
+    if (main_.isVisible() && !main_.isMinimized()) main_.activateWindow();
 }
 
 // ---- Keys ----------------------------------------------------------------------------------

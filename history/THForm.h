@@ -114,6 +114,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
@@ -123,6 +124,7 @@ private:
     void HandleKeyEvent(QKeyEvent* e);
     void TabKey();
     void BringMainToFront();
+    void ApplyPendingHeight();
     QMargins FrameMargins() const;
     std::array<QPushButton*, 6> Buttons() const;
 
@@ -135,6 +137,9 @@ private:
     int listFontHeight_ = 13;
     int sidePanelWidth_ = 72;
     bool inResize_ = false;
+    // The outer height asked for at creation, applied once the frame is known (a window
+    // manager adds its frame only after the window is shown).
+    int pendingOuterHeight_ = 0;
 };
 
 } // namespace bansho

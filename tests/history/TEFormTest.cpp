@@ -1,0 +1,326 @@
+// The entry edit dialog on its own, over a real engine: the checks, the keys and OK.
+#include "TEForm.h"
+#include "Beep.h"
+#include "CalcEngine.h"
+#include "KeyConfig.h"
+#include "MessageBoxes.h"
+#include "TextFunctions.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bansho;
+
+namespace {
+
+class QuietHost : public EngineHost {
+public:
+    void Beep() override {}
+    std::string GetClipboardText() override { return {}; }
+    void SetClipboardText(const std::string&) override {}
+    void ShowNotFloatError(const std::string&) override {}
+    void RowAppended(std::size_t) override {}
+    void RowReplaced(std::size_t i) override { replaced.push_back(i); }
+    void RowInserted(std::size_t) override {}
+    void RowRemoved(std::size_t) override {}
+    void RowsSwapped(std::size_t, std::size_t) override {}
+    void HistoryCleared() override {}
+    void LampOff() override {}
+    void LampOn() override {}
+    void FocusMain() override {}
+    void WindowCommand(unsigned) override {}
+    void DisplayChanged() override {}
+    std::vector<std::size_t> replaced;
+};
+
+class EditDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFileDefaults(option_);
+        InitKeyTBL(keys_, option_, status_);
+        engine_.AllClear();
+        platform::SetBeepHook([this] { ++beeps_; });
+        platform::SetMessageHook([this](const platform::MessageRequest& r) {
+            messages_.push_back(r.text);
+            return false;
+        });
+    }
+    void TearDown() override {
+        dialog_.reset();
+        platform::SetBeepHook([] {});
+        platform::SetMessageHook([](const platform::MessageRequest&) { return false; });
+    }
+
+    // Records entries by HS with the given operator pending.
+    void Record(const std::string& number, char pend) {
+        engine_.InNum = TCalcNum{number, false};
+        engine_.DispNum = TCalcNum{number, false};
+        status_.PendOpe = pend;
+        engine_.AddHistoryEntry();
+    }
+
+    TEForm& Open(std::size_t index, const QString& caption = QStringLiteral("訂正")) {
+        dialog_ = std::make_unique<TEForm>(nullptr, engine_, option_, status_, index, caption);
+        dialog_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+        return *dialog_;
+    }
+
+    // Typed key by key; characters no ASCII key types arrive as text of an unknown key.
+    void TypeNumber(const QString& text) {
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(dialog_->NumEdit, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, dialog_->NumEdit, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+    void TypeOperator(const QString& text) { QTest::keyClicks(dialog_->OpeEdit->lineEdit(), text); }
+    const std::string& Num(std::size_t i) { return engine_.HistNumList()[i]; }
+    const std::string& Ope(std::size_t i) { return engine_.HistOpeList()[i]; }
+
+    TOption option_;
+    TCalcStatus status_;
+    TKeyConfig keys_;
+    QuietHost host_;
+    CalcEngine engine_{option_, status_, host_};
+    std::unique_ptr<TEForm> dialog_;
+    int beeps_ = 0;
+    std::vector<QString> messages_;
+};
+
+TEST_F(EditDialog, OpensOnTheEntryWithItsGeometryAndTitle) {
+    Record("12.5", '=');
+    Record("3", '*');
+    TEForm& d = Open(1, QStringLiteral("訂正"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral(" 演算子と数値の 訂正"));
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("3"));
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("×"));
+    EXPECT_EQ(d.size(), QSize(379, 46));
+    EXPECT_EQ(d.NumEdit->geometry(), QRect(80, 9, 221, 24));
+    EXPECT_EQ(d.OK->geometry(), QRect(316, 9, 55, 24));
+    EXPECT_EQ(d.OpeEdit->geometry(), QRect(9, 9, 60, 24));
+    EXPECT_EQ(d.OpeEdit->count(), 4);
+    EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_EQ(QApplication::focusWidget(), d.NumEdit);
+}
+
+TEST_F(EditDialog, ANegativeStoredNumberWarnsOnceAndIsKept) {
+    Record("-3", '=');
+    TEForm& d = Open(0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], QStringLiteral("正しい数値を入力して下さい"));
+    EXPECT_EQ(beeps_, 1);
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("-3"));
+
+    d.NumEdit->end(false);
+    TypeNumber(QStringLiteral("5")); // "-35" keeps the sign: refused, the stored text is back
+    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("-3"));
+
+    d.OKClick(); // untouched: the same text goes back
+    EXPECT_EQ(Num(0), "-3");
+    EXPECT_EQ(Ope(0), "-");
+}
+
+TEST_F(EditDialog, RemovingTheMinusSignIsAccepted) {
+    Record("-3", '=');
+    TEForm& d = Open(0);
+    messages_.clear();
+    d.NumEdit->home(false);
+    QTest::keyClick(d.NumEdit, Qt::Key_Delete);
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("3"));
+    EXPECT_TRUE(messages_.empty());
+}
+
+struct NumberCase {
+    const char* name;
+    const char* typed;
+    bool accepted;
+};
+// The refused character always comes last: what is typed after it goes on from the stored
+// number.
+const NumberCase kNumberCases[] = {
+    {"Digits", "123", true},  {"PointAlone", ".", true},       {"TwoPoints", "1.2.3", true},
+    {"Letter", "12a", false}, {"Minus", "-", false},           {"Comma", "1,", false},
+    {"Blank", "1 ", false},   {"FullWidthDigit", "１", false},
+};
+
+class EditDialogNumbers : public EditDialog, public ::testing::WithParamInterface<NumberCase> {};
+
+TEST_P(EditDialogNumbers, OnlyDigitsAndPointsPass) {
+    const NumberCase& c = GetParam();
+    Record("77", '=');
+    TEForm& d = Open(0);
+    d.NumEdit->clear();
+    TypeNumber(QString::fromUtf8(c.typed));
+    if (c.accepted) {
+        EXPECT_TRUE(messages_.empty());
+        EXPECT_EQ(d.NumEdit->text(), QString::fromUtf8(c.typed));
+    } else {
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0], QStringLiteral("正しい数値を入力して下さい"));
+        EXPECT_EQ(d.NumEdit->text(), QStringLiteral("77")) << "the stored number, not the last";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EditDialogNumbers, ::testing::ValuesIn(kNumberCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditDialog, APlainOperatorBecomesItsGlyph) {
+    Record("5", '=');
+    TEForm& d = Open(0);
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral("*"));
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("×"));
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral("/"));
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("÷"));
+    EXPECT_TRUE(messages_.empty());
+    d.OKClick();
+    EXPECT_EQ(Ope(0), "/");
+}
+
+TEST_F(EditDialog, AWrongOperatorIsRefusedAndTheStoredGlyphComesBack) {
+    Record("5", '=');
+    Record("6", '-');
+    TEForm& d = Open(1);
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral("x"));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], QStringLiteral("正しい演算子を入力して下さい"));
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("－"));
+
+    d.OpeEdit->lineEdit()->end(false);
+    QTest::keyClick(d.OpeEdit->lineEdit(), Qt::Key_Backspace); // deleting the glyph
+    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("－"));
+
+    d.OpeEdit->lineEdit()->end(false);
+    TypeOperator(QStringLiteral("+")); // "－+": two characters
+    EXPECT_EQ(messages_.size(), 3u);
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("－"));
+}
+
+TEST_F(EditDialog, ChoosingFromTheListIsAccepted) {
+    Record("5", '=');
+    TEForm& d = Open(0);
+    d.OpeEdit->setCurrentIndex(3);
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("÷"));
+    d.OKClick();
+    EXPECT_EQ(Ope(0), "/");
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(EditDialog, AnEmptyNumberIsStoredAsZero) {
+    Record("5", '=');
+    Record("8", '*');
+    TEForm& d = Open(1);
+    d.NumEdit->clear();
+    EXPECT_TRUE(messages_.empty());
+    d.OKClick();
+    EXPECT_EQ(Num(1), "0");
+    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("×0"));
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST_F(EditDialog, OKWritesOnlyTheEditedEntry) {
+    Record("5", '=');
+    Record("8", '*');
+    Record("9", '+');
+    const auto before = engine_.HistRows();
+    TEForm& d = Open(1);
+    d.NumEdit->setText(QStringLiteral("1234567.5"));
+    d.OpeEdit->setCurrentIndex(1); // "－"
+    d.OKClick();
+    EXPECT_EQ(Num(1), "1234567.5");
+    EXPECT_EQ(Ope(1), "-");
+    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("－1,234,567.5"));
+    EXPECT_EQ(engine_.HistRows()[0], before[0]);
+    EXPECT_EQ(engine_.HistRows()[2], before[2]);
+    EXPECT_EQ(host_.replaced, (std::vector<std::size_t>{1}));
+}
+
+TEST_F(EditDialog, TheCloseBoxWritesNothing) {
+    Record("5", '=');
+    TEForm& d = Open(0, QStringLiteral("挿入"));
+    d.NumEdit->setText(QStringLiteral("99"));
+    d.close();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(Num(0), "5");
+    EXPECT_TRUE(host_.replaced.empty());
+}
+
+TEST_F(EditDialog, EnterInTheOperatorMovesOnAndASecondEnterIsOK) {
+    Record("5", '=');
+    TEForm& d = Open(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.OpeEdit->setFocus();
+    d.NumEdit->setText(QStringLiteral("6"));
+    QTest::keyClick(d.OpeEdit->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), d.NumEdit);
+    QTest::keyClick(d.NumEdit, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(Num(0), "6");
+}
+
+TEST_F(EditDialog, EscapeAloneIsOKAndShiftEscapeWritesNothing) {
+    Record("5", '=');
+    {
+        TEForm& d = Open(0);
+        d.NumEdit->setText(QStringLiteral("6"));
+        QTest::keyClick(d.NumEdit, Qt::Key_Escape, Qt::ShiftModifier);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(Num(0), "5");
+    }
+    {
+        TEForm& d = Open(0);
+        d.NumEdit->setText(QStringLiteral("7"));
+        QTest::keyClick(d.NumEdit, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(Num(0), "7");
+    }
+}
+
+TEST_F(EditDialog, NumKeyModeTranslatesTypedCharacters) {
+    Record("5", '=');
+    status_.UseNumKey = true;
+    TEForm& d = Open(0);
+    d.NumEdit->clear();
+    TypeNumber(QStringLiteral("m"));
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("0"));
+    TypeNumber(QStringLiteral("JK.")); // upper case is found too
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("012."));
+    EXPECT_TRUE(messages_.empty());
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral("p")); // p is the multiply key: "*" becomes "×"
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("×"));
+}
+
+TEST_F(EditDialog, WithoutNumKeyModeCharactersPassUnchanged) {
+    Record("5", '=');
+    TEForm& d = Open(0);
+    d.NumEdit->clear();
+    TypeNumber(QStringLiteral("m"));
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("5"));
+}
+
+TEST_F(EditDialog, AnEntryGoneWhileTheDialogWasOpenIsNotWritten) {
+    Record("5", '=');
+    TEForm& d = Open(0);
+    engine_.ClearHistory(); // e.g. a function key bound to HC while the dialog is open
+    d.OKClick();
+    EXPECT_EQ(engine_.HistoryCount(), 0u);
+    EXPECT_TRUE(host_.replaced.empty());
+}
+
+} // namespace
