@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "ProgramPicture.h"
 #include "TCForm.h"
+#include "THForm.h"
 #include "TMForm.h"
 #include "WindowHelpers.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
 
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
+    bansho::THForm hform(mform);           // the history window, docked to the main window
     mform.show();
     return app.exec();
 }
