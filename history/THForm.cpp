@@ -3,6 +3,7 @@
 #include "THForm.h"
 
 #include "ColorValue.h"
+#include "ExactWindowTitle.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
 #include "THistList.h"
@@ -78,6 +79,7 @@ THForm::~THForm() {
 
 void THForm::BuildComponents() {
     setWindowTitle(InitialHistTitle());
+    KeepExactWindowTitle(this);
     setFont(PixelFont(QStringLiteral("メイリオ"), 12));
     resize(kDesignWidth, 215);
 
