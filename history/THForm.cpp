@@ -61,6 +61,15 @@ TShiftState ShiftOf(Qt::KeyboardModifiers m) {
     return s;
 }
 
+// Shift, Ctrl, Alt and the Windows keys pressed on their own. Handed on, they would run the
+// empty command and so take the keyboard to the main window before the key they modify
+// arrives: Shift+Up could never reach this window.
+bool IsModifierKey(int code) {
+    using namespace platform::vk;
+    return code == Shift || code == Control || code == Menu || code == LWin || code == RWin ||
+           (code >= 160 && code <= 165);
+}
+
 } // namespace
 
 THForm::THForm(TMForm& main)
@@ -320,7 +329,7 @@ void THForm::HandleKeyEvent(QKeyEvent* e) {
         return;
     }
     const int code = platform::VirtualKey(*e);
-    if (code == 0) return;
+    if (code == 0 || IsModifierKey(code)) return;
     FormKeyDown(code, ShiftOf(e->modifiers()));
     // A command may have made the main window active, or hidden this one.
     if (!isActiveWindow()) BringMainToFront();

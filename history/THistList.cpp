@@ -158,6 +158,17 @@ void THistList::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) viewport()->update();
 }
 
+// The focus frame comes and goes with the keyboard.
+void THistList::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void THistList::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
 void THistList::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         event->ignore();

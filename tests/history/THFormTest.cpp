@@ -438,6 +438,19 @@ TEST_F(HistoryWindow, OtherKeysWorkTheCalculator) {
     EXPECT_TRUE(WaitFor([&] { return form_->isActiveWindow(); }));
 }
 
+TEST_F(HistoryWindow, ShiftPressedAloneKeepsTheKeyboardForShiftUp) {
+    THForm& h = Start();
+    Type("1+2+3=");
+    ActivateHistory();
+    h.SelectRow(2);
+    QTest::keyPress(h.HistWin, Qt::Key_Shift, Qt::ShiftModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(h.isActiveWindow());
+    QTest::keyClick(h.HistWin, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyRelease(h.HistWin, Qt::Key_Shift);
+    EXPECT_EQ(Numbers(), (Strings{"1", "3", "2"}));
+}
+
 TEST_F(HistoryWindow, TabGoesBackToTheMainWindow) {
     Start();
     ActivateHistory();
