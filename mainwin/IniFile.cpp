@@ -52,6 +52,17 @@ std::string FoldUtf8(std::string_view utf8) {
     return s;
 }
 
+// A value's text. Bytes that are no CP932 read as '?', the character a save writes in their
+// place, so that a setting reads the same before and after the program rewrites its line.
+std::string DecodeValue(std::string_view cp932) {
+    std::string s = sjis::ToUtf8(cp932);
+    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+    for (std::size_t at = s.find(kReplacement); at != std::string::npos;
+         at = s.find(kReplacement, at))
+        s.replace(at, kReplacement.size(), "?");
+    return s;
+}
+
 std::string FoldRaw(std::string_view cp932) {
     return FoldUtf8(sjis::ToUtf8(cp932));
 }
@@ -171,7 +182,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view def) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::string(def);
-    return sjis::ToUtf8(Unwrap(*raw));
+    return DecodeValue(Unwrap(*raw));
 }
 
 std::string TIniFile::ReadBytes(std::string_view section, std::string_view key,
@@ -224,9 +235,8 @@ void TIniFile::Put(std::string_view section, std::string_view key, std::string r
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    // A value that reads back as the same text keeps its bytes: bytes that are no CP932
-    // would otherwise come back as '?' and change the setting at the next start.
-    if (const std::string* raw = RawValue(section, key); raw && sjis::ToUtf8(Unwrap(*raw)) == value)
+    // A value that reads back as the same text keeps its bytes, even bytes that are no CP932.
+    if (const std::string* raw = RawValue(section, key); raw && DecodeValue(Unwrap(*raw)) == value)
         return;
     Put(section, key, Wrap(sjis::FromUtf8(value)));
 }

@@ -162,7 +162,9 @@ TEST(IniFile, InvalidShiftJisNeverStopsReading) {
     EXPECT_EQ(ini.ReadInteger("S", "next", 0), 5);
     const std::string bad = ini.ReadString("S", "bad", "");
     EXPECT_FALSE(bad.empty());
-    EXPECT_NE(bad.find("\xEF\xBF\xBD"), std::string::npos); // U+FFFD marks what was lost
+    // What was lost reads as '?', which is also what a save writes for it.
+    EXPECT_EQ(bad.find("\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_NE(bad.find('?'), std::string::npos);
 }
 
 TEST(IniFile, AnUnchangedTextThatIsNoShiftJisKeepsItsBytes) {
@@ -173,6 +175,9 @@ TEST(IniFile, AnUnchangedTextThatIsNoShiftJisKeepsItsBytes) {
     EXPECT_EQ(ini.ToBytes(), "[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n\r\n");
     // Read again, the setting is what it was, not a '?' in place of the lost bytes.
     EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad);
+    // Changed, it is written in CP932 and reads back as it was written.
+    ini.WriteString("S", "bad", bad + "x");
+    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad + "x");
     ini.WriteString("S", "bad", "new");
     EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), "new");
 }
