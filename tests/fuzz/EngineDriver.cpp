@@ -253,6 +253,9 @@ std::string EngineDriver::Check(bool full) const {
             out << "caption '" << d.Caption << "' but DispNum '" << e.DispNum.Text << "'; ";
         std::string bare = d.Caption;
         if (e.StyledFont() && !bare.empty() && bare.back() == ' ') bare.pop_back();
+        // A text of 22 characters without a point has no room for the one the display adds.
+        if (bare.find('.') == std::string::npos && TextWidth(e.DispNum.Text) >= kCalcNumTextMax)
+            bare += '.';
         if (!oddTextPasted_ && !IsShownNumberForm(bare))
             out << "caption '" << d.Caption << "' is not a number; ";
         long double shownValue = 0, heldValue = 0;

@@ -1,0 +1,381 @@
+// Fuzz target: the history window and its entry edit dialog on arbitrary lists. The lists
+// are built from arbitrary texts and operators; then selections, the window's keys (recall,
+// correct, insert, delete, move up and down, select previous and next), copies, re-totals,
+// typing on the calculator and edits in the dialog (arbitrary characters typed into both
+// fields, closed by OK, the close box or Escape) run in any order. After every step:
+//  - the engine's three lists keep one length and the window's list shows exactly their rows;
+//  - the selection is a row of the list or none;
+//  - an entry written by the dialog holds a number of digits and points (or the text it held
+//    before) and one of the four operators, and its row shows them;
+//  - a re-total of the input receipt shows the chain folded left to right, or the error form.
+// Runs the real windows offscreen; beeps and message boxes are counted, not shown.
+#include "Beep.h"
+#include "CalcEngine.h"
+#include "FuzzCheck.h"
+#include "KeyMapping.h"
+#include "MessageBoxes.h"
+#include "NumberText.h"
+#include "TEForm.h"
+#include "THForm.h"
+#include "THistList.h"
+#include "THistModel.h"
+#include "TMForm.h"
+#include "TextFunctions.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using bansho::TEForm;
+using bansho::THForm;
+using bansho::TMForm;
+namespace vk = bansho::platform::vk;
+
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
+    bool More() const { return p_ < end_; }
+    std::uint8_t Byte() { return p_ < end_ ? *p_++ : 0; }
+    std::string Text(std::size_t maxLen) {
+        std::size_t n = Byte() % (maxLen + 1);
+        std::string s;
+        while (n-- > 0 && p_ < end_)
+            s += static_cast<char>(*p_++);
+        return s;
+    }
+
+private:
+    const std::uint8_t* p_;
+    const std::uint8_t* end_;
+};
+
+struct Windows {
+    QTemporaryDir dir;
+    std::unique_ptr<TMForm> main;
+    std::unique_ptr<THForm> hist;
+    int messages = 0;
+
+    Windows() {
+        bansho::platform::SetBeepHook([] {});
+        bansho::platform::SetMessageHook([this](const bansho::platform::MessageRequest&) {
+            ++messages;
+            return false;
+        });
+        main =
+            std::make_unique<TMForm>(std::filesystem::path(dir.path().toStdString()) / "fuzz.ENV");
+        main->show();
+        hist = std::make_unique<THForm>(*main);
+        hist->ShowHistory();
+        QApplication::processEvents();
+    }
+    CalcEngine& Engine() { return main->Engine(); }
+};
+
+Windows& Shared() {
+    static int argc = 1;
+    static char name[] = "fuzz_history";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    (void)app;
+    // Kept for the life of the process: Qt's own statics go first at exit.
+    static Windows* w = new Windows;
+    return *w;
+}
+
+bool IsDialogNumber(const std::string& s) {
+    if (s.empty()) return false;
+    for (const char c : s)
+        if (!((c >= '0' && c <= '9') || c == '.')) return false;
+    return true;
+}
+
+bool IsOperator(const std::string& s) {
+    return s == "+" || s == "-" || s == "*" || s == "/";
+}
+
+// What the user does in the edit dialog once it is open.
+struct DialogScript {
+    std::string number;   // typed into the number field, one character at a time
+    std::string ope;      // typed into the operator field (empty: left alone)
+    std::uint8_t end = 0; // 0 OK, 1 close box, 2 Escape, 3 Enter twice
+};
+
+DialogScript ReadScript(Reader& in) {
+    DialogScript s;
+    const std::uint8_t what = in.Byte();
+    s.number = (what & 1) ? in.Text(24) : std::string();
+    s.ope = (what & 2) ? in.Text(4) : std::string();
+    s.end = static_cast<std::uint8_t>((what >> 2) % 4);
+    return s;
+}
+
+// Runs the script on the dialog and returns what an OK must have written: the stored text
+// or a number the check lets through. Checked by the caller after the dialog has closed.
+void PlayScript(TEForm& d, const DialogScript& s) {
+    if (!s.number.empty()) {
+        d.NumEdit->selectAll();
+        QTest::keyClicks(
+            d.NumEdit, QString::fromUtf8(s.number.data(), static_cast<qsizetype>(s.number.size())));
+    }
+    if (!s.ope.empty()) {
+        d.OpeEdit->lineEdit()->selectAll();
+        QTest::keyClicks(d.OpeEdit->lineEdit(),
+                         QString::fromUtf8(s.ope.data(), static_cast<qsizetype>(s.ope.size())));
+    }
+    const QString ope = d.OpeEdit->currentText();
+    FUZZ_CHECK(ope == "＋" || ope == "－" || ope == "×" || ope == "÷",
+               "the operator field holds '" + ope.toStdString() + "'");
+    switch (s.end) {
+    case 0:
+        d.OKClick();
+        break;
+    case 1:
+        d.reject();
+        break;
+    case 2:
+        QTest::keyClick(&d, Qt::Key_Escape);
+        break;
+    default:
+        QTest::keyClick(d.OpeEdit->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(d.NumEdit, Qt::Key_Return);
+        break;
+    }
+    if (d.isVisible()) d.reject(); // whatever the keys did, the dialog must not stay open
+}
+
+// Runs `op` while a timer waits for the edit dialog to appear and plays the script on it.
+template <class Op> void WithDialog(const DialogScript& script, Op op) {
+    QTimer timer;
+    timer.setInterval(0);
+    bool played = false;
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
+        if (auto* d = dynamic_cast<TEForm*>(QApplication::activeModalWidget())) {
+            if (played) {
+                d->reject();
+                return;
+            }
+            played = true;
+            PlayScript(*d, script);
+        }
+    });
+    timer.start();
+    op();
+    timer.stop();
+}
+
+void CheckWindow(Windows& w, const char* after) {
+    const CalcEngine& e = w.Engine();
+    const std::size_t n = e.HistoryCount();
+    const std::string where = std::string(" after ") + after;
+    FUZZ_CHECK(e.HistOpeList().size() == n && e.HistRows().size() == n,
+               "the engine's lists differ in length" + where);
+    FUZZ_CHECK(w.hist->Model().rowCount() == static_cast<int>(n),
+               "the list shows " + std::to_string(w.hist->Model().rowCount()) + " rows of " +
+                   std::to_string(n) + where);
+    const int sel = w.hist->SelectedRow();
+    FUZZ_CHECK(sel >= -1 && sel < static_cast<int>(n),
+               "selected row " + std::to_string(sel) + " of " + std::to_string(n) + where);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (n > 64 && i > 2 && i + 3 < n && static_cast<int>(i) != sel) continue;
+        FUZZ_CHECK(w.hist->Model().RowText(static_cast<int>(i)).toStdString() == e.HistRows()[i],
+                   "row " + std::to_string(i) + " of the list differs" + where);
+        FUZZ_CHECK(IsOperator(e.HistOpeList()[i]),
+                   "row " + std::to_string(i) + " operator '" + e.HistOpeList()[i] + "'" + where);
+    }
+    const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum, &e.GTNum, &e.MemNum};
+    for (const TCalcNum* r : regs)
+        FUZZ_CHECK(TextWidth(r->Text) <= kCalcNumTextMax,
+                   "a register holds '" + r->Text + "'" + where);
+}
+
+// An entry the dialog has written (or left) at row i.
+void CheckEditedEntry(Windows& w, std::size_t i, const std::string& before) {
+    const CalcEngine& e = w.Engine();
+    if (i >= e.HistoryCount()) return;
+    const std::string& num = e.HistNumList()[i];
+    FUZZ_CHECK(num == before || IsDialogNumber(num),
+               "the dialog stored '" + num + "' over '" + before + "'");
+    const char ope = e.HistOpeList()[i][0];
+    FUZZ_CHECK(e.HistRows()[i] == HistoryRowText(ope, num) || num == before,
+               "row " + std::to_string(i) + " '" + e.HistRows()[i] + "' does not show '" + num +
+                   "'");
+}
+
+// The chain folded left to right, as the re-total must show it.
+void CheckRetotal(Windows& w, int messagesBefore) {
+    const CalcEngine& e = w.Engine();
+    if (w.main->Option().HistSet != 2 || w.messages != messagesBefore) return;
+    TCalcNum r;
+    for (std::size_t i = 0; i < e.HistoryCount(); ++i) {
+        TCalcNum n{CutText(e.HistNumList()[i], kCalcNumTextMax), false};
+        char ope = e.HistOpeList()[i][0];
+        if (i == 0 && ope == '-' && TrimLeftBlanks(n.Text).starts_with('-')) ope = '+';
+        std::string bad;
+        FUZZ_CHECK(CalcNumbers(r, n, ope, ' ', w.main->Option().Acount, &bad),
+                   "a row that is not a number was totalled without a message: '" + bad + "'");
+    }
+    FUZZ_CHECK(e.ResNum == r,
+               "the re-total holds '" + e.ResNum.Text + "', the fold gives '" + r.Text + "'");
+    const std::string& caption = e.Display().Caption;
+    if (r.Error) {
+        FUZZ_CHECK(caption == "- E -  ", "a failed re-total shows '" + caption + "'");
+    } else {
+        std::string shown = TrimLeftBlanks(r.Text);
+        if (shown.find('.') == std::string::npos) shown += '.';
+        if (shown == ".") shown = "0.";
+        std::string want = InsertThousands(shown);
+        if (e.StyledFont()) want += ' ';
+        FUZZ_CHECK(caption == want, "the re-total shows '" + caption + "' for '" + r.Text + "'");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Windows& w = Shared();
+    CalcEngine& e = w.Engine();
+    TOption& option = w.main->Option();
+    Reader in(data, size);
+
+    // A fresh start: options from the first byte, then the lists from arbitrary entries.
+    const std::uint8_t flags = in.Byte();
+    option.HistSet = static_cast<std::uint8_t>(flags % 3);
+    option.Acount = (flags >> 2) & 1;
+    option.Cycle = (flags >> 3) & 1;
+    option.StayHist = (flags >> 4) & 1;
+    w.main->Status().UseNumKey = (flags >> 5) & 1;
+    e.ClearHistory();
+    e.MemClear();
+    e.AllClear();
+    w.hist->SelectRow(-1);
+    w.hist->show();
+    const std::size_t rows = in.Byte() % 24;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const char ope = "+-*/"[in.Byte() % 4];
+        e.InsertHistoryEntry(e.HistoryCount());
+        e.ReplaceHistoryEntry(e.HistoryCount() - 1, in.Text(26), ope);
+    }
+    CheckWindow(w, "building the lists");
+
+    static const int kCalcKeys[] = {48,  49,  50,  53,  57,  96, 101, 105, 106,
+                                    107, 109, 111, 110, 190, 8,  35,  36,  13 /* Enter: recall */};
+    while (in.More()) {
+        const std::uint8_t op = in.Byte();
+        const int messagesBefore = w.messages;
+        const char* name = "?";
+        switch (op % 16) {
+        case 0:
+            name = "a selection";
+            w.hist->SelectRow(static_cast<int>(in.Byte() % (e.HistoryCount() + 2)) - 1);
+            break;
+        case 1:
+            name = "Enter";
+            w.hist->FormKeyDown(vk::Return, 0);
+            break;
+        case 2:
+        case 7: {
+            const bool insert = op % 16 == 7;
+            name = insert ? "Insert" : "Space";
+            const DialogScript script = ReadScript(in);
+            const int sel = w.hist->SelectedRow();
+            const std::string before = sel >= 0 && static_cast<std::size_t>(sel) < e.HistoryCount()
+                                           ? e.HistNumList()[static_cast<std::size_t>(sel)]
+                                           : std::string();
+            WithDialog(script, [&] { w.hist->FormKeyDown(insert ? vk::Insert : vk::Space, 0); });
+            const int after = w.hist->SelectedRow();
+            if (after >= 0)
+                CheckEditedEntry(w, static_cast<std::size_t>(after), insert ? "0" : before);
+            CheckRetotal(w, messagesBefore);
+            break;
+        }
+        case 3:
+            name = "Up";
+            w.hist->FormKeyDown(vk::Up, 0);
+            break;
+        case 4:
+            name = "Down";
+            w.hist->FormKeyDown(vk::Down, 0);
+            break;
+        case 5:
+            name = "Shift+Up";
+            w.hist->FormKeyDown(vk::Up, ssShift);
+            CheckRetotal(w, messagesBefore);
+            break;
+        case 6:
+            name = "Shift+Down";
+            w.hist->FormKeyDown(vk::Down, ssShift);
+            CheckRetotal(w, messagesBefore);
+            break;
+        case 8: {
+            name = "Delete";
+            const std::size_t before = e.HistoryCount();
+            w.hist->FormKeyDown(vk::Delete, 0);
+            if (before <= 1) {
+                FUZZ_CHECK(e.HistoryCount() == 0, "Delete of the last entry left rows");
+                FUZZ_CHECK(e.InNum.Text.empty(), "Delete of the last entry kept the entry");
+            }
+            break;
+        }
+        case 9:
+            name = "Copy";
+            w.hist->CopySelected();
+            break;
+        case 10:
+            name = "a re-total";
+            w.hist->RecalcHistory();
+            CheckRetotal(w, messagesBefore);
+            break;
+        case 11:
+        case 12: {
+            name = "a calculator key";
+            const int code = kCalcKeys[in.Byte() % std::size(kCalcKeys)];
+            w.hist->FormKeyDown(code, 0);
+            break;
+        }
+        case 13: {
+            name = "the dialog alone";
+            const int sel = w.hist->SelectedRow();
+            if (sel < 0) break;
+            const std::string before = e.HistNumList()[static_cast<std::size_t>(sel)];
+            TEForm d(w.main.get(), e, option, w.main->Status(), static_cast<std::size_t>(sel),
+                     THForm::kEditCorrect);
+            PlayScript(d, ReadScript(in));
+            CheckEditedEntry(w, static_cast<std::size_t>(sel), before);
+            break;
+        }
+        case 14: {
+            name = "an option";
+            const std::uint8_t b = in.Byte();
+            option.HistSet = static_cast<std::uint8_t>(b % 3);
+            option.Cycle = (b >> 2) & 1;
+            option.StayHist = (b >> 3) & 1;
+            break;
+        }
+        default: {
+            name = "a paste";
+            const std::string text = in.Text(30);
+            QGuiApplication::clipboard()->setText(
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            w.main->ExecCommand(42);
+            break;
+        }
+        }
+        CheckWindow(w, name);
+    }
+    return 0;
+}
