@@ -139,11 +139,14 @@ void THForm::FormCreate() {
     pendingOuterHeight_ = status_.HistWinHeight;
     resize(width(), std::max(1, status_.HistWinHeight));
     if (status_.HistWinVisible) {
-        // Shown beside the main window without taking the keyboard from it.
+        // Shown beside the main window without taking the keyboard from it. Being shown
+        // counts as the first activation: the title and the side panel fit the receipt kind
+        // from the start.
         setAttribute(Qt::WA_ShowWithoutActivating, true);
         show();
         setAttribute(Qt::WA_ShowWithoutActivating, false);
         ApplyPendingHeight();
+        FormActivate();
     }
     DrawForm();
 }

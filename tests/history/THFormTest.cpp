@@ -17,11 +17,11 @@ using Strings = std::vector<std::string>;
 
 class HistoryWindow : public bansho::testing::HistoryRig {};
 
-TEST_F(HistoryWindow, CreatedDockedBelowWithItsFirstTitle) {
+TEST_F(HistoryWindow, CreatedVisibleDockedBelowAndTitledByTheReceiptKind) {
     THForm& h = Start();
     EXPECT_EQ(form_->HistoryWindow(), &h);
     EXPECT_TRUE(h.isVisible()); // HistWinVisible defaults to true
-    EXPECT_EQ(h.windowTitle(), QStringLiteral(" ヒストリー"));
+    EXPECT_EQ(h.windowTitle(), QStringLiteral(" 入力レシート"));
     const QRect main = form_->frameGeometry();
     EXPECT_EQ(h.frameGeometry().left(), main.left());
     EXPECT_EQ(h.frameGeometry().width(), main.width());
@@ -91,6 +91,7 @@ TEST_F(HistoryWindow, DockingAboveUsesTheKeptHeight) {
 TEST_F(HistoryWindow, ShowHistoryDocksTheWindowAndTheMainWindowKeepsTheKeyboard) {
     THForm& h = Start([](TMForm& m) { m.Status().HistWinVisible = false; });
     EXPECT_FALSE(h.isVisible());
+    EXPECT_EQ(h.windowTitle(), QStringLiteral(" ヒストリー")) << "never activated yet";
     form_->move(30, 50);
     ASSERT_TRUE(WaitFor([&] { return form_->frameGeometry().top() == 50; }));
     form_->ExecCommand(28);
