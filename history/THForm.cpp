@@ -138,6 +138,7 @@ void THForm::FormCreate() {
     ApplyColors();
     pendingOuterHeight_ = status_.HistWinHeight;
     resize(width(), std::max(1, status_.HistWinHeight));
+    DrawForm(); // placed before it is shown, so that a window manager keeps the place
     if (status_.HistWinVisible) {
         // Shown beside the main window without taking the keyboard from it. Being shown
         // counts as the first activation: the title and the side panel fit the receipt kind
@@ -193,6 +194,8 @@ QMargins THForm::FrameMargins() const {
 // Docking: the main window's left edge and width, directly below it (or above it with
 // Upper); the height stays. All four edges are set at once.
 void THForm::DrawForm() {
+    ApplyPendingHeight();
+    dockedToHiddenMain_ = !main_.isVisible();
     const QRect mainFrame = main_.frameGeometry();
     const QRect dock = DockedRect(mainFrame, status_.HistWinHeight, option_.Upper);
     const QMargins m = FrameMargins();
@@ -384,6 +387,10 @@ void THForm::FormKeyDown(int code, TShiftState shift) {
 
 void THForm::HistKeyDown(int code, TShiftState shift) {
     FormKeyDown(code, shift);
+}
+
+void THForm::MainGeometryChanged() {
+    if (dockedToHiddenMain_ && main_.isVisible() && isVisible()) DrawForm();
 }
 
 void THForm::HistWinClick(int) {

@@ -41,6 +41,9 @@ public:
     QWidget* Window() override { return this; }
     void ShowHistory() override;
     void HistKeyDown(int code, TShiftState shift) override;
+    // The window does not follow the main window, except once at start: docked while the main
+    // window was not yet on the screen, it docks again when the main window has its place.
+    void MainGeometryChanged() override;
     void RowAppended(std::size_t index) override;
     void RowReplaced(std::size_t index) override;
     void RowInserted(std::size_t index) override;
@@ -140,6 +143,7 @@ private:
     // The outer height asked for at creation, applied once the frame is known (a window
     // manager adds its frame only after the window is shown).
     int pendingOuterHeight_ = 0;
+    bool dockedToHiddenMain_ = false;
 };
 
 } // namespace bansho
