@@ -99,7 +99,6 @@ void THForm::BuildComponents() {
     HistWin->SetRowHeight(kDesignRowHeight);
     HistWin->setModel(model_);
     HistWin->installEventFilter(this);
-    HistWin->viewport()->installEventFilter(this);
     connect(HistWin, &THistList::RowClicked, this, &THForm::HistWinClick);
 
     btBase = new QWidget(this);
@@ -317,7 +316,7 @@ bool THForm::event(QEvent* e) {
 
 // The window sees every key before the list does.
 bool THForm::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && (watched == HistWin || watched == HistWin->viewport())) {
+    if (e->type() == QEvent::KeyPress && watched == HistWin) {
         HandleKeyEvent(static_cast<QKeyEvent*>(e));
         return true;
     }
