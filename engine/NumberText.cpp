@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -108,9 +109,10 @@ long double DivideExact(u128 m, int k, bool stickyIn) {
     return std::ldexp(static_cast<long double>(sig), exp);
 }
 
-// A small unsigned big integer, just wide enough for the scaled results below.
+// A small unsigned big integer, just wide enough for the scaled results below: with |r|
+// between 1e-50 and 1e50, sig * 5^s stays below 2^225 and sig * 2^e * 10^s below 2^142.
 struct Big {
-    static constexpr int N = 8;
+    static constexpr int N = 4;
     std::array<u64, N> w{}; // little-endian limbs
 
     explicit Big(u64 v) { w[0] = v; }
@@ -185,6 +187,14 @@ void DivPow5(Big& b, int n) {
 
 // floor(sig * 2^e * 10^s), known to fit into 128 bits.
 u128 ScaledFloor(u64 sig, int e, int s) {
+    if (s >= 0 && s <= 27) {
+        // sig * 5^s fits into 128 bits: the usual sizes of a calculator's numbers.
+        u128 v = static_cast<u128>(sig) *
+                 static_cast<u128>(kPow10U128[static_cast<std::size_t>(s)] >> s);
+        const int sh = e + s;
+        if (sh >= 0) return v << sh;
+        return -sh >= 128 ? 0 : v >> -sh;
+    }
     Big b(sig);
     if (s >= 0) {
         MulPow5(b, s);
@@ -206,15 +216,39 @@ u128 ScaledFloor(u64 sig, int e, int s) {
 }
 
 int DecimalDigits(u128 v) {
-    int n = 1;
+    // The values here have 19 or 20 digits; start there and walk either way.
+    int n = 19;
+    while (n > 1 && v < kPow10U128[static_cast<std::size_t>(n - 1)])
+        --n;
     while (n < 39 && v >= kPow10U128[static_cast<std::size_t>(n)])
         ++n;
     return n;
 }
 
-// |r| rounded half away from zero to 18 significant digits: digits (18 chars, first one not
-// '0') and the power of ten of the first digit. False for zero.
-bool Significant18(long double r, std::string& digits, int& p) {
+constexpr u64 kPow10U64[] = {1ULL,
+                             10ULL,
+                             100ULL,
+                             1000ULL,
+                             10000ULL,
+                             100000ULL,
+                             1000000ULL,
+                             10000000ULL,
+                             100000000ULL,
+                             1000000000ULL,
+                             10000000000ULL,
+                             100000000000ULL,
+                             1000000000000ULL,
+                             10000000000000ULL,
+                             100000000000000ULL,
+                             1000000000000000ULL,
+                             10000000000000000ULL,
+                             100000000000000000ULL,
+                             1000000000000000000ULL,
+                             10000000000000000000ULL};
+
+// |r| rounded half away from zero to 18 significant digits: top (10^17 <= top < 10^18) and
+// the power of ten of its first digit. False for zero.
+bool Significant18(long double r, u64& top, int& p) {
     if (r == 0.0L) return false;
     // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
     // bytes and the biased exponent in the next two; reading them avoids slow x87 rounding.
@@ -240,69 +274,109 @@ bool Significant18(long double r, std::string& digits, int& p) {
         pEst += (nd < 19) ? -1 : 1;
     }
     const int k = nd - 18;
-    u64 top = 0;
     if (k <= 0) {
         top =
             static_cast<u64>(q * Pow10U128(-k)); // not reached: the estimate is off by one at most
     } else {
-        // q has 19 or 20 digits: one wide division, the rest in 64 bits.
+        // q has 19 or 20 digits: one division (in 64 bits when q fits), the rest in 64 bits.
         const u128 pk = Pow10U128(k);
-        top = static_cast<u64>(q / pk);
+        top =
+            (q >> 64) == 0 ? static_cast<u64>(q) / static_cast<u64>(pk) : static_cast<u64>(q / pk);
         const u128 rest = q - static_cast<u128>(top) * pk;
         if (rest >= 5 * Pow10U128(k - 1)) ++top;
     }
     p = nd - 1 - s;
-    if (top == static_cast<u64>(Pow10U128(18))) {
+    if (top == kPow10U64[18]) {
         top /= 10;
         ++p;
-    }
-    digits.assign(18, '0');
-    for (int i = 17; i >= 0; --i) {
-        digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + top % 10);
-        top /= 10;
     }
     return true;
 }
 
-// Rounds a digit string (first digit worth 10^p) half away from zero, keeping `keep` digits.
-// keep may be 0 or negative. Returns false when nothing is left (the value rounds to zero).
-bool RoundDigits(std::string& digits, int& p, int keep) {
-    if (keep >= static_cast<int>(digits.size())) return true;
-    if (keep < 0) return false;
-    const bool up = digits[static_cast<std::size_t>(keep)] >= '5';
-    digits.resize(static_cast<std::size_t>(keep));
-    if (up) {
-        int i = keep - 1;
-        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {
-            digits[static_cast<std::size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            ++digits[static_cast<std::size_t>(i)];
-        } else {
-            digits.insert(digits.begin(), '1');
-            ++p;
-        }
-    }
-    // Nothing left, or only zeros.
-    return digits.find_first_not_of('0') != std::string::npos;
+// v / 10^k for k = 0..19, each a division by a constant (a multiplication, not a divide).
+template <std::size_t... K> u64 DivPow10(u64 v, int k, std::index_sequence<K...>) {
+    u64 q = v;
+    static_cast<void>(((k == static_cast<int>(K) ? (q = v / kPow10U64[K], true) : false) || ...));
+    return q;
+}
+u64 DivPow10(u64 v, int k) {
+    return DivPow10(v, k, std::make_index_sequence<std::size(kPow10U64)>{});
 }
 
-// Plain text of digits with the first worth 10^p: integer part (at least "0") and fraction.
-void SplitDigits(const std::string& digits, int p, std::string& intPart, std::string& frac) {
-    intPart.clear();
-    frac.clear();
-    const int n = static_cast<int>(digits.size());
-    if (p >= 0) {
-        for (int i = 0; i <= p; ++i)
-            intPart += (i < n) ? digits[static_cast<std::size_t>(i)] : '0';
-        for (int i = p + 1; i < n; ++i)
-            frac += digits[static_cast<std::size_t>(i)];
-    } else {
-        intPart = "0";
-        frac.assign(static_cast<std::size_t>(-p - 1), '0');
-        frac += digits;
+// Rounds the 18 digits of `top` (first digit worth 10^p) half away from zero to `keep`
+// digits (keep may be 0 or negative). A carry out of the first digit gives one digit more
+// and raises p. False when nothing is left (the value rounds to zero).
+bool RoundDigits(u64& top, int& p, int keep) {
+    if (keep >= 18) return true;
+    if (keep < 0) return false;
+    const u64 unit = kPow10U64[18 - keep];
+    u64 q = DivPow10(top, 18 - keep);
+    if (top - q * unit >= unit / 2) ++q;
+    if (q == 0) return false;
+    if (q == kPow10U64[keep]) ++p; // 99.9 -> 100: one digit more
+    top = q;
+    return true;
+}
+
+// Writes the decimal digits of v (at least one) ending just before `end`; returns the start.
+char* WriteDigits(u64 v, char* end) {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+    char* p = end;
+    while (v >= 100) {
+        const unsigned pair = static_cast<unsigned>(v % 100);
+        v /= 100;
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * pair, 2);
     }
+    if (v >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * v, 2);
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    return p;
+}
+
+// The plain text of a digit value whose first digit is worth 10^p: optional '-', the
+// integer part (at least "0"), and the fraction without trailing zeros, after a '.' that is
+// always written (`point` true) or only before a fraction. `intDigits` gets the length of
+// the integer part.
+std::string PlainText(bool neg, u64 value, int p, bool point, int& intDigits) {
+    char digitBuf[24];
+    char* const dEnd = digitBuf + sizeof digitBuf;
+    const char* d = WriteDigits(value, dEnd);
+    int n = static_cast<int>(dEnd - d);
+    while (n > 1 && d[n - 1] == '0') // trailing zeros are only ever cut from the fraction
+        --n;
+
+    char out[160]; // p lies within -52..51 and there are at most 19 digits
+    char* o = out;
+    if (neg) *o++ = '-';
+    if (p >= 0) {
+        const int intLen = p + 1;
+        const int fromDigits = std::min(intLen, n);
+        std::memcpy(o, d, static_cast<std::size_t>(fromDigits));
+        o += fromDigits;
+        for (int i = fromDigits; i < intLen; ++i)
+            *o++ = '0';
+        intDigits = intLen;
+        const int fracLen = n > intLen ? n - intLen : 0;
+        if (point || fracLen > 0) *o++ = '.';
+        std::memcpy(o, d + intLen, static_cast<std::size_t>(fracLen));
+        o += fracLen;
+    } else {
+        *o++ = '0';
+        intDigits = 1;
+        *o++ = '.';
+        for (int i = 0; i < -p - 1; ++i)
+            *o++ = '0';
+        std::memcpy(o, d, static_cast<std::size_t>(n));
+        o += n;
+    }
+    return std::string(out, static_cast<std::size_t>(o - out));
 }
 
 } // namespace
@@ -316,8 +390,9 @@ bool ParseNumber(std::string_view text, long double& value) {
         neg = true;
         ++i;
     }
-    u128 m = 0;
-    int kept = 0;        // significant digits held in m
+    u64 m64 = 0;         // the first 19 significant digits, in 64 bits while they fit
+    u128 m = 0;          // all of them, once there are more
+    int kept = 0;        // significant digits held
     int exp10 = 0;       // value = m * 10^exp10 (+ sticky)
     bool sticky = false; // a dropped digit was not zero
     bool anyDigit = false;
@@ -338,7 +413,10 @@ bool ParseNumber(std::string_view text, long double& value) {
             continue;
         }
         if (kept < kMaxKept) {
-            m = m * 10 + static_cast<u128>(d);
+            if (kept < 19)
+                m64 = m64 * 10 + static_cast<u64>(d);
+            else
+                m = (kept == 19 ? static_cast<u128>(m64) : m) * 10 + static_cast<u128>(d);
             ++kept;
             if (point) --exp10;
         } else {
@@ -347,6 +425,7 @@ bool ParseNumber(std::string_view text, long double& value) {
         }
     }
     if (!anyDigit) return false;
+    if (kept <= 19) m = m64;
     long double v = 0.0L;
     if (m == 0) {
         v = 0.0L;
@@ -373,7 +452,6 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
     }
     const bool neg = r < 0.0L;
     const long double a = std::fabs(r);
-    std::string digits;
     int p = 0;
     bool nonZero = false;
     if (a >= 1e50L) {
@@ -385,36 +463,22 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
         if (acount == 1) overflow = true;
         return acount == 1 ? std::string("0") : std::string("0.");
     }
-    nonZero = Significant18(a, digits, p);
+    u64 top = 0;
+    nonZero = Significant18(a, top, p);
 
-    std::string intPart, frac;
+    int intDigits = 0;
     if (acount == 0) {
-        if (nonZero) nonZero = RoundDigits(digits, p, p + decimals + 1);
+        if (nonZero) nonZero = RoundDigits(top, p, p + decimals + 1);
         if (!nonZero) return "0.";
-        SplitDigits(digits, p, intPart, frac);
-        while (!frac.empty() && frac.back() == '0')
-            frac.pop_back();
-        if (intPart.size() > 15) overflow = true;
-        std::string t = neg ? "-" : "";
-        t += intPart;
-        t += '.';
-        t += frac;
+        std::string t = PlainText(neg, top, p, true, intDigits);
+        if (intDigits > 15) overflow = true;
         return t;
     }
     // Rounding mode.
     if (!nonZero) return "0";
-    RoundDigits(digits, p, 15);
+    RoundDigits(top, p, 15);
     if (p >= 15 || p < -4) overflow = true;
-    SplitDigits(digits, p, intPart, frac);
-    while (!frac.empty() && frac.back() == '0')
-        frac.pop_back();
-    std::string t = neg ? "-" : "";
-    t += intPart;
-    if (!frac.empty()) {
-        t += '.';
-        t += frac;
-    }
-    return t;
+    return PlainText(neg, top, p, false, intDigits);
 }
 
 bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
@@ -425,8 +489,9 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
     }
     // How many decimals each operand carries; a text without a point counts its whole length.
     auto dec = [](const std::string& t) {
-        const std::size_t dot = t.find('.');
-        return static_cast<int>(dot == std::string::npos ? t.size() : t.size() - dot - 1);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            if (t[i] == '.') return static_cast<int>(t.size() - i - 1);
+        return static_cast<int>(t.size());
     };
     const int decDst = dec(dst.Text);
     const int decSrc = dec(src.Text);
@@ -491,7 +556,7 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
     const int decimals = (ope == '+' || ope == '-') ? std::max(decDst, decSrc) : 15;
     bool overflow = false;
     std::string t = FormatResult(r, acount, decimals, overflow);
-    t.resize(std::min(t.size(), DigitLimit(t)));
+    if (t.size() > 15) t.resize(std::min(t.size(), DigitLimit(t))); // the limit is 15 or more
     dst.Text = std::move(t);
     dst.Error = overflow;
     return true;
