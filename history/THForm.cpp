@@ -345,7 +345,8 @@ void THForm::TabKey() {
 }
 
 void THForm::BringMainToFront() {
-    if (QApplication::activeModalWidget()) return;
+    // A command that closed the program (Esc, Alt+F4, 254) must not bring the window back.
+    if (QApplication::activeModalWidget() || !main_.isVisible()) return;
     main_.show();
     main_.raise();
     main_.activateWindow();

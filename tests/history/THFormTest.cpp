@@ -439,6 +439,16 @@ TEST_F(HistoryWindow, OtherKeysWorkTheCalculator) {
     EXPECT_TRUE(WaitFor([&] { return form_->isActiveWindow(); }));
 }
 
+TEST_F(HistoryWindow, EscapeInTheHistoryWindowClosesTheProgramForGood) {
+    THForm& h = Start();
+    ActivateHistory();
+    HistKey(Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_FALSE(h.isVisible());
+    EXPECT_TRUE(std::filesystem::exists(env_)); // the settings were written on the way out
+}
+
 TEST_F(HistoryWindow, ShiftPressedAloneKeepsTheKeyboardForShiftUp) {
     THForm& h = Start();
     Type("1+2+3=");
