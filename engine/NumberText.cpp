@@ -342,9 +342,9 @@ char* WriteDigits(u64 v, char* end) {
 
 // The plain text of a digit value whose first digit is worth 10^p: optional '-', the
 // integer part (at least "0"), and the fraction without trailing zeros, after a '.' that is
-// always written (`point` true) or only before a fraction. `intDigits` gets the length of
-// the integer part.
-std::string PlainText(bool neg, u64 value, int p, bool point, int& intDigits) {
+// always written (`point` true) or only before a fraction, into `text`. `intDigits` gets the
+// length of the integer part.
+void PlainText(bool neg, u64 value, int p, bool point, int& intDigits, std::string& text) {
     char digitBuf[24];
     char* const dEnd = digitBuf + sizeof digitBuf;
     const char* d = WriteDigits(value, dEnd);
@@ -376,12 +376,15 @@ std::string PlainText(bool neg, u64 value, int p, bool point, int& intDigits) {
         std::memcpy(o, d, static_cast<std::size_t>(n));
         o += n;
     }
-    return std::string(out, static_cast<std::size_t>(o - out));
+    text.assign(out, static_cast<std::size_t>(o - out));
 }
 
 } // namespace
 
-bool ParseNumber(std::string_view text, long double& value) {
+namespace {
+
+// Any length of text: up to 36 significant digits are kept exactly, the rest only as "more".
+bool ParseGeneral(std::string_view text, long double& value) {
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
         ++i;
@@ -444,11 +447,60 @@ bool ParseNumber(std::string_view text, long double& value) {
     return true;
 }
 
-std::string FormatResult(long double r, int acount, int decimals, bool& overflow) {
+} // namespace
+
+bool ParseNumber(std::string_view text, long double& value) {
+    // The texts of registers and receipts: at most 19 significant digits, read in one pass
+    // into 64 bits; anything longer or smaller goes to the general reader.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && static_cast<unsigned char>(*p) <= ' ')
+        ++p;
+    const bool neg = p < end && *p == '-';
+    if (neg) ++p;
+    u64 m = 0;
+    int kept = 0;
+    int exp10 = 0;
+    bool anyDigit = false;
+    for (; p < end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (d > 9) break;
+        anyDigit = true;
+        if (kept == 0 && d == 0) continue;
+        if (kept == 19) return ParseGeneral(text, value);
+        m = m * 10 + d;
+        ++kept;
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end; ++p) {
+            const unsigned d = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+            if (d > 9) break;
+            anyDigit = true;
+            --exp10;
+            if (kept == 0 && d == 0) continue;
+            if (kept == 19) return ParseGeneral(text, value);
+            m = m * 10 + d;
+            ++kept;
+        }
+    }
+    if (p != end || !anyDigit) return false; // another character, a second point, no digit
+    if (exp10 < -kExactPow10) return ParseGeneral(text, value);
+    // One correctly rounded operation on exact operands.
+    const long double v =
+        m == 0 ? 0.0L : static_cast<long double>(m) / kPow10L[static_cast<std::size_t>(-exp10)];
+    value = neg ? -v : v;
+    return true;
+}
+
+namespace {
+
+// FormatResult into a string that already exists (a register's text keeps its buffer).
+void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
     overflow = false;
     if (!std::isfinite(r)) {
         overflow = true;
-        return {};
+        text.clear();
+        return;
     }
     const bool neg = r < 0.0L;
     const long double a = std::fabs(r);
@@ -456,12 +508,14 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
     bool nonZero = false;
     if (a >= 1e50L) {
         overflow = true;
-        return {};
+        text.clear();
+        return;
     }
     if (a != 0.0L && a < 1e-50L) {
         // Far below any decimal a result can keep.
         if (acount == 1) overflow = true;
-        return acount == 1 ? std::string("0") : std::string("0.");
+        text.assign(acount == 1 ? "0" : "0.");
+        return;
     }
     u64 top = 0;
     nonZero = Significant18(a, top, p);
@@ -469,16 +523,30 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
     int intDigits = 0;
     if (acount == 0) {
         if (nonZero) nonZero = RoundDigits(top, p, p + decimals + 1);
-        if (!nonZero) return "0.";
-        std::string t = PlainText(neg, top, p, true, intDigits);
+        if (!nonZero) {
+            text.assign("0.");
+            return;
+        }
+        PlainText(neg, top, p, true, intDigits, text);
         if (intDigits > 15) overflow = true;
-        return t;
+        return;
     }
     // Rounding mode.
-    if (!nonZero) return "0";
+    if (!nonZero) {
+        text.assign("0");
+        return;
+    }
     RoundDigits(top, p, 15);
     if (p >= 15 || p < -4) overflow = true;
-    return PlainText(neg, top, p, false, intDigits);
+    PlainText(neg, top, p, false, intDigits, text);
+}
+
+} // namespace
+
+std::string FormatResult(long double r, int acount, int decimals, bool& overflow) {
+    std::string text;
+    FormatInto(r, acount, decimals, overflow, text);
+    return text;
 }
 
 bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
@@ -555,9 +623,9 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
     if (acount != 0 && acount != 1) return true;
     const int decimals = (ope == '+' || ope == '-') ? std::max(decDst, decSrc) : 15;
     bool overflow = false;
-    std::string t = FormatResult(r, acount, decimals, overflow);
+    std::string& t = dst.Text;
+    FormatInto(r, acount, decimals, overflow, t);
     if (t.size() > 15) t.resize(std::min(t.size(), DigitLimit(t))); // the limit is 15 or more
-    dst.Text = std::move(t);
     dst.Error = overflow;
     return true;
 }
