@@ -10,7 +10,8 @@ PKGS="build-essential cmake ninja-build pkg-config \
  libcanberra-dev sound-theme-freedesktop \
  fonts-ipafont-gothic fonts-noto-cjk \
  clang libclang-rt-14-dev \
- desktop-file-utils appstream"
+ desktop-file-utils appstream \
+ xvfb x11-utils"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
