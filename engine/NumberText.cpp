@@ -246,19 +246,10 @@ constexpr u64 kPow10U64[] = {1ULL,
                              1000000000000000000ULL,
                              10000000000000000000ULL};
 
-// |r| rounded half away from zero to 18 significant digits: top (10^17 <= top < 10^18) and
-// the power of ten of its first digit. False for zero.
-bool Significant18(long double r, u64& top, int& p) {
-    if (r == 0.0L) return false;
-    // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
-    // bytes and the biased exponent in the next two; reading them avoids slow x87 rounding.
-    static_assert(sizeof(long double) >= 10 && std::numeric_limits<long double>::digits == 64);
-    const long double a = std::fabs(r);
-    unsigned char raw[sizeof(long double)];
-    std::memcpy(raw, &a, sizeof a);
-    u64 sig = 0;
-    std::memcpy(&sig, raw, 8);
-    const int biased = (raw[8] | (raw[9] << 8)) & 0x7FFF;
+// |r| = sig * 2^(biased - 16383 - 63) rounded half away from zero to 18 significant digits:
+// top (10^17 <= top < 10^18) and the power of ten of its first digit. False for zero.
+bool Significant18(u64 sig, int biased, u64& top, int& p) {
+    if (sig == 0) return false;
     const int e = biased - 16383 - 63; // |r| = sig * 2^e
     const int ex = e + 64;             // |r| in [2^(ex-1), 2^ex)
     // floor((ex - 1) * log10(2)) for the exponents that can occur here.
@@ -319,25 +310,47 @@ bool RoundDigits(u64& top, int& p, int keep) {
 }
 
 // Writes the decimal digits of v (at least one) ending just before `end`; returns the start.
-char* WriteDigits(u64 v, char* end) {
-    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
-                                     "25262728293031323334353637383940414243444546474849"
-                                     "50515253545556575859606162636465666768697071727374"
-                                     "75767778798081828384858687888990919293949596979899";
+constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                               "25262728293031323334353637383940414243444546474849"
+                               "50515253545556575859606162636465666768697071727374"
+                               "75767778798081828384858687888990919293949596979899";
+
+// Exactly eight digits of v < 10^8, zeros in front, into p[0..7].
+void WriteEight(std::uint32_t v, char* p) {
+    const std::uint32_t hi = v / 10000, lo = v % 10000;
+    std::memcpy(p, kDigitPairs + 2 * (hi / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (hi % 100), 2);
+    std::memcpy(p + 4, kDigitPairs + 2 * (lo / 100), 2);
+    std::memcpy(p + 6, kDigitPairs + 2 * (lo % 100), 2);
+}
+
+// The digits of v < 10^8 without zeros in front (at least one digit), ending before `end`.
+char* WriteShort(std::uint32_t v, char* end) {
     char* p = end;
     while (v >= 100) {
-        const unsigned pair = static_cast<unsigned>(v % 100);
-        v /= 100;
         p -= 2;
-        std::memcpy(p, kPairs + 2 * pair, 2);
+        std::memcpy(p, kDigitPairs + 2 * (v % 100), 2);
+        v /= 100;
     }
     if (v >= 10) {
         p -= 2;
-        std::memcpy(p, kPairs + 2 * v, 2);
+        std::memcpy(p, kDigitPairs + 2 * v, 2);
     } else {
         *--p = static_cast<char>('0' + v);
     }
     return p;
+}
+
+// Writes the decimal digits of v (at least one) ending just before `end`; returns the start.
+// Eight digits at a time, so that the divisions do not wait on one another.
+char* WriteDigits(u64 v, char* end) {
+    constexpr u64 k8 = 100000000ULL;
+    if (v < k8) return WriteShort(static_cast<std::uint32_t>(v), end);
+    const u64 high = v / k8;
+    WriteEight(static_cast<std::uint32_t>(v % k8), end - 8);
+    if (high < k8) return WriteShort(static_cast<std::uint32_t>(high), end - 8);
+    WriteEight(static_cast<std::uint32_t>(high % k8), end - 16);
+    return WriteShort(static_cast<std::uint32_t>(high / k8), end - 16);
 }
 
 // The plain text of a digit value whose first digit is worth 10^p: optional '-', the
@@ -497,33 +510,36 @@ namespace {
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
     overflow = false;
-    if (!std::isfinite(r)) {
+    // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
+    // bytes, then the sign and the biased exponent. Reading them once spares the x87 unit a
+    // chain of comparisons that each wait for the last.
+    static_assert(sizeof(long double) >= 10 && std::numeric_limits<long double>::digits == 64);
+    unsigned char raw[sizeof(long double)];
+    std::memcpy(raw, &r, 10);
+    u64 sig = 0;
+    std::memcpy(&sig, raw, 8);
+    const int biased = (raw[8] | (raw[9] << 8)) & 0x7FFF;
+    const bool neg = (raw[9] & 0x80) != 0;
+    const int ex2 = biased - 16383; // |r| in [2^ex2, 2^(ex2 + 1)) when normal
+    // Not finite, or 1e50 and more (1e50 lies between 2^166 and 2^167).
+    if (biased == 0x7FFF || ex2 > 166 || (ex2 == 166 && std::fabs(r) >= 1e50L)) {
         overflow = true;
         text.clear();
         return;
     }
-    const bool neg = r < 0.0L;
-    const long double a = std::fabs(r);
-    int p = 0;
-    bool nonZero = false;
-    if (a >= 1e50L) {
-        overflow = true;
-        text.clear();
-        return;
-    }
-    if (a != 0.0L && a < 1e-50L) {
-        // Far below any decimal a result can keep.
+    // Far below any decimal a result can keep (1e-50 lies between 2^-167 and 2^-166).
+    if (sig != 0 && (ex2 < -167 || (ex2 == -167 && std::fabs(r) < 1e-50L))) {
         if (acount == 1) overflow = true;
         text.assign(acount == 1 ? "0" : "0.");
         return;
     }
+    int p = 0;
     u64 top = 0;
-    nonZero = Significant18(a, top, p);
+    const bool nonZero = Significant18(sig, biased, top, p);
 
     int intDigits = 0;
     if (acount == 0) {
-        if (nonZero) nonZero = RoundDigits(top, p, p + decimals + 1);
-        if (!nonZero) {
+        if (!nonZero || !RoundDigits(top, p, p + decimals + 1)) {
             text.assign("0.");
             return;
         }
