@@ -219,8 +219,9 @@ void CalcEngine::AppendZeros(TCalcNum& reg, std::string_view s) {
 }
 
 void CalcEngine::NegateNum(TCalcNum& reg) {
-    const std::size_t start = reg.Text.find_first_not_of(' ');
-    reg.Text.erase(0, start == std::string::npos ? reg.Text.size() : start);
+    // Blanks and control characters in front go first, as the display and the arithmetic
+    // skip them; a sign put before a pasted tab would make the number unreadable.
+    reg.Text = TrimLeftBlanks(reg.Text);
     if (reg.Text.empty()) return;
     if (reg.Text.front() == '-')
         reg.Text.front() = ' '; // keeps the length; the next sign change drops the blank
@@ -342,7 +343,8 @@ void CalcEngine::PasteFromClip() {
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.pop_back();
     AssignText(InNum, text);
     ShowNum(InNum);
 }

@@ -133,8 +133,8 @@ const DisplayCase kDisplayCases[] = {
     {"MC after an overflow clears it", Trunc(), "999999999999999 M+ M+ MC MR", "0."},
     {"a failed memory does not pass for a number", Round(),
      "0.0001 M+ 0.00005 M- 1 + MR =", "- E -  "},
-    {"M+ after a failed constant result takes the last number shown", Trunc(),
-     "0 / / 5 = = M+ MR", "5."},
+    {"M+ after a failed constant result takes the last number shown", Trunc(), "0 / / 5 = = M+ MR",
+     "5."},
     // Clipboard
     {"paste shows the text", Trunc(), "paste:1234.5", "1,234.5"},
     {"pasted number calculates", Trunc(), "paste:1234.5 + 0.5 =", "1,235."},
@@ -227,9 +227,12 @@ TEST(EngineClipboard, CopyTexts) {
         const char* keys;
         const char* clip;
     } rows[] = {
-        {"AC copy", "0"},      {"5 + 3 + copy", "8."},
-        {"5 + 3 = copy", "8"}, {"1234567 copy", "1234567"},
-        {"5 neg copy", "-5"},  {"5 + 3 cut", "3"},
+        {"AC copy", "0"},
+        {"5 + 3 + copy", "8."},
+        {"5 + 3 = copy", "8"},
+        {"1234567 copy", "1234567"},
+        {"5 neg copy", "-5"},
+        {"5 + 3 cut", "3"},
         // The overflow shows the error form; its leftover digits are no number to copy.
         {"999999999999999 * * = = copy", "999999999999999"},
     };
@@ -459,6 +462,16 @@ TEST(EngineNotANumber, LoneMinusFromShiftRight) {
     rig.Keys("5 neg -> + 3 =");
     ASSERT_EQ(rig.host.errors.size(), 1u);
     EXPECT_EQ(rig.host.errors[0], "'-' は浮動小数点数ではありません。");
+}
+
+TEST(EngineEntry, SignChangeOfAPastedNumberAfterAControlCharacter) {
+    EngineRig rig;
+    rig.host.clipboard = "\t1100000";
+    rig.Keys("paste 5 neg"); // the typed 5 makes the entry the register that neg changes
+    EXPECT_EQ(rig.Caption(), "-11,000,005.");
+    rig.Keys("+ 5 =");
+    EXPECT_TRUE(rig.host.errors.empty());
+    EXPECT_EQ(rig.Caption(), "-11,000,000.");
 }
 
 TEST(EngineNotANumber, PastedTextIntoMemory) {
