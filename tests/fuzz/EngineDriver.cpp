@@ -257,7 +257,8 @@ std::string EngineDriver::Check(bool full) const {
         if (bare.find('.') == std::string::npos && TextWidth(e.DispNum.Text) >= kCalcNumTextMax)
             bare += '.';
         if (!oddTextPasted_ && !IsShownNumberForm(bare))
-            out << "caption '" << d.Caption << "' is not a number; ";
+            out << "caption '" << d.Caption << "' is not a number (DispNum '" << e.DispNum.Text
+                << "'); ";
         long double shownValue = 0, heldValue = 0;
         if (IsShownNumberForm(bare) && ParseNumber(WithoutSeparators(bare), shownValue) &&
             ParseNumber(e.DispNum.Text, heldValue) && shownValue != heldValue)
