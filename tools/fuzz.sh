@@ -29,6 +29,8 @@ cmake --build "$BUILD" -j"$JOBS" --target $built
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# fontconfig's caches live as long as the windows of the history target, which never close.
+export LSAN_OPTIONS="suppressions=$(pwd)/tools/lsan.supp:print_suppressions=0"
 summary="$BUILD/fuzz-work/summary.txt"
 mkdir -p "$BUILD/fuzz-work"
 : >"$summary"
