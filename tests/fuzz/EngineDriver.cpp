@@ -12,9 +12,10 @@ bool IsDigit(char c) {
 }
 
 // "1,234.5", "-12.", "0." (an optional trailing blank is removed by the caller), or the
-// lone minus left when shift-right takes the last digit of a negative number.
+// lone minus left when shift-right takes the last digit of a negative number, with any
+// decimals typed after it ("-.", "-.05").
 bool IsShownNumberForm(const std::string& s) {
-    if (s == "-.") return true;
+    if (s.starts_with("-.")) return s.find_first_not_of("0123456789", 2) == std::string::npos;
     std::size_t i = 0;
     if (i < s.size() && s[i] == '-') ++i;
     std::size_t group = 0;
