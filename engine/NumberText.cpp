@@ -271,8 +271,15 @@ bool Significant18(u64 sig, int biased, u64& top, int& p) {
     } else {
         // q has 19 or 20 digits: one division (in 64 bits when q fits), the rest in 64 bits.
         const u128 pk = Pow10U128(k);
-        top =
-            (q >> 64) == 0 ? static_cast<u64>(q) / static_cast<u64>(pk) : static_cast<u64>(q / pk);
+        // k is 1 or 2 here; dividing by those constants spares a hardware divide.
+        if ((q >> 64) != 0)
+            top = static_cast<u64>(q / pk);
+        else if (k == 1)
+            top = static_cast<u64>(q) / 10;
+        else if (k == 2)
+            top = static_cast<u64>(q) / 100;
+        else
+            top = static_cast<u64>(q) / static_cast<u64>(pk);
         const u128 rest = q - static_cast<u128>(top) * pk;
         if (rest >= 5 * Pow10U128(k - 1)) ++top;
     }
