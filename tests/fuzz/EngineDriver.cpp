@@ -13,9 +13,11 @@ bool IsDigit(char c) {
 
 // "1,234.5", "-12.", "0." (an optional trailing blank is removed by the caller), or the
 // lone minus left when shift-right takes the last digit of a negative number, with any
-// decimals typed after it ("-.", "-.05").
+// decimals typed after it ("-.", "-.05"), and ".05" when its sign is changed away.
 bool IsShownNumberForm(const std::string& s) {
-    if (s.starts_with("-.")) return s.find_first_not_of("0123456789", 2) == std::string::npos;
+    const std::size_t lead = s.starts_with('-') ? 1 : 0;
+    if (s.size() > lead && s[lead] == '.')
+        return s.find_first_not_of("0123456789", lead + 1) == std::string::npos;
     std::size_t i = 0;
     if (i < s.size() && s[i] == '-') ++i;
     std::size_t group = 0;

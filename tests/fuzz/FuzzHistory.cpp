@@ -268,7 +268,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < rows; ++i) {
         const char ope = "+-*/"[in.Byte() % 4];
         e.InsertHistoryEntry(e.HistoryCount());
-        e.ReplaceHistoryEntry(e.HistoryCount() - 1, in.Text(26), ope);
+        // Texts reach the lists as UTF-8 (the dialog and the clipboard give nothing else).
+        const std::string raw = in.Text(26);
+        e.ReplaceHistoryEntry(
+            e.HistoryCount() - 1,
+            QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size())).toStdString(), ope);
     }
     CheckWindow(w, "building the lists");
 
