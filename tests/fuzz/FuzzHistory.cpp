@@ -158,24 +158,34 @@ void PlayScript(TEForm& d, const DialogScript& s) {
     if (d.isVisible()) d.reject(); // whatever the keys did, the dialog must not stay open
 }
 
+// What the edit dialog was opened on.
+struct DialogSeen {
+    bool opened = false;
+    std::size_t index = 0;
+    std::string stored; // the entry's number when the dialog opened
+};
+
 // Runs `op` while a timer waits for the edit dialog to appear and plays the script on it.
-template <class Op> void WithDialog(const DialogScript& script, Op op) {
+template <class Op> DialogSeen WithDialog(CalcEngine& e, const DialogScript& script, Op op) {
     QTimer timer;
     timer.setInterval(0);
-    bool played = false;
+    DialogSeen seen;
     QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
         if (auto* d = dynamic_cast<TEForm*>(QApplication::activeModalWidget())) {
-            if (played) {
+            if (seen.opened) {
                 d->reject();
                 return;
             }
-            played = true;
+            seen.opened = true;
+            seen.index = d->EditIndex();
+            if (seen.index < e.HistoryCount()) seen.stored = e.HistNumList()[seen.index];
             PlayScript(*d, script);
         }
     });
     timer.start();
     op();
     timer.stop();
+    return seen;
 }
 
 void CheckWindow(Windows& w, const char* after) {
@@ -297,13 +307,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             name = insert ? "Insert" : "Space";
             const DialogScript script = ReadScript(in);
             const int sel = w.hist->SelectedRow();
-            const std::string before = sel >= 0 && static_cast<std::size_t>(sel) < e.HistoryCount()
-                                           ? e.HistNumList()[static_cast<std::size_t>(sel)]
-                                           : std::string();
-            WithDialog(script, [&] { w.hist->FormKeyDown(insert ? vk::Insert : vk::Space, 0); });
+            const DialogSeen seen = WithDialog(
+                e, script, [&] { w.hist->FormKeyDown(insert ? vk::Insert : vk::Space, 0); });
             const int after = w.hist->SelectedRow();
-            if (after >= 0)
-                CheckEditedEntry(w, static_cast<std::size_t>(after), insert ? "0" : before);
+            if (seen.opened) {
+                FUZZ_CHECK(!insert || seen.stored == "0",
+                           "Insert opened the dialog on '" + seen.stored + "', not on a new 0");
+                CheckEditedEntry(w, seen.index, seen.stored);
+            }
             // The editor and the re-total run only for a selected row (for Correct the equals
             // step may record a typed number and select it).
             if (insert ? sel >= 0 : after >= 0) CheckRetotal(w, messagesBefore);
