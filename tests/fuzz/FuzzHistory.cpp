@@ -124,18 +124,30 @@ DialogScript ReadScript(Reader& in) {
     return s;
 }
 
-// Runs the script on the dialog and returns what an OK must have written: the stored text
-// or a number the check lets through. Checked by the caller after the dialog has closed.
+// Types each character of a text as a key press carrying it (QTest::keyClicks knows only
+// the characters of a US keyboard).
+void TypeText(QWidget* w, const std::string& utf8) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const int code = (u > 0x20 && u < 0x7F) ? QChar(c).toUpper().unicode()
+                         : u == 0x20            ? static_cast<int>(Qt::Key_Space)
+                                                : static_cast<int>(Qt::Key_unknown);
+        QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(code), QString(c),
+                            Qt::NoModifier);
+    }
+}
+
+// Runs the script on the dialog: both fields typed into, then the dialog closed one way or
+// another. The caller checks what it wrote after it has closed.
 void PlayScript(TEForm& d, const DialogScript& s) {
     if (!s.number.empty()) {
         d.NumEdit->selectAll();
-        QTest::keyClicks(
-            d.NumEdit, QString::fromUtf8(s.number.data(), static_cast<qsizetype>(s.number.size())));
+        TypeText(d.NumEdit, s.number);
     }
     if (!s.ope.empty()) {
         d.OpeEdit->lineEdit()->selectAll();
-        QTest::keyClicks(d.OpeEdit->lineEdit(),
-                         QString::fromUtf8(s.ope.data(), static_cast<qsizetype>(s.ope.size())));
+        TypeText(d.OpeEdit->lineEdit(), s.ope);
     }
     const QString ope = d.OpeEdit->currentText();
     FUZZ_CHECK(ope == "＋" || ope == "－" || ope == "×" || ope == "÷",
