@@ -1,6 +1,7 @@
 // The history lists: receipts, HS/HC, and the operations of the history window.
 #include "CalcEngine.h"
 
+#include "NumberText.h"
 #include "TextFunctions.h"
 
 namespace {
@@ -97,14 +98,27 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
 
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
-        TCalcNum r;
-        for (std::size_t i = 0; i < histNum_.size(); ++i) {
-            TCalcNum n{CutText(histNum_[i], kCalcNumTextMax), false};
-            char ope = histOpe_[i].empty() ? ' ' : histOpe_[i].front();
+        auto rowOpe = [this](std::size_t i) {
+            const char ope = histOpe_[i].empty() ? ' ' : histOpe_[i].front();
             // A negative first number recorded with no operator pending holds "-" and its own
             // sign; the receipt shows it as that negative number, and so it counts.
-            if (i == 0 && ope == '-' && TrimLeftBlanks(n.Text).starts_with('-')) ope = '+';
-            if (!Calc(r, n, ope, ' ')) return false;
+            if (i == 0 && ope == '-' &&
+                TrimLeftBlanks(CutText(histNum_[i], kCalcNumTextMax)).starts_with('-'))
+                return '+';
+            return ope;
+        };
+        // Rows of plain numbers are folded as values, the total written out once; from the
+        // first row that needs more (an error, an overflow, a text that is not a number) on,
+        // Calc takes each row as it always does.
+        const std::size_t count = histNum_.size();
+        TChainTotal chain(option_.Acount);
+        std::size_t i = 0;
+        while (i < count && chain.Step(histNum_[i], rowOpe(i)))
+            ++i;
+        TCalcNum r = chain.Total();
+        for (; i < count; ++i) {
+            TCalcNum n{CutText(histNum_[i], kCalcNumTextMax), false};
+            if (!Calc(r, n, rowOpe(i), ' ')) return false;
         }
         ResNum = r;
         status_.EditTarget = 'R';

@@ -514,9 +514,20 @@ bool ParseNumber(std::string_view text, long double& value) {
 
 namespace {
 
-// FormatResult into a string that already exists (a register's text keeps its buffer).
-void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
-    overflow = false;
+// A result on its way to text: nothing (not finite, 1e50 or more), zero, or digits.
+struct TResultDigits {
+    bool overflow = false; // the register gets its Error flag
+    bool empty = false;    // no text at all
+    bool zero = false;     // "0." (point) or "0"
+    bool neg = false;
+    u64 top = 0; // the digits, first one worth 10^p
+    int p = 0;
+    bool point = true; // the truncating mode always writes the point
+};
+
+TResultDigits ResultDigits(long double r, int acount, int decimals) {
+    TResultDigits d;
+    d.point = acount == 0;
     // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
     // bytes, then the sign and the biased exponent. Reading them once spares the x87 unit a
     // chain of comparisons that each wait for the last.
@@ -526,42 +537,67 @@ void FormatInto(long double r, int acount, int decimals, bool& overflow, std::st
     u64 sig = 0;
     std::memcpy(&sig, raw, 8);
     const int biased = (raw[8] | (raw[9] << 8)) & 0x7FFF;
-    const bool neg = (raw[9] & 0x80) != 0;
     const int ex2 = biased - 16383; // |r| in [2^ex2, 2^(ex2 + 1)) when normal
     // Not finite, or 1e50 and more (1e50 lies between 2^166 and 2^167).
     if (biased == 0x7FFF || ex2 > 166 || (ex2 == 166 && std::fabs(r) >= 1e50L)) {
-        overflow = true;
-        text.clear();
-        return;
+        d.overflow = true;
+        d.empty = true;
+        return d;
     }
     // Far below any decimal a result can keep (1e-50 lies between 2^-167 and 2^-166).
     if (sig != 0 && (ex2 < -167 || (ex2 == -167 && std::fabs(r) < 1e-50L))) {
-        if (acount == 1) overflow = true;
-        text.assign(acount == 1 ? "0" : "0.");
-        return;
+        d.overflow = acount == 1;
+        d.zero = true;
+        d.point = acount != 1;
+        return d;
     }
-    int p = 0;
-    u64 top = 0;
-    const bool nonZero = Significant18(sig, biased, top, p);
-
-    int intDigits = 0;
+    d.neg = (raw[9] & 0x80) != 0;
+    if (!Significant18(sig, biased, d.top, d.p)) {
+        d.zero = true;
+        return d;
+    }
     if (acount == 0) {
-        if (!nonZero || !RoundDigits(top, p, p + decimals + 1)) {
-            text.assign("0.");
-            return;
+        if (!RoundDigits(d.top, d.p, d.p + decimals + 1)) {
+            d.zero = true;
+            return d;
         }
-        PlainText(neg, top, p, true, intDigits, text);
-        if (intDigits > 15) overflow = true;
-        return;
+        d.overflow = d.p + 1 > 15; // more than 15 integer digits
+        return d;
     }
     // Rounding mode.
-    if (!nonZero) {
-        text.assign("0");
-        return;
+    RoundDigits(d.top, d.p, 15);
+    d.overflow = d.p >= 15 || d.p < -4;
+    return d;
+}
+
+void WriteResult(const TResultDigits& d, std::string& text) {
+    if (d.empty) {
+        text.clear();
+    } else if (d.zero) {
+        text.assign(d.point ? "0." : "0");
+    } else {
+        int intDigits = 0;
+        PlainText(d.neg, d.top, d.p, d.point, intDigits, text);
     }
-    RoundDigits(top, p, 15);
-    if (p >= 15 || p < -4) overflow = true;
-    PlainText(neg, top, p, false, intDigits, text);
+}
+
+// FormatResult into a string that already exists (a register's text keeps its buffer).
+void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
+    const TResultDigits d = ResultDigits(r, acount, decimals);
+    overflow = d.overflow;
+    WriteResult(d, text);
+}
+
+// How many decimals an operand carries; a text without a point counts its whole length.
+int OperandDecimals(std::string_view t) {
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (t[i] == '.') return static_cast<int>(t.size() - i - 1);
+    return static_cast<int>(t.size());
+}
+
+// A register's text is cut to 15 digits, plus its sign and point.
+void CutToDigitLimit(std::string& t) {
+    if (t.size() > 15) t.resize(std::min(t.size(), DigitLimit(t))); // the limit is 15 or more
 }
 
 } // namespace
@@ -578,14 +614,8 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
         if (!n->Text.empty() && n->Text.back() == '.') n->Text.pop_back();
         if (n->Text.empty()) n->Text = "0";
     }
-    // How many decimals each operand carries; a text without a point counts its whole length.
-    auto dec = [](const std::string& t) {
-        for (std::size_t i = 0; i < t.size(); ++i)
-            if (t[i] == '.') return static_cast<int>(t.size() - i - 1);
-        return static_cast<int>(t.size());
-    };
-    const int decDst = dec(dst.Text);
-    const int decSrc = dec(src.Text);
+    const int decDst = OperandDecimals(dst.Text);
+    const int decSrc = OperandDecimals(src.Text);
     long double a = 0.0L, b = 0.0L;
     if (!ParseNumber(dst.Text, a)) {
         if (badText) *badText = dst.Text;
@@ -646,9 +676,8 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
     if (acount != 0 && acount != 1) return true;
     const int decimals = (ope == '+' || ope == '-') ? std::max(decDst, decSrc) : 15;
     bool overflow = false;
-    std::string& t = dst.Text;
-    FormatInto(r, acount, decimals, overflow, t);
-    if (t.size() > 15) t.resize(std::min(t.size(), DigitLimit(t))); // the limit is 15 or more
+    FormatInto(r, acount, decimals, overflow, dst.Text);
+    CutToDigitLimit(dst.Text);
     dst.Error = overflow;
     return true;
 }
@@ -658,4 +687,97 @@ std::string NotFloatMessage(std::string_view text) {
     m += text;
     m += "' は浮動小数点数ではありません。";
     return m;
+}
+
+// ---- TChainTotal ----------------------------------------------------------------------------
+
+TChainTotal::TChainTotal(int acount) : acount_(acount) {}
+
+bool TChainTotal::Step(std::string_view srcText, char ope) {
+    if (acount_ != 0 && acount_ != 1) return false;
+    if (ope != '+' && ope != '-' && ope != '*' && ope != '/') return false;
+    // The operand as CalcNumbers reads it: the register's first 22 characters (the text is
+    // ASCII, so characters are bytes), a trailing point dropped, empty read as "0".
+    for (const char c : srcText)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    std::string_view src =
+        srcText.substr(0, std::min<std::size_t>(srcText.size(), kCalcNumTextMax));
+    if (!src.empty() && src.back() == '.') src.remove_suffix(1);
+    if (src.empty()) src = "0";
+    long double b = 0.0L;
+    if (!ParseNumber(src, b)) return false;
+    const int decSrc = OperandDecimals(src);
+
+    long double r = 0.0L;
+    switch (ope) {
+    case '+':
+        r = value_ + b;
+        break;
+    case '-':
+        r = value_ - b;
+        break;
+    case '*':
+        r = value_ * b;
+        break;
+    default:
+        if (b == 0.0L) return false;
+        r = value_ / b;
+        break;
+    }
+    const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
+    const TResultDigits d = ResultDigits(r, acount_, decimals);
+    if (d.overflow) return false;
+
+    // The next step reads the text this one writes, cut to the digit limit and without a
+    // trailing point: its digits as one integer m with k of them decimals, read as m / 10^k
+    // exactly as ParseNumber does, and its decimals counted as OperandDecimals counts them.
+    empty_ = false;
+    zero_ = d.zero;
+    neg_ = d.neg;
+    top_ = d.top;
+    p_ = d.p;
+    point_ = d.point;
+    if (d.zero) {
+        value_ = 0.0L;
+        decimals_ = 1; // "0"
+        return true;
+    }
+    int nd = 1; // digits of top, then without trailing zeros
+    while (nd < 20 && d.top >= kPow10U64[nd])
+        ++nd;
+    u64 digits = d.top;
+    while (nd > 1 && digits % 10 == 0) {
+        digits /= 10;
+        --nd;
+    }
+    const int intLen = d.p >= 0 ? d.p + 1 : 1;
+    const int fracLen = d.p >= 0 ? std::max(0, nd - intLen) : -d.p - 1 + nd;
+    const int kept = std::min(fracLen, 15 - intLen); // decimals left by the digit limit
+    u64 m = 0;
+    if (d.p >= 0) {
+        const int total = intLen + kept;
+        m = total >= nd ? digits * kPow10U64[total - nd] : digits / kPow10U64[nd - total];
+    } else {
+        const int fromDigits = kept - (-d.p - 1); // decimals that are digits, not zeros
+        m = fromDigits <= 0 ? 0 : digits / kPow10U64[nd - fromDigits];
+    }
+    const long double v =
+        m == 0 ? 0.0L : static_cast<long double>(m) / kPow10L[static_cast<std::size_t>(kept)];
+    value_ = d.neg ? -v : v;
+    decimals_ = kept > 0 ? kept : (d.neg ? 1 : 0) + intLen;
+    return true;
+}
+
+TCalcNum TChainTotal::Total() const {
+    TCalcNum t;
+    if (empty_) return t;
+    TResultDigits d;
+    d.zero = zero_;
+    d.neg = neg_;
+    d.top = top_;
+    d.p = p_;
+    d.point = point_;
+    WriteResult(d, t.Text);
+    CutToDigitLimit(t.Text);
+    return t;
 }

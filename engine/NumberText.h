@@ -29,5 +29,31 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
 bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
                  std::string* badText);
 
+// A running total for folding number texts left to right (the re-total of a receipt). Each
+// step is exactly CalcNumbers(total, src, ope, ' ', acount) on the total's text, but the total
+// is carried as its value and its text is written only when asked for. A step that this
+// cannot take (a text that is not a plain ASCII number, an overflow, a division by zero, an
+// unknown operator or mode) returns false and changes nothing: go on from Total() with
+// CalcNumbers, which gives the texts, errors and messages of that step.
+class TChainTotal {
+public:
+    explicit TChainTotal(int acount); // starts as the empty register
+    // total := total ope src; srcText as a register or receipt holds it.
+    bool Step(std::string_view srcText, char ope);
+    // The total as CalcNumbers would have left it (its Error is never set).
+    TCalcNum Total() const;
+
+private:
+    int acount_;
+    long double value_ = 0.0L; // the total's text as the next step reads it
+    int decimals_ = 1;         // its decimals as the next step counts them ("" reads as "0")
+    bool empty_ = true;        // the empty register
+    bool zero_ = false;        // "0." or "0"
+    bool neg_ = false;
+    unsigned long long top_ = 0; // the digits of the last result, the first worth 10^p_
+    int p_ = 0;
+    bool point_ = true;
+};
+
 // "'%s' は浮動小数点数ではありません。" with the text in place of %s.
 std::string NotFloatMessage(std::string_view text);

@@ -188,4 +188,81 @@ TEST(CalcNumbers, TextThatIsNotANumber) {
     EXPECT_EQ(NotFloatMessage(bad), "'1.2.3' は浮動小数点数ではありません。");
 }
 
+// The fast fold of a receipt must give exactly what CalcNumbers gives on the texts, step by
+// step, or decline the step. Random chains of every kind of row, in both modes.
+TEST(ChainTotal, GivesTheTextsOfCalcNumbers) {
+    std::mt19937_64 rng(20261207);
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>('0' + rng() % 10);
+        return s;
+    };
+    auto row = [&]() -> std::string {
+        switch (rng() % 16) {
+        case 0:
+            return "";
+        case 1:
+            return " " + digits(1 + static_cast<int>(rng() % 5));
+        case 2:
+            return "-" + digits(1 + static_cast<int>(rng() % 8));
+        case 3:
+            return digits(1 + static_cast<int>(rng() % 22));
+        case 4:
+            return "0." + std::string(rng() % 20, '0') + digits(1 + static_cast<int>(rng() % 6));
+        case 5:
+            return digits(1 + static_cast<int>(rng() % 3)) + ".";
+        case 6:
+            return "999999999999999";
+        case 7:
+            return "0.0001";
+        case 8:
+            return "0";
+        case 9:
+            return "1.2.3";
+        case 10:
+            return digits(1 + static_cast<int>(rng() % 16)) + "." +
+                   digits(static_cast<int>(rng() % 16));
+        default:
+            return digits(1 + static_cast<int>(rng() % 7)) + "." +
+                   digits(static_cast<int>(rng() % 4));
+        }
+    };
+    long taken = 0;
+    for (int chain = 0; chain < 4000; ++chain) {
+        const int acount = static_cast<int>(rng() % 2);
+        TChainTotal fast(acount);
+        TCalcNum slow;
+        const int rows = 1 + static_cast<int>(rng() % 30);
+        for (int i = 0; i < rows; ++i) {
+            const std::string text = row();
+            const char ope = "+-*/"[rng() % 4];
+            const bool ok = fast.Step(text, ope);
+            TCalcNum src{text.substr(0, 22), false};
+            std::string bad;
+            const bool read = CalcNumbers(slow, src, ope, ' ', acount, &bad);
+            if (!ok) break; // declined: the caller goes on with CalcNumbers
+            ++taken;
+            ASSERT_TRUE(read) << text;
+            ASSERT_FALSE(slow.Error) << text;
+            ASSERT_EQ(fast.Total(), slow) << "chain " << chain << ", row " << i << " '" << text
+                                          << "' " << ope << " (mode " << acount << ")";
+        }
+    }
+    EXPECT_GT(taken, 10000); // most steps are taken, or the test proves little
+}
+
+TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
+    TChainTotal t(0);
+    EXPECT_TRUE(t.Step("5", '+'));
+    EXPECT_FALSE(t.Step("0", '/'));               // division by zero
+    EXPECT_FALSE(t.Step("abc", '+'));             // not a number: the message
+    EXPECT_FALSE(t.Step("\xef\xbc\x95", '+'));    // a full-width digit
+    EXPECT_FALSE(t.Step("999999999999999", '*')); // more than 15 integer digits
+    EXPECT_TRUE(t.Step("99999999999999", '*'));
+    EXPECT_EQ(t.Total().Text, "499999999999995."); // declined steps changed nothing
+    EXPECT_FALSE(TChainTotal(2).Step("1", '+'));   // a mode that does not exist
+    EXPECT_EQ(TChainTotal(1).Total().Text, "");    // the empty register
+}
+
 } // namespace
