@@ -206,7 +206,27 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 }
 
 void EngineDriver::Recalc() {
-    engine_.RecalcHistory();
+    // The re-total must be Calc on every row, left to right, whatever shortcut it takes.
+    const auto& nums = engine_.HistNumList();
+    const auto& opes = engine_.HistOpeList();
+    TCalcNum want;
+    bool readable = true;
+    for (std::size_t i = 0; i < nums.size() && readable; ++i) {
+        TCalcNum n{CutText(nums[i], kCalcNumTextMax), false};
+        char ope = opes[i].empty() ? ' ' : opes[i].front();
+        if (i == 0 && ope == '-' && TrimLeftBlanks(n.Text).starts_with('-')) ope = '+';
+        readable = CalcNumbers(want, n, ope, ' ', option_.Acount, nullptr);
+    }
+    const std::size_t errorsBefore = host_.notFloatErrors;
+    const bool ok = engine_.RecalcHistory();
+    if (option_.HistSet != 2) return;
+    if (ok != readable || (host_.notFloatErrors != errorsBefore) == readable) {
+        if (recalcFault_.empty()) recalcFault_ = "the re-total reads the rows differently";
+    } else if (readable && !(engine_.ResNum == want)) {
+        if (recalcFault_.empty())
+            recalcFault_ = "the re-total gives '" + engine_.ResNum.Text + "', Calc on every row '" +
+                           want.Text + "'";
+    }
 }
 
 void EngineDriver::CopyHistory(std::size_t last) {
@@ -222,6 +242,7 @@ std::string EngineDriver::Check(bool full) const {
     const TDisplayModel& d = e.Display();
 
     if (!host_.fault.empty()) out << "host: " << host_.fault << "; ";
+    if (!recalcFault_.empty()) out << recalcFault_ << "; ";
 
     // Registers.
     const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum,  &e.GTNum,     &e.MemNum,

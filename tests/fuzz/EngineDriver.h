@@ -101,6 +101,7 @@ private:
     bool oddTextPasted_ = false;
     // The edit dialog stores a number of any length; only recorded rows keep to 22.
     bool longRowStored_ = false;
+    std::string recalcFault_; // a re-total that differs from Calc on every row
 };
 
 // True when `text` is written as a number can be typed: optional '-', digits, optional '.'
