@@ -52,8 +52,8 @@ struct Windows {
 };
 
 Windows& Shared() {
-    static Windows w;
-    return w;
+    static Windows* w = new Windows; // kept to the end: destroyed after QApplication it crashes
+    return *w;
 }
 
 // A full receipt in the shared windows (built once, reused by the benchmarks that need one).
