@@ -127,6 +127,13 @@ TEST(TStatusLED, VerticalFigureAt13By24) {
                       });
 }
 
+TEST(TStatusLED, ColourIsBlueInTheHighByte) {
+    const QImage lit = Render(24, 13, true, 0x00FF0000); // 0x00BBGGRR: blue
+    EXPECT_EQ(lit.pixel(12, 7), qRgb(0, 0, 255));
+    const QImage dark = Render(24, 13, false, 0x000000FF); // red, but dark
+    EXPECT_EQ(dark.pixel(12, 7), kGrey);
+}
+
 TEST(TStatusLED, SquareIsDrawnHorizontally) {
     // H <= W: h = 6, e = 7; the polygon starts at (0, h + 2).
     const QImage img = Render(13, 13, false);
