@@ -4,6 +4,7 @@
 #include "CalcEngine.h"
 #include "CommaText.h"
 #include "KeyConfig.h"
+#include "NullEngineHost.h"
 #include "Options.h"
 #include "TextFunctions.h"
 
@@ -13,24 +14,7 @@
 
 namespace {
 
-class NullHost : public EngineHost {
-public:
-    void Beep() override {}
-    std::string GetClipboardText() override { return {}; }
-    void SetClipboardText(const std::string&) override {}
-    void ShowNotFloatError(const std::string&) override {}
-    void RowAppended(std::size_t) override {}
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOff() override {}
-    void LampOn() override {}
-    void FocusMain() override {}
-    void WindowCommand(unsigned) override {}
-    void DisplayChanged() override {}
-};
+using NullHost = NullEngineHost;
 
 const char* const kNumbers[] = {
     "8.", "-1234", "1234567.891", "123456789012345.", "-12345678901234.5", "0.00001"};

@@ -4,6 +4,7 @@
 #include "CalcEngine.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
+#include "NullEngineHost.h"
 #include "TextFunctions.h"
 
 #include <QComboBox>
@@ -16,23 +17,9 @@ using namespace bansho;
 
 namespace {
 
-class QuietHost : public EngineHost {
+class QuietHost : public NullEngineHost {
 public:
-    void Beep() override {}
-    std::string GetClipboardText() override { return {}; }
-    void SetClipboardText(const std::string&) override {}
-    void ShowNotFloatError(const std::string&) override {}
-    void RowAppended(std::size_t) override {}
     void RowReplaced(std::size_t i) override { replaced.push_back(i); }
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOff() override {}
-    void LampOn() override {}
-    void FocusMain() override {}
-    void WindowCommand(unsigned) override {}
-    void DisplayChanged() override {}
     std::vector<std::size_t> replaced;
 };
 
