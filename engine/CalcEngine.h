@@ -128,11 +128,11 @@ public:
     // Exchanges rows i and j in all three. False when either is out of range or i == j.
     bool SwapHistoryEntries(std::size_t i, std::size_t j);
     // Re-total: input receipt only, the rows folded left to right from 0 into ResNum, shown;
-    // in every receipt kind the main window then gets the focus. A first row that holds a
-    // negative number with "-" (recorded with no operator pending) counts as that negative
-    // number. False when a row's text does not read as a number (error box shown).
+    // in every receipt kind the main window then gets the focus. Each row counts by its own
+    // stored operator, which is the one it shows, wherever it stands. False when a row's text
+    // does not read as a number (error box shown).
     bool RecalcHistory();
-    // Rows 0..last (clamped to the last row) as shown, each followed by "\r".
+    // Rows 0..last (clamped to the last row) as shown, each ended by a line feed.
     // Empty when there are no rows.
     std::string HistoryCopyText(std::size_t last) const;
     // Puts HistoryCopyText(last) on the clipboard; nothing happens without rows.

@@ -77,6 +77,9 @@ THForm::THForm(TMForm& main)
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       main_(main), engine_(main.Engine()), option_(main.Option()), status_(main.Status()) {
     setObjectName("HForm");
+    // The side panel's hints show on hover even while the main window has the keyboard,
+    // which is nearly always.
+    setAttribute(Qt::WA_AlwaysShowToolTips, true);
     BuildComponents();
     main_.SetHistoryWindow(this);
     FormCreate();
