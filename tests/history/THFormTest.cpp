@@ -58,7 +58,8 @@ TEST_F(HistoryWindow, SidePanelHintsShowOnHoverWhileTheMainWindowIsActive) {
     for (const auto& [w, hint] : hints) {
         QToolTip::hideText();
         QTest::mouseMove(w, w->rect().center());
-        EXPECT_TRUE(WaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == hint; }))
+        EXPECT_TRUE(
+            WaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == hint; }, 5000))
             << hint.toStdString();
         QTest::mouseMove(h.HistWin, h.HistWin->rect().center());
     }
