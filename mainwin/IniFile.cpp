@@ -356,6 +356,7 @@ std::string TIniFile::ToBytes() const {
         }
         out += "\r\n";
     }
+    if (IsUtf8BeyondAscii(out)) out.insert(0, kShiftJisMarker);
     return out;
 }
 

@@ -63,7 +63,11 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     // The whole file: every section followed by one empty line, lines ending in CR LF.
+    // Text that would read as UTF-8 (only possible when every byte beyond ASCII happens to
+    // form UTF-8) starts with the comment line kShiftJisMarker, so that it reads back as
+    // the Shift_JIS it is.
     std::string ToBytes() const;
+    static constexpr std::string_view kShiftJisMarker = "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
 
     // Names in file order (UTF-8), for tests and diagnostics.
     std::vector<std::string> SectionNames() const;

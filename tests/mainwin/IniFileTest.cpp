@@ -248,4 +248,17 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
     }
 }
 
+TEST(IniFile, ShiftJisThatLooksLikeUtf8ReadsBackAsWritten) {
+    // "ﾃｩ" in Shift_JIS is the bytes of "é" in UTF-8; a bare file of them would be misread.
+    const TIniFile ini = TIniFile::FromBytes("; \x82\xA0\r\n[FONT]\r\nName=\xC3\xA9\r\n");
+    EXPECT_EQ(ini.ReadString("FONT", "Name", ""), "ﾃｩ");
+    const std::string out = ini.ToBytes();
+    EXPECT_EQ(out.rfind(TIniFile::kShiftJisMarker, 0), 0u);
+    EXPECT_EQ(TIniFile::FromBytes(out).ReadString("FONT", "Name", ""), "ﾃｩ");
+    EXPECT_EQ(TIniFile::FromBytes(out).ToBytes(), out);
+    // A file with ordinary Shift_JIS needs no marker.
+    EXPECT_EQ(TIniFile::FromBytes("[FONT]\r\nName=\x83\x53\r\n").ToBytes(),
+              "[FONT]\r\nName=\x83\x53\r\n\r\n");
+}
+
 } // namespace
