@@ -360,13 +360,14 @@ SaveTarget FindSaveTarget(const std::string& path) {
                 return t;
             }
             // A link that leads nowhere yet: the file is made where it points.
-            std::error_code ec;
-            const fs::path real = fs::weakly_canonical(path, ec);
-            if (ec) {
-                t.Errno = ec.value();
-                return t;
+            fs::path at = path;
+            for (int hops = 0; hops < 40; ++hops) {
+                std::error_code ec;
+                const fs::path to = fs::read_symlink(at, ec);
+                if (ec) break; // no link any more: the file to make
+                at = to.is_absolute() ? to : at.parent_path() / to;
             }
-            t.Path = real;
+            t.Path = at.lexically_normal();
             return t;
         }
         char real[PATH_MAX];
