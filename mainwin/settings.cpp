@@ -274,12 +274,13 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     // with the factory assignments therefore lists only the keys that do something.
     ini.WriteBool(kCommand, "KeyCUST", st.KeyCUST);
     const auto& names = KeyNames();
-    TKeyConfig factory;
-    {
+    static const TKeyConfig factory = [] {
+        TKeyConfig k;
         TOption o2;
         TCalcStatus st2;
-        InitKeyTBL(factory, o2, st2);
-    }
+        InitKeyTBL(k, o2, st2);
+        return k;
+    }();
     for (int code = 0; code < kKeyCodeCount; ++code) {
         const std::string& name = names[static_cast<std::size_t>(code)];
         if (name.empty()) continue;
