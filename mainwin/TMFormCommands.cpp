@@ -259,9 +259,11 @@ void TMForm::closeEvent(QCloseEvent* e) {
     FormClose(e);
 }
 
-// Closing writes the settings; when they cannot be written the program stays open.
+// Closing writes the settings; when they cannot be written the error box asks whether to
+// close without them. While the session ends, nothing is asked.
 void TMForm::FormClose(QCloseEvent* e) {
-    if (!SaveSettings()) {
+    const bool quiet = terminating_ || qApp->isSavingSession();
+    if (!SaveSettings(quiet) && !quiet) {
         e->ignore();
         return;
     }
