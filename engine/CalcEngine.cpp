@@ -1,6 +1,7 @@
 // Dispatch, all-clear, number entry, the display model and the clipboard commands.
 #include "CalcEngine.h"
 
+#include "Commands.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 
@@ -25,138 +26,113 @@ CalcEngine::CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host)
 
 void CalcEngine::ExecCommand(unsigned command) {
     stopped_ = false;
-    switch (command) {
-    case 0:
-        AppendZeros(InNum, "0");
-        break;
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9: {
-        const char digit[2] = {static_cast<char>('0' + command), '\0'};
-        AppendDigits(InNum, digit);
-        break;
-    }
-    case 16:
-        AppendDigits(InNum, ".");
-        break;
-    case 17:
-        OpeKey('+');
-        break;
-    case 18:
-        OpeKey('-');
-        break;
-    case 19:
-        OpeKey('*');
-        break;
-    case 20:
-        OpeKey('/');
-        break;
-    case 21:
-        OpeKey('=');
-        break;
-    case 22:
-        OpeKey('%');
-        break;
-    case 23:
-        NegateNum(EditRegister());
-        break;
-    case 24:
-        AllClear();
-        break;
-    case 25:
-        ClearEntry();
-        break;
-    case 26:
-        ClearHistory();
-        break;
-    case 27:
-        AddHistoryEntry();
-        break;
-    case 28: // show the history window
-        host_.WindowCommand(command);
-        break;
-    case 29:
-        MemClear();
-        break;
-    case 30:
-        MemAddSub('+');
-        break;
-    case 31:
-        MemAddSub('-');
-        break;
-    case 32:
-        MemRecall();
-        break;
-    case 33:
-        MemSwap();
-        break;
-    case 34:
-        GTRecall();
-        break;
-    case 35:
-        ShiftRight(EditRegister());
-        break;
-    case 36:
-        AppendZeros(EditRegister(), "00");
-        break;
-    case 37:
-        AppendZeros(EditRegister(), "000");
-        break;
-    case 38:
-        TaxIncluded();
-        break;
-    case 39:
-        TaxExcluded();
-        break;
-    case 40:
-        CutToClip();
-        break;
-    case 41:
-        CopyToClip();
-        break;
-    case 42:
-        PasteFromClip();
-        break;
-    case 50:
-    case 51:
-    case 52:
-    case 88:
-    case 89:
-    case 90:
-    case 91:
-    case 92:
-    case 93:
-    case 94:
-    case 95:
-    case 96:
-    case 97:
-    case 98:
-    case 99:
-    case 100:
-    case 150:
-    case 151:
-    case 200:
-    case 201:
-    case 202:
-    case 203:
-    case 204:
-    case 205:
-    case 254:
+    if (IsWindowCommand(command)) {
         host_.WindowCommand(command);
         // The NUM-key mode, the status bar or the settings may have changed meanwhile.
-        if (command == 51)
+        const auto c = static_cast<Command>(command);
+        if (c == Command::ToggleNumKey)
             RefreshNumMark();
-        else if (command == 52 || command == 151)
+        else if (c == Command::ToggleStatusBar || c == Command::Customize)
             RefreshMarks();
-        break;
-    default:
-        break; // no action; the focus still returns to the main window
+    } else {
+        switch (static_cast<Command>(command)) {
+        case Command::Digit0:
+            AppendZeros(InNum, "0");
+            break;
+        case Command::Digit1:
+        case Command::Digit2:
+        case Command::Digit3:
+        case Command::Digit4:
+        case Command::Digit5:
+        case Command::Digit6:
+        case Command::Digit7:
+        case Command::Digit8:
+        case Command::Digit9: {
+            const char digit[2] = {static_cast<char>('0' + command), '\0'};
+            AppendDigits(InNum, digit);
+            break;
+        }
+        case Command::Point:
+            AppendDigits(InNum, ".");
+            break;
+        case Command::Add:
+            OpeKey('+');
+            break;
+        case Command::Subtract:
+            OpeKey('-');
+            break;
+        case Command::Multiply:
+            OpeKey('*');
+            break;
+        case Command::Divide:
+            OpeKey('/');
+            break;
+        case Command::Equals:
+            OpeKey('=');
+            break;
+        case Command::Percent:
+            OpeKey('%');
+            break;
+        case Command::ChangeSign:
+            NegateNum(EditRegister());
+            break;
+        case Command::AllClear:
+            AllClear();
+            break;
+        case Command::ClearEntry:
+            ClearEntry();
+            break;
+        case Command::HistoryClear:
+            ClearHistory();
+            break;
+        case Command::HistoryStore:
+            AddHistoryEntry();
+            break;
+        case Command::MemoryClear:
+            MemClear();
+            break;
+        case Command::MemoryAdd:
+            MemAddSub('+');
+            break;
+        case Command::MemorySubtract:
+            MemAddSub('-');
+            break;
+        case Command::MemoryRecall:
+            MemRecall();
+            break;
+        case Command::MemorySwap:
+            MemSwap();
+            break;
+        case Command::GrandTotal:
+            GTRecall();
+            break;
+        case Command::ShiftRight:
+            ShiftRight(EditRegister());
+            break;
+        case Command::DoubleZero:
+            AppendZeros(EditRegister(), "00");
+            break;
+        case Command::TripleZero:
+            AppendZeros(EditRegister(), "000");
+            break;
+        case Command::TaxIncluded:
+            TaxIncluded();
+            break;
+        case Command::TaxExcluded:
+            TaxExcluded();
+            break;
+        case Command::Cut:
+            CutToClip();
+            break;
+        case Command::Copy:
+            CopyToClip();
+            break;
+        case Command::Paste:
+            PasteFromClip();
+            break;
+        default:
+            break; // no action; the focus still returns to the main window
+        }
     }
     if (!stopped_) host_.FocusMain();
 }

@@ -122,8 +122,9 @@ void TMForm::BuildMenus() {
 }
 
 QMenu* TMForm::CommandMenu(int command) const {
-    if (command < 200 || command > 205) return nullptr;
-    return menus_[command - 200];
+    const int first = CommandNumber(Command::EditMenu);
+    if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
+    return menus_[command - first];
 }
 
 // The start-up sequence.
