@@ -24,8 +24,25 @@ std::size_t LastCharLen(const std::string& s) {
 CalcEngine::CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host)
     : option_(option), status_(status), host_(host) {}
 
+CalcEngine::DisplayBatch::DisplayBatch(CalcEngine& engine) : engine_(engine) {
+    if (engine_.batchDepth_++ == 0) engine_.displayBefore_ = engine_.display_;
+}
+
+CalcEngine::DisplayBatch::~DisplayBatch() {
+    if (--engine_.batchDepth_ == 0 && !(engine_.display_ == engine_.displayBefore_))
+        engine_.host_.DisplayChanged();
+}
+
 void CalcEngine::ExecCommand(unsigned command) {
     stopped_ = false;
+    {
+        DisplayBatch batch(*this);
+        RunCommand(command);
+    }
+    if (!stopped_) host_.FocusMain();
+}
+
+void CalcEngine::RunCommand(unsigned command) {
     if (IsWindowCommand(command)) {
         host_.WindowCommand(command);
         // The NUM-key mode, the status bar or the settings may have changed meanwhile.
@@ -34,107 +51,106 @@ void CalcEngine::ExecCommand(unsigned command) {
             RefreshNumMark();
         else if (c == Command::ToggleStatusBar || c == Command::Customize)
             RefreshMarks();
-    } else {
-        switch (static_cast<Command>(command)) {
-        case Command::Digit0:
-            AppendZeros(InNum, "0");
-            break;
-        case Command::Digit1:
-        case Command::Digit2:
-        case Command::Digit3:
-        case Command::Digit4:
-        case Command::Digit5:
-        case Command::Digit6:
-        case Command::Digit7:
-        case Command::Digit8:
-        case Command::Digit9: {
-            const char digit[2] = {static_cast<char>('0' + command), '\0'};
-            AppendDigits(InNum, digit);
-            break;
-        }
-        case Command::Point:
-            AppendDigits(InNum, ".");
-            break;
-        case Command::Add:
-            OpeKey('+');
-            break;
-        case Command::Subtract:
-            OpeKey('-');
-            break;
-        case Command::Multiply:
-            OpeKey('*');
-            break;
-        case Command::Divide:
-            OpeKey('/');
-            break;
-        case Command::Equals:
-            OpeKey('=');
-            break;
-        case Command::Percent:
-            OpeKey('%');
-            break;
-        case Command::ChangeSign:
-            NegateNum(EditRegister());
-            break;
-        case Command::AllClear:
-            AllClear();
-            break;
-        case Command::ClearEntry:
-            ClearEntry();
-            break;
-        case Command::HistoryClear:
-            ClearHistory();
-            break;
-        case Command::HistoryStore:
-            AddHistoryEntry();
-            break;
-        case Command::MemoryClear:
-            MemClear();
-            break;
-        case Command::MemoryAdd:
-            MemAddSub('+');
-            break;
-        case Command::MemorySubtract:
-            MemAddSub('-');
-            break;
-        case Command::MemoryRecall:
-            MemRecall();
-            break;
-        case Command::MemorySwap:
-            MemSwap();
-            break;
-        case Command::GrandTotal:
-            GTRecall();
-            break;
-        case Command::ShiftRight:
-            ShiftRight(EditRegister());
-            break;
-        case Command::DoubleZero:
-            AppendZeros(EditRegister(), "00");
-            break;
-        case Command::TripleZero:
-            AppendZeros(EditRegister(), "000");
-            break;
-        case Command::TaxIncluded:
-            TaxIncluded();
-            break;
-        case Command::TaxExcluded:
-            TaxExcluded();
-            break;
-        case Command::Cut:
-            CutToClip();
-            break;
-        case Command::Copy:
-            CopyToClip();
-            break;
-        case Command::Paste:
-            PasteFromClip();
-            break;
-        default:
-            break; // no action; the focus still returns to the main window
-        }
+        return;
     }
-    if (!stopped_) host_.FocusMain();
+    switch (static_cast<Command>(command)) {
+    case Command::Digit0:
+        AppendZeros(InNum, "0");
+        break;
+    case Command::Digit1:
+    case Command::Digit2:
+    case Command::Digit3:
+    case Command::Digit4:
+    case Command::Digit5:
+    case Command::Digit6:
+    case Command::Digit7:
+    case Command::Digit8:
+    case Command::Digit9: {
+        const char digit[2] = {static_cast<char>('0' + command), '\0'};
+        AppendDigits(InNum, digit);
+        break;
+    }
+    case Command::Point:
+        AppendDigits(InNum, ".");
+        break;
+    case Command::Add:
+        OpeKey('+');
+        break;
+    case Command::Subtract:
+        OpeKey('-');
+        break;
+    case Command::Multiply:
+        OpeKey('*');
+        break;
+    case Command::Divide:
+        OpeKey('/');
+        break;
+    case Command::Equals:
+        OpeKey('=');
+        break;
+    case Command::Percent:
+        OpeKey('%');
+        break;
+    case Command::ChangeSign:
+        NegateNum(EditRegister());
+        break;
+    case Command::AllClear:
+        AllClear();
+        break;
+    case Command::ClearEntry:
+        ClearEntry();
+        break;
+    case Command::HistoryClear:
+        ClearHistory();
+        break;
+    case Command::HistoryStore:
+        AddHistoryEntry();
+        break;
+    case Command::MemoryClear:
+        MemClear();
+        break;
+    case Command::MemoryAdd:
+        MemAddSub('+');
+        break;
+    case Command::MemorySubtract:
+        MemAddSub('-');
+        break;
+    case Command::MemoryRecall:
+        MemRecall();
+        break;
+    case Command::MemorySwap:
+        MemSwap();
+        break;
+    case Command::GrandTotal:
+        GTRecall();
+        break;
+    case Command::ShiftRight:
+        ShiftRight(EditRegister());
+        break;
+    case Command::DoubleZero:
+        AppendZeros(EditRegister(), "00");
+        break;
+    case Command::TripleZero:
+        AppendZeros(EditRegister(), "000");
+        break;
+    case Command::TaxIncluded:
+        TaxIncluded();
+        break;
+    case Command::TaxExcluded:
+        TaxExcluded();
+        break;
+    case Command::Cut:
+        CutToClip();
+        break;
+    case Command::Copy:
+        CopyToClip();
+        break;
+    case Command::Paste:
+        PasteFromClip();
+        break;
+    default:
+        break; // no action; the focus still returns to the main window
+    }
 }
 
 void CalcEngine::ResetEngine() {
@@ -149,6 +165,7 @@ void CalcEngine::ResetEngine() {
 }
 
 void CalcEngine::AllClear() {
+    DisplayBatch batch(*this);
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
     ShowNum(ResNum);
@@ -162,6 +179,7 @@ TCalcNum& CalcEngine::EditRegister() {
 // ---- Entry ----
 
 void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
+    DisplayBatch batch(*this);
     if (s.empty()) return;
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
@@ -187,6 +205,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
 }
 
 void CalcEngine::AppendZeros(TCalcNum& reg, std::string_view s) {
+    DisplayBatch batch(*this);
     if (reg.Text == "0" || (reg.Text.empty() && (s == "00" || s == "000"))) {
         host_.Beep();
         return;
@@ -195,6 +214,7 @@ void CalcEngine::AppendZeros(TCalcNum& reg, std::string_view s) {
 }
 
 void CalcEngine::NegateNum(TCalcNum& reg) {
+    DisplayBatch batch(*this);
     // Blanks and control characters in front go first, as the display and the arithmetic
     // skip them; a sign put before a pasted tab would make the number unreadable.
     reg.Text = TrimLeftBlanks(reg.Text);
@@ -207,6 +227,7 @@ void CalcEngine::NegateNum(TCalcNum& reg) {
 }
 
 void CalcEngine::ShiftRight(TCalcNum& reg) {
+    DisplayBatch batch(*this);
     if (reg.Text.empty()) reg = DispNum;
     if (reg.Text.empty()) {
         host_.Beep();
@@ -228,6 +249,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
 }
 
 void CalcEngine::ClearEntry() {
+    DisplayBatch batch(*this);
     ClearNum(InNum);
     ShowNum(InNum);
 }
@@ -235,6 +257,7 @@ void CalcEngine::ClearEntry() {
 // ---- Display ----
 
 void CalcEngine::ShowNum(const TCalcNum& n) {
+    DisplayBatch batch(*this);
     TCalcNum t{TrimLeftBlanks(n.Text), n.Error};
     if (t.Error) {
         host_.Beep();
@@ -252,8 +275,8 @@ void CalcEngine::ShowNum(const TCalcNum& n) {
 }
 
 void CalcEngine::ShowOpeMark(char c) {
+    DisplayBatch batch(*this);
     display_.OpeMark = OpeToGlyph(c);
-    host_.DisplayChanged();
 }
 
 namespace {
@@ -265,32 +288,33 @@ void PlaceMark(bool on, const char* text, bool statusBarShown, std::string& pane
 } // namespace
 
 void CalcEngine::RefreshGTMark() {
+    DisplayBatch batch(*this);
     PlaceMark(!GTNum.Text.empty(), "GT", statusBarShown_, display_.PanelGT, display_.TotMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshMemMark() {
+    DisplayBatch batch(*this);
     PlaceMark(!MemNum.Text.empty(), "M", statusBarShown_, display_.PanelM, display_.MemMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshKMark() {
+    DisplayBatch batch(*this);
     PlaceMark(status_.ConstMode, "K", statusBarShown_, display_.PanelK, display_.KctMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshNumMark() {
+    DisplayBatch batch(*this);
     PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, display_.NumMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshHistCount() {
+    DisplayBatch batch(*this);
     display_.PanelCount =
         histNum_.empty() ? std::string() : " H " + std::to_string(histNum_.size());
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshMarks() {
+    DisplayBatch batch(*this);
     RefreshGTMark();
     RefreshMemMark();
     RefreshKMark();
@@ -299,6 +323,7 @@ void CalcEngine::RefreshMarks() {
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
+    DisplayBatch batch(*this);
     statusBarShown_ = shown;
     RefreshMarks();
 }
@@ -311,11 +336,13 @@ void CalcEngine::CopyToClip() {
 }
 
 void CalcEngine::CutToClip() {
+    DisplayBatch batch(*this);
     CopyToClip();
     ClearEntry();
 }
 
 void CalcEngine::PasteFromClip() {
+    DisplayBatch batch(*this);
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();

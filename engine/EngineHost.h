@@ -36,6 +36,8 @@ public:
     // refreshes its marks after ToggleNumKey, ToggleStatusBar and Customize.
     virtual void WindowCommand(unsigned command) = 0;
 
-    // The display model (CalcEngine::Display()) has changed; may come several times per command.
+    // The display model (CalcEngine::Display()) has changed. It comes once, at the end of the
+    // command (or other engine call) that changed it, and not at all when the call left the
+    // model as it was.
     virtual void DisplayChanged() = 0;
 };
