@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "TFuncKey.h"
@@ -40,11 +41,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
     return l;
 }
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(std::max(1, px));
-    return f;
-}
+using platform::PixelFont;
 
 } // namespace
 
