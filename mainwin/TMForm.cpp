@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "TFuncKey.h"
@@ -41,11 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
     return l;
 }
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(std::max(1, px));
-    return f;
-}
+using platform::PixelFont;
 
 } // namespace
 
@@ -123,8 +120,9 @@ void TMForm::BuildMenus() {
 }
 
 QMenu* TMForm::CommandMenu(int command) const {
-    if (command < 200 || command > 205) return nullptr;
-    return menus_[command - 200];
+    const int first = CommandNumber(Command::EditMenu);
+    if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
+    return menus_[command - first];
 }
 
 // The start-up sequence.
