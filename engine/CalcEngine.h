@@ -40,8 +40,9 @@ public:
     TCalcStatus& Status() { return status_; }
 
     // ---- Dispatch ----
-    // Runs one command 0-255 to completion; then the main window gets the focus (unless a
-    // text that is not a number stopped the command). Window commands go to the host.
+    // Runs one command 0-255 to completion; then the host hears of a changed display (once)
+    // and the main window gets the focus (unless a text that is not a number stopped the
+    // command). Window commands go to the host.
     void ExecCommand(unsigned command);
     // Command 24 and the start-up clear.
     void AllClear();
@@ -128,17 +129,32 @@ public:
     // Exchanges rows i and j in all three. False when either is out of range or i == j.
     bool SwapHistoryEntries(std::size_t i, std::size_t j);
     // Re-total: input receipt only, the rows folded left to right from 0 into ResNum, shown;
-    // in every receipt kind the main window then gets the focus. A first row that holds a
-    // negative number with "-" (recorded with no operator pending) counts as that negative
-    // number. False when a row's text does not read as a number (error box shown).
+    // in every receipt kind the main window then gets the focus. Each row counts by its own
+    // stored operator, which is the one it shows, wherever it stands. False when a row's text
+    // does not read as a number (error box shown).
     bool RecalcHistory();
-    // Rows 0..last (clamped to the last row) as shown, each followed by "\r".
+    // Rows 0..last (clamped to the last row) as shown, each ended by a line feed.
     // Empty when there are no rows.
     std::string HistoryCopyText(std::size_t last) const;
     // Puts HistoryCopyText(last) on the clipboard; nothing happens without rows.
     void CopyHistoryToClip(std::size_t last);
 
 private:
+    // Collects the display changes of one engine call. Every routine that may change the
+    // display model holds one while it runs; when the outermost one ends and the model differs
+    // from what it was when that one began, the host hears DisplayChanged() once.
+    class DisplayBatch {
+    public:
+        explicit DisplayBatch(CalcEngine& engine);
+        ~DisplayBatch();
+        DisplayBatch(const DisplayBatch&) = delete;
+        DisplayBatch& operator=(const DisplayBatch&) = delete;
+
+    private:
+        CalcEngine& engine_;
+    };
+
+    void RunCommand(unsigned command);
     bool ConvertFailed(const std::string& badText);
     void AppendRow(const std::string& number, const std::string& ope, const std::string& row);
 
@@ -146,6 +162,8 @@ private:
     TCalcStatus& status_;
     EngineHost& host_;
     TDisplayModel display_;
+    TDisplayModel displayBefore_; // the model when the outermost DisplayBatch began
+    int batchDepth_ = 0;
     bool statusBarShown_ = true;
     bool styledFont_ = false;
     bool stopped_ = false; // a text that is not a number stopped the running command

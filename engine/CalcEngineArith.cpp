@@ -10,6 +10,7 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::OpeKey(char key) {
+    DisplayBatch batch(*this);
     if (IsOperator(key)) host_.LampOff();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
     if (!ok) return false;
@@ -83,12 +84,14 @@ bool CalcEngine::OpeConst(char key) {
 }
 
 void CalcEngine::GTRecall() {
+    DisplayBatch batch(*this);
     InNum = GTNum;
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
 
 bool CalcEngine::TaxIncluded() {
+    DisplayBatch batch(*this);
     if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
         TaxAmtNum = DispNum;
         TaxInNum = DispNum;
@@ -105,6 +108,7 @@ bool CalcEngine::TaxIncluded() {
 }
 
 bool CalcEngine::TaxExcluded() {
+    DisplayBatch batch(*this);
     if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
@@ -124,6 +128,7 @@ bool CalcEngine::TaxExcluded() {
 }
 
 void CalcEngine::ShowTaxStep() {
+    DisplayBatch batch(*this);
     std::string label;
     switch (TaxStep) {
     case 1:
@@ -147,7 +152,6 @@ void CalcEngine::ShowTaxStep() {
     if (TaxMode == 1 && label == "税抜") label.clear();
     if (TaxMode == 3 && label == "税込") label.clear();
     display_.NumMark = label;
-    host_.DisplayChanged();
     if (TaxMode == 1)
         TaxStep = TaxStep >= 3 ? 1 : TaxStep + 1;
     else
@@ -157,11 +161,13 @@ void CalcEngine::ShowTaxStep() {
 // ---- Memory ----
 
 void CalcEngine::MemClear() {
+    DisplayBatch batch(*this);
     ClearNum(MemNum);
     RefreshMemMark();
 }
 
 bool CalcEngine::MemAddSub(char ope) {
+    DisplayBatch batch(*this);
     if (option_.CalcMem) {
         // Complete the pending calculation, like "=" without grand total and history.
         status_.EditTarget = 'R';
@@ -181,12 +187,14 @@ bool CalcEngine::MemAddSub(char ope) {
 }
 
 void CalcEngine::MemRecall() {
+    DisplayBatch batch(*this);
     InNum = MemNum;
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
 
 void CalcEngine::MemSwap() {
+    DisplayBatch batch(*this);
     const TCalcNum t = MemNum;
     MemNum = DispNum;
     InNum = t;

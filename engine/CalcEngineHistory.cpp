@@ -19,11 +19,15 @@ void CalcEngine::AddHistoryEntry() {
     const std::string& number = DispNum.Text;
     const bool negative = !number.empty() && number.front() == '-';
     const char pend = status_.PendOpe;
-    const char ope = IsOperator(pend) ? pend : (negative ? '-' : '+');
+    // A row stores the operator it shows, so that it counts as it reads wherever it stands.
+    // A number recorded with no operator pending adds itself with its own sign.
+    char ope = IsOperator(pend) ? pend : '+';
     char glyph = ope;
     if (histNum_.empty()) {
-        // The first row shows a negative number with its own sign and no operator glyph.
+        // The first row shows a negative number with its own sign and no operator glyph, and
+        // otherwise only "+" or "-": a pending multiply or divide has nothing to act on here.
         glyph = negative ? ' ' : (pend == '-' ? '-' : '+');
+        ope = glyph == '-' ? '-' : '+';
     }
     histNum_.push_back(number);
     histOpe_.push_back(std::string(1, ope));
@@ -98,14 +102,9 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
 
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
+        // Every row counts by the operator it stores, which is the one it shows.
         auto rowOpe = [this](std::size_t i) {
-            const char ope = histOpe_[i].empty() ? ' ' : histOpe_[i].front();
-            // A negative first number recorded with no operator pending holds "-" and its own
-            // sign; the receipt shows it as that negative number, and so it counts.
-            if (i == 0 && ope == '-' &&
-                TrimLeftBlanks(CutText(histNum_[i], kCalcNumTextMax)).starts_with('-'))
-                return '+';
-            return ope;
+            return histOpe_[i].empty() ? ' ' : histOpe_[i].front();
         };
         // Rows of plain numbers are folded as values, the total written out once; from the
         // first row that needs more (an error, an overflow, a text that is not a number) on,
@@ -134,7 +133,7 @@ std::string CalcEngine::HistoryCopyText(std::size_t last) const {
     const std::size_t end = std::min(last, histRows_.size() - 1);
     for (std::size_t i = 0; i <= end; ++i) {
         text += histRows_[i];
-        text += '\r';
+        text += '\n';
     }
     return text;
 }

@@ -17,4 +17,6 @@ struct TDisplayModel {
     std::string TotMark, MemMark, KctMark, NumMark;
     // Status bar panels 0-4: "GT", "M", "K", "NUM" or empty; panel 4 " H <count>" or empty.
     std::string PanelGT, PanelM, PanelK, PanelNUM, PanelCount;
+
+    bool operator==(const TDisplayModel&) const = default;
 };

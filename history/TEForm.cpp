@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "CalcEngine.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "TextFunctions.h"
@@ -28,11 +29,7 @@ constexpr int kClientWidth = 379;
 constexpr int kClientHeight = 46;
 constexpr int kListRowHeight = 16;
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(px);
-    return f;
-}
+using platform::PixelFont;
 
 void SetBlackText(QWidget* w) {
     QPalette p = w->palette();
@@ -126,15 +123,15 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
     }
     setWindowTitle(kTitle + editCaption);
     KeepExactWindowTitle(this);
-    SetOpeText(StoredGlyph());
-    NumEdit->setText(QString::fromStdString(storedNumber_));
-    NumEdit->setFocus(Qt::OtherFocusReason);
-
-    // Centred on the screen.
+    // Centred on the screen, and placed before the number check can raise its message, so
+    // that the message opens over the place where the dialog will stand.
     if (QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect avail = s->availableGeometry();
         move(avail.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
+    SetOpeText(StoredGlyph());
+    NumEdit->setText(QString::fromStdString(storedNumber_));
+    NumEdit->setFocus(Qt::OtherFocusReason);
 }
 
 QString TEForm::StoredGlyph() const {
@@ -221,10 +218,11 @@ bool TEForm::FormKeyDown(QObject* watched, QKeyEvent* e) {
     }
 }
 
-// In NUM-key mode each typed character is translated before the field sees it.
+// In NUM-key mode each typed character is translated before the field sees it. Keys typed
+// into the operator field reach the combination box, which holds the focus for its line edit.
 bool TEForm::EditKeyPress(QObject* watched, QKeyEvent* e) {
     if (!status_.UseNumKey) return false;
-    if (watched != NumEdit && watched != OpeEdit->lineEdit()) return false;
+    if (watched != NumEdit && watched != OpeEdit && watched != OpeEdit->lineEdit()) return false;
     const QString text = e->text();
     if (text.isEmpty() || !text.front().isPrint()) return false;
     QString translated;

@@ -117,7 +117,7 @@ void THForm::SelectNext() {
         SelectRow(i + 1); // with no selection: the first row
 }
 
-// Rows 1 to the selected one, each ended by a carriage return; no equals step, and neither
+// Rows 1 to the selected one, each ended by a line feed; no equals step, and neither
 // the lamp nor the focus changes.
 void THForm::CopySelected() {
     const int i = SelectedRow();

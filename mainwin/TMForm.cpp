@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "TFuncKey.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 namespace bansho {
 
@@ -40,11 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
     return l;
 }
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(std::max(1, px));
-    return f;
-}
+using platform::PixelFont;
 
 } // namespace
 
@@ -122,8 +120,9 @@ void TMForm::BuildMenus() {
 }
 
 QMenu* TMForm::CommandMenu(int command) const {
-    if (command < 200 || command > 205) return nullptr;
-    return menus_[command - 200];
+    const int first = CommandNumber(Command::EditMenu);
+    if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
+    return menus_[command - first];
 }
 
 // The start-up sequence.
@@ -180,8 +179,21 @@ void TMForm::LoadSettings() {
     win.Left = kDesignLeft;
     win.Top = kDesignTop;
     TSettingsRefs refs{option_, colors_, status_, keys_, win};
-    if (envFile_.empty()) envFile_ = EnvFileName();
-    ::LoadSettings(envFile_.string(), refs);
+    if (envFile_.empty()) {
+        envFile_ = EnvFileName();
+        readFile_ = EnvFileToRead(envFile_.string(), EnvFileBesideProgram());
+    } else {
+        readFile_ = envFile_;
+    }
+    TIniFile::LoadResult read;
+    ::LoadSettings(readFile_.string(), refs, &read);
+    // A file that is there but cannot be read is never saved over; the user hears of it
+    // once, when the window is up.
+    if (read.Status == TIniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
+        envFileUnreadable_ = true;
+        const QString text = QString::fromStdString(UnreadableMessage(readFile_.string(), read));
+        QTimer::singleShot(0, this, [this, text] { platform::ShowError(this, text); });
+    }
 
     stayOnTop_ = win.Style == kStyleStayOnTop;
     if (win.FHeight) fkBaseHeight_ = std::max(0, *win.FHeight);
@@ -195,7 +207,23 @@ void TMForm::LoadSettings() {
     SetDisplayFont(QString::fromStdString(win.FontName), win.FontStyle);
 }
 
-bool TMForm::SaveSettings() {
+// Writes the settings file. When it cannot be written, the error box asks whether to close
+// without saving; `quiet` shows nothing. Returns whether the window may close.
+bool TMForm::SaveSettings(bool quiet) {
+    if (settingsSaved_ || envFileUnreadable_) return true;
+    const TSaveResult r = WriteSettings();
+    if (r.Ok) {
+        settingsSaved_ = true;
+        return true;
+    }
+    if (quiet) return false;
+    const bool closeAnyway = platform::AskErrorYesNo(
+        this, QString::fromStdString(r.Error) + QStringLiteral("\n\n設定を保存せずに終了しますか?"));
+    if (closeAnyway) settingsSaved_ = true; // the user gave them up: nothing more is tried
+    return closeAnyway;
+}
+
+TSaveResult TMForm::WriteSettings() {
     TMainWinSettings win;
     const QRect frame = frameGeometry();
     win.Left = frame.left();
@@ -208,9 +236,22 @@ bool TMForm::SaveSettings() {
     win.FontStyle = DisplayFontStyle();
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
     TSettingsRefs refs{option_, colors_, status_, keys_, win};
-    const TSaveResult r = ::SaveSettings(envFile_.string(), refs);
-    if (!r.Ok) platform::ShowError(this, QString::fromStdString(r.Error));
-    return r.Ok;
+    return ::SaveSettings(envFile_.string(), refs);
+}
+
+bool TMForm::SaveSettingsQuietly() {
+    return !envFileUnreadable_ && WriteSettings().Ok;
+}
+
+void TMForm::FinalSave() {
+    if (!settingsSaved_) SaveSettingsQuietly();
+    settingsSaved_ = true; // whatever came of it: nothing more is tried and nothing is asked
+}
+
+void TMForm::SaveAndQuit() {
+    FinalSave();
+    terminating_ = true;
+    QCoreApplication::exit(0);
 }
 
 void TMForm::SetDisplayFont(const QString& face, int styleBits) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,19 +50,32 @@ const ReceiptCase kReceipts[] = {
     {"input receipt: next number starts a new receipt", 2, "5 + 3 = 7", {}},
     {"input receipt: new receipt after M+ with CalcMem", 2, "5 + 3 M+ 7 +", {{"+", "7"}}},
     {"input receipt records a recalled memory", 2, "4 M+ AC MR + 1 =", {{"+", "4."}, {"+", "1"}}},
-    {"input receipt records the first negative with -",
+    {"input receipt: a negative first number adds itself",
      2,
      "5 neg + 2 =",
-     {{"-", "-5"}, {"+", "2"}}},
+     {{"+", "-5"}, {"+", "2"}}},
+    {"input receipt: a first row after HC in mid-calculation stores the + it shows",
+     2,
+     "5 * HC 3 + 2 =",
+     {{"+", "3"}, {"+", "2"}}},
+    {"input receipt: a first row after HC keeps a pending minus",
+     2,
+     "5 - HC 3 + 2 =",
+     {{"-", "3"}, {"+", "2"}}},
     {"input receipt records the tax amount", 2, "1000 TI + 1 =", {{"+", "1100."}, {"+", "1"}}},
     {"input receipt: constant calculation adds nothing", 2, "2 * * 3 = 4 =", {{"+", "2"}}},
     {"input receipt: operator change records nothing", 2, "5 + - 3 =", {{"+", "5"}, {"-", "3"}}},
     {"calculation receipt 5 + 3 = 2 * 3 =", 1, "5 + 3 = 2 * 3 =", {{"+", "8"}, {"*", "6"}}},
-    {"calculation receipt: percent result", 1, "200 * 15 %", {{"*", "30"}}},
+    {"calculation receipt: a first percent result stores the + it shows", 1, "200 * 15 %",
+     {{"+", "30"}}},
+    {"calculation receipt: a later percent result keeps its multiply", 1, "5 + 3 = 200 * 15 %",
+     {{"+", "8"}, {"*", "30"}}},
     {"calculation receipt: operators record nothing", 1, "5 + 3 +", {}},
     {"user memo records only HS", 0, "5 + 3 = HS", {{"+", "8"}}},
     {"HS with nothing shown records 0", 0, "HS", {{"+", "0"}}},
     {"HS records the pending operator", 0, "5 * 3 - HS", {{"-", "15."}}},
+    {"HS of a later negative with nothing pending adds it", 0, "5 HS AC 3 neg HS",
+     {{"+", "5"}, {"+", "-3"}}},
     {"HC empties", 2, "5 + 3 HC", {}},
     {"AC keeps a user memo", 0, "5 HS AC", {{"+", "5"}}},
     {"AC keeps a calculation receipt", 1, "5 + 3 = AC", {{"+", "8"}}},
@@ -160,6 +175,200 @@ TEST(EngineHistoryWindow, LaterNegativeRowKeepsItsOperator) {
     EXPECT_EQ(rig.Caption(), "8.");
 }
 
+// A row counts as it reads, wherever it stands: moving, inserting or deleting other rows,
+// or storing a row back as the edit dialog shows it, never changes what it adds.
+struct RetotalCase {
+    const char* name;
+    const char* keys;
+    const char* edits; // swap:I:J, del:I, ins:I, keep:I (OK in the dialog without a change)
+    const char* total;
+};
+
+const RetotalCase kRetotals[] = {
+    {"a later negative row moved to the top", "10 - 5 neg =", "swap:1:0", "15."},
+    {"a negative first row kept in the dialog and moved down", "5 neg + 3 =", "keep:0 swap:0:1",
+     "-2."},
+    {"a negative first row below an inserted row", "5 neg + 3 =", "ins:0", "-2."},
+    {"a subtracted negative row that becomes the first", "2 + 3 - 5 neg =", "del:0 del:0", "5."},
+    {"the first row after HC in mid-calculation", "5 * HC 3 + 2 =", "", "5."},
+    {"the first row after HC in mid-calculation, kept in the dialog", "5 * HC 3 + 2 =", "keep:0",
+     "5."},
+    {"a pending minus kept on the first row after HC", "5 - HC 3 + 2 =", "swap:0:1", "-1."},
+};
+
+void PrintTo(const RetotalCase& c, std::ostream* os) {
+    *os << c.name << ": " << c.keys << " / " << c.edits;
+}
+
+class RetotalTable : public ::testing::TestWithParam<RetotalCase> {};
+
+TEST_P(RetotalTable, ARowCountsAsItReadsWhereverItStands) {
+    const RetotalCase& c = GetParam();
+    EngineRig rig;
+    rig.Keys(c.keys);
+    std::istringstream in(c.edits);
+    std::string t;
+    while (in >> t) {
+        const std::size_t i = std::stoul(t.substr(t.find(':') + 1));
+        CalcEngine& e = rig.engine;
+        if (t.starts_with("swap:"))
+            ASSERT_TRUE(e.SwapHistoryEntries(i, std::stoul(t.substr(t.rfind(':') + 1))));
+        else if (t.starts_with("del:"))
+            ASSERT_TRUE(e.RemoveHistoryEntry(i));
+        else if (t.starts_with("ins:"))
+            ASSERT_TRUE(e.InsertHistoryEntry(i));
+        else if (t.starts_with("keep:"))
+            ASSERT_TRUE(e.ReplaceHistoryEntry(i, e.HistNumList()[i], e.HistOpeList()[i][0]));
+        else
+            FAIL() << "unknown edit " << t;
+    }
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.Caption(), c.total);
+    ExpectConsistent(rig);
+}
+
+std::string RetotalName(const ::testing::TestParamInfo<RetotalCase>& info) {
+    std::string n;
+    for (const char* p = info.param.name; *p; ++p)
+        n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return n + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, RetotalTable, ::testing::ValuesIn(kRetotals), RetotalName);
+
+// A receipt row read as a person reads it: the glyph after the blanks ("+" for none) and the
+// number with its separators removed.
+struct ReadRow {
+    char ope = 0; // 0: a glyph that is not one of the four
+    bool glyph = false;
+    std::string number;
+};
+
+ReadRow ReadReceiptRow(const std::string& row) {
+    ReadRow r;
+    std::string_view v(row);
+    while (v.starts_with(' '))
+        v.remove_prefix(1);
+    static const std::pair<const char*, char> kGlyphs[] = {
+        {"＋", '+'}, {"－", '-'}, {"×", '*'}, {"÷", '/'}};
+    r.ope = '+';
+    for (const auto& [g, ope] : kGlyphs) {
+        if (v.starts_with(g)) {
+            r.ope = ope;
+            r.glyph = true;
+            v.remove_prefix(std::string_view(g).size());
+        }
+    }
+    for (const char c : v)
+        if (c != ',') r.number += c;
+    return r;
+}
+
+long long ReadInteger(std::string text) {
+    if (text.ends_with('.')) text.pop_back();
+    return text.empty() ? 0 : std::stoll(text);
+}
+
+// Every row stores the operator it shows; a row without a glyph holds a negative number and
+// adds it.
+void ExpectRowsStoreWhatTheyShow(const CalcEngine& e, const std::string& keys) {
+    for (std::size_t i = 0; i < e.HistoryCount(); ++i) {
+        const ReadRow r = ReadReceiptRow(e.HistRows()[i]);
+        ASSERT_EQ(std::string(1, r.ope), e.HistOpeList()[i])
+            << "row " << i << " '" << e.HistRows()[i] << "' after " << keys;
+        if (!r.glyph) {
+            ASSERT_TRUE(r.number.starts_with('-'))
+                << "row " << i << " '" << e.HistRows()[i] << "' after " << keys;
+        }
+    }
+}
+
+// The total of an addition-and-subtraction receipt as its rows read.
+long long TotalAsRead(const CalcEngine& e) {
+    long long total = 0;
+    for (const std::string& row : e.HistRows()) {
+        const ReadRow r = ReadReceiptRow(row);
+        const long long n = ReadInteger(r.number);
+        total += r.ope == '-' ? -n : n;
+    }
+    return total;
+}
+
+// Random receipts of whole numbers: typed with sign changes, HS between, HC in the middle of
+// a calculation, then rows moved, inserted, deleted and stored back with + or -. Every row
+// stores the operator it shows in every receipt kind, and in the input receipt the re-total
+// equals the rows as they read, in whatever order they stand.
+TEST(EngineHistoryProperty, ReceiptsTotalAsTheyReadInEveryOrder) {
+    std::mt19937 rng(1704);
+    for (int round = 0; round < 1500; ++round) {
+        const int histSet = round % 3;
+        EngineRig rig(Hist(histSet));
+        std::string keys;
+        char lastOpe = '=';
+        const int terms = 1 + static_cast<int>(rng() % 9);
+        for (int t = 0; t < terms; ++t) {
+            keys += std::to_string(rng() % 1000);
+            if (rng() % 3 == 0) keys += " neg";
+            if (rng() % 6 == 0 && lastOpe != '*') keys += " HS";
+            if (t + 1 == terms) {
+                keys += " =";
+            } else if (rng() % 7 == 0) {
+                keys += " * HC "; // the receipt starts again in mid-calculation
+                lastOpe = '*';
+                continue;
+            } else {
+                lastOpe = rng() % 2 ? '+' : '-';
+                keys += std::string(" ") + lastOpe + " ";
+            }
+            if (histSet == 1 && rng() % 3 == 0 && t + 1 < terms) {
+                keys += "= "; // a result for the calculation receipt
+                lastOpe = '=';
+            }
+            keys += ' ';
+        }
+        rig.Keys(keys);
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsStoreWhatTheyShow(rig.engine, keys));
+        if (histSet != 2 || rig.engine.HistoryCount() == 0) continue;
+
+        CalcEngine& e = rig.engine;
+        ASSERT_TRUE(e.RecalcHistory());
+        ASSERT_EQ(ReadInteger(e.ResNum.Text), TotalAsRead(e)) << keys;
+        const long long recorded = TotalAsRead(e);
+        std::string edits;
+        for (int step = 0; step < 12 && e.HistoryCount() > 0; ++step) {
+            const std::size_t n = e.HistoryCount();
+            const std::size_t i = rng() % n;
+            const unsigned pick = rng() % 10;
+            if (pick < 6 && n > 1) {
+                const std::size_t j = (i + 1) % n;
+                e.SwapHistoryEntries(i, j);
+                edits += " swap:" + std::to_string(i) + ":" + std::to_string(j);
+            } else if (pick == 6) {
+                e.InsertHistoryEntry(i);
+                edits += " ins:" + std::to_string(i);
+            } else if (pick == 7 && n > 1) {
+                e.RemoveHistoryEntry(i);
+                edits += " del:" + std::to_string(i);
+            } else if (pick == 8) {
+                e.ReplaceHistoryEntry(i, e.HistNumList()[i], e.HistOpeList()[i][0]);
+                edits += " keep:" + std::to_string(i);
+            } else {
+                const char ope = rng() % 2 ? '+' : '-';
+                e.ReplaceHistoryEntry(i, std::to_string(rng() % 500), ope);
+                edits += std::string(" set:") + std::to_string(i) + ":" + ope;
+            }
+            ASSERT_TRUE(e.RecalcHistory());
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsStoreWhatTheyShow(e, keys + " /" + edits));
+            ASSERT_EQ(ReadInteger(e.ResNum.Text), TotalAsRead(e)) << keys << " /" << edits;
+        }
+        // Moves alone never change the total.
+        if (e.HistoryCount() > 1 && edits.find("ins") == std::string::npos &&
+            edits.find("del") == std::string::npos && edits.find("set") == std::string::npos) {
+            ASSERT_EQ(ReadInteger(e.ResNum.Text), recorded) << keys << " /" << edits;
+        }
+    }
+}
+
 TEST(EngineHistoryWindow, RecalcOnlyInInputReceipt) {
     EngineRig rig(Hist(1));
     rig.Keys("5 + 3 = 7");
@@ -237,9 +446,9 @@ TEST(EngineHistoryWindow, CopyRowsUpToTheSelectedOne) {
     EngineRig rig;
     rig.Keys("1 + 2 + 3 + 4 +");
     const auto& r = rig.engine.HistRows();
-    EXPECT_EQ(rig.engine.HistoryCopyText(2), r[0] + "\r" + r[1] + "\r" + r[2] + "\r");
+    EXPECT_EQ(rig.engine.HistoryCopyText(2), r[0] + "\n" + r[1] + "\n" + r[2] + "\n");
     rig.engine.CopyHistoryToClip(0);
-    EXPECT_EQ(rig.host.clipboard, r[0] + "\r");
+    EXPECT_EQ(rig.host.clipboard, r[0] + "\n");
     EXPECT_EQ(rig.engine.HistoryCopyText(99).size(),
               r[0].size() + r[1].size() + r[2].size() + r[3].size() + 4);
     EngineRig empty;

@@ -97,10 +97,10 @@ TEST(EngineProbe, GoldenFiles) {
     }
 }
 
-TEST(EngineProbe, HistoryCopyEndsEachRowWithACarriageReturn) {
+TEST(EngineProbe, HistoryCopyEndsEachRowWithALineFeed) {
     const std::string row0 = std::string(19, ' ') + "＋1.";
     const std::string row1 = std::string(19, ' ') + "＋2.";
-    EXPECT_EQ(RunProbe("", "1 17 2 17 3 17 copy:1 clip\n"), row0 + "\r" + row1 + "\r\n");
+    EXPECT_EQ(RunProbe("", "1 17 2 17 3 17 copy:1 clip\n"), row0 + "\n" + row1 + "\n\n");
 }
 
 TEST(EngineProbe, UnknownTokensAndBadOptions) {

@@ -213,8 +213,7 @@ void EngineDriver::Recalc() {
     bool readable = true;
     for (std::size_t i = 0; i < nums.size() && readable; ++i) {
         TCalcNum n{CutText(nums[i], kCalcNumTextMax), false};
-        char ope = opes[i].empty() ? ' ' : opes[i].front();
-        if (i == 0 && ope == '-' && TrimLeftBlanks(n.Text).starts_with('-')) ope = '+';
+        const char ope = opes[i].empty() ? ' ' : opes[i].front();
         readable = CalcNumbers(want, n, ope, ' ', option_.Acount, nullptr);
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
@@ -334,8 +333,19 @@ std::string EngineDriver::Check(bool full) const {
                 out << "row " << i << " number of " << TextWidth(nums[i]) << " characters; ";
             std::string tail = InsertThousands(nums[i]);
             if (tail.find('.') == std::string::npos) tail += '.';
-            if (!rows[i].ends_with(tail))
+            if (!rows[i].ends_with(tail)) {
                 out << "row " << i << " '" << rows[i] << "' does not show '" << nums[i] << "'; ";
+            } else {
+                // A row shows the operator it counts with; one without a glyph adds its own
+                // negative number.
+                const std::string head =
+                    TrimLeftBlanks(std::string_view(rows[i]).substr(0, rows[i].size() - tail.size()));
+                const bool reads = head.empty()
+                                       ? opes[i] == "+" && nums[i].starts_with('-')
+                                       : opes[i].size() == 1 && head == OpeToGlyph(opes[i][0]);
+                if (!reads)
+                    out << "row " << i << " '" << rows[i] << "' counts with '" << opes[i] << "'; ";
+            }
             const std::size_t col = PointColumn(rows[i]);
             const bool padded = !rows[i].empty() && rows[i][0] == ' ';
             if (col < 23 || (padded && col != 23))

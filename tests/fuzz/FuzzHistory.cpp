@@ -245,8 +245,7 @@ void CheckRetotal(Windows& w, int messagesBefore) {
     TCalcNum r;
     for (std::size_t i = 0; i < e.HistoryCount(); ++i) {
         TCalcNum n{CutText(e.HistNumList()[i], kCalcNumTextMax), false};
-        char ope = e.HistOpeList()[i][0];
-        if (i == 0 && ope == '-' && TrimLeftBlanks(n.Text).starts_with('-')) ope = '+';
+        const char ope = e.HistOpeList()[i][0];
         std::string bad;
         FUZZ_CHECK(CalcNumbers(r, n, ope, ' ', w.main->Option().Acount, &bad),
                    "a row that is not a number was totalled without a message: '" + bad + "'");

@@ -110,6 +110,8 @@ void CheckUsable(const Settings& s) {
 // each section. Reading the bytes back and writing them again gives the same bytes.
 void CheckWellFormed(const std::string& bytes) {
     std::size_t pos = 0;
+    // The one comment a save may write: the first line of a file that would read as UTF-8.
+    if (bytes.rfind(TIniFile::kShiftJisMarker, 0) == 0) pos = TIniFile::kShiftJisMarker.size();
     bool inSection = false;
     bool afterBlank = true;
     while (pos < bytes.size()) {

@@ -7,6 +7,7 @@
 #include "NullEngineHost.h"
 #include "TextFunctions.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,7 +67,17 @@ protected:
                                     Qt::NoModifier);
         }
     }
-    void TypeOperator(const QString& text) { QTest::keyClicks(dialog_->OpeEdit->lineEdit(), text); }
+    // Typed as a keyboard types: key events to the dialog's window, which hands them to the
+    // focused operator box (the box holds the focus for its line edit).
+    void TypeOperator(const QString& text) {
+        dialog_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+        if (QApplication::focusWidget() != dialog_->OpeEdit)
+            dialog_->OpeEdit->setFocus(Qt::OtherFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), dialog_->OpeEdit);
+        for (const QChar c : text)
+            QTest::keyClick(dialog_->windowHandle(), c.toLatin1());
+    }
     const std::string& Num(std::size_t i) { return engine_.HistNumList()[i]; }
     const std::string& Ope(std::size_t i) { return engine_.HistOpeList()[i]; }
 
@@ -113,7 +124,28 @@ TEST_F(EditDialog, ANegativeStoredNumberWarnsOnceAndIsKept) {
 
     d.OKClick(); // untouched: the same text goes back
     EXPECT_EQ(Num(0), "-3");
-    EXPECT_EQ(Ope(0), "-");
+    EXPECT_EQ(Ope(0), "+"); // the row shows no glyph: the number adds itself
+}
+
+// The message about a stored negative number opens over the dialog's own place: the dialog
+// is placed before its fields are checked.
+TEST_F(EditDialog, TheStoredNegativeMessageComesWhenTheDialogIsPlaced) {
+    Record("-5", '=');
+    QPoint ownerAt(-1, -1);
+    bool placed = false;
+    platform::SetMessageHook([&](const platform::MessageRequest& r) {
+        messages_.push_back(r.text);
+        if (r.parent) {
+            ownerAt = r.parent->pos();
+            placed = r.parent->testAttribute(Qt::WA_Moved);
+        }
+        return false;
+    });
+    TEForm& d = Open(0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(placed);
+    EXPECT_EQ(ownerAt, d.pos());
+    EXPECT_NE(d.pos(), QPoint(0, 0));
 }
 
 TEST_F(EditDialog, RemovingTheMinusSignIsAccepted) {
@@ -290,6 +322,15 @@ TEST_F(EditDialog, NumKeyModeTranslatesTypedCharacters) {
     d.OpeEdit->lineEdit()->selectAll();
     TypeOperator(QStringLiteral("p")); // p is the multiply key: "*" becomes "×"
     EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("×"));
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral(";")); // the plus key
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("＋"));
+    d.OpeEdit->lineEdit()->selectAll();
+    TypeOperator(QStringLiteral("P")); // upper case is found too
+    EXPECT_EQ(d.OpeEdit->currentText(), QStringLiteral("×"));
+    EXPECT_TRUE(messages_.empty());
+    d.OKClick();
+    EXPECT_EQ(Ope(0), "*");
 }
 
 TEST_F(EditDialog, WithoutNumKeyModeCharactersPassUnchanged) {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QToolTip>
 
 using namespace bansho;
 using bansho::testing::WaitFor;
@@ -40,6 +41,29 @@ TEST_F(HistoryWindow, HintsOffLeaveTheSidePanelWithoutToolTips) {
     EXPECT_TRUE(h.LED->toolTip().isEmpty());
     h.SetButtonHints(true);
     EXPECT_EQ(h.btCorrect->toolTip(), QStringLiteral("ヒストリー訂正"));
+}
+
+// The main window keeps the keyboard nearly always, so the hints show on hover whether or
+// not the history window is the active one.
+TEST_F(HistoryWindow, SidePanelHintsShowOnHoverWhileTheMainWindowIsActive) {
+    THForm& h = Start();
+    ASSERT_TRUE(form_->isActiveWindow());
+    ASSERT_FALSE(h.isActiveWindow());
+    const std::pair<QWidget*, QString> hints[] = {
+        {h.btCorrect, QStringLiteral("ヒストリー訂正")},
+        {h.btToClip, QStringLiteral("クリップボードへコピー")},
+        {h.LED, QStringLiteral("ヒストリー訂正モードで点灯")},
+    };
+    QTest::mouseMove(h.HistWin, h.HistWin->rect().center());
+    for (const auto& [w, hint] : hints) {
+        QToolTip::hideText();
+        QTest::mouseMove(w, w->rect().center());
+        EXPECT_TRUE(
+            WaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == hint; }, 5000))
+            << hint.toStdString();
+        QTest::mouseMove(h.HistWin, h.HistWin->rect().center());
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(HistoryWindow, ActivationSetsTitleSidePanelAndButtonSizes) {
@@ -392,7 +416,7 @@ TEST_F(HistoryWindow, CorrectWithNoSelectionOpensNoDialog) {
     EXPECT_FALSE(*seen);
 }
 
-TEST_F(HistoryWindow, CopyOfThreeRowsEndsEachWithACarriageReturnOnly) {
+TEST_F(HistoryWindow, CopyOfThreeRowsEndsEachWithALineFeed) {
     THForm& h = Start();
     Type("1+22+333+4444=");
     ASSERT_EQ(h.HistWin->Count(), 4);
@@ -400,10 +424,12 @@ TEST_F(HistoryWindow, CopyOfThreeRowsEndsEachWithACarriageReturnOnly) {
     h.SelectRow(2);
     h.LED->TurnOff();
     h.btToClip->click();
-    const QString expected = h.Model().RowText(0) + QChar(13) + h.Model().RowText(1) + QChar(13) +
-                             h.Model().RowText(2) + QChar(13);
+    const QString expected = h.Model().RowText(0) + QChar(10) + h.Model().RowText(1) + QChar(10) +
+                             h.Model().RowText(2) + QChar(10);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
-    EXPECT_FALSE(expected.contains(QChar(10)));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().split(QChar(10)).size(), 4)
+        << "three lines, each ended, when pasted";
+    EXPECT_FALSE(expected.contains(QChar(13)));
     EXPECT_FALSE(h.LED->Status()) << "copy runs no equals step";
     h.SelectRow(-1);
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));

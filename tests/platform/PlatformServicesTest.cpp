@@ -9,12 +9,14 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 using namespace bansho::platform;
@@ -139,6 +141,49 @@ TEST(MessageBoxes, RealQuestionBoxHasTheJapaneseButtonsAndOnlyYesIsTrue) {
     EXPECT_FALSE(AnswerRealBox(QStringLiteral("いいえ(&N)")));
     EXPECT_FALSE(AnswerRealBox(QString())); // closed without an answer
     EXPECT_EQ(beeps.count, 3);
+}
+
+// Every real box opens centred on its owner: the owner's window once shown or placed, the
+// window it belongs to while it is still being built (a dialog that checks its fields
+// before it is placed), and the screen when there is no owner.
+TEST(MessageBoxes, RealBoxesOpenCentredOnTheirOwner) {
+    QWidget main;
+    main.setGeometry(300, 250, 420, 220);
+    main.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(main.isVisible());
+    QWidget unplaced(&main, Qt::Dialog); // not shown, never moved: at the screen's corner
+    unplaced.resize(379, 46);
+    QWidget placed(&main, Qt::Dialog); // placed, not yet shown
+    placed.setGeometry(40, 60, 300, 120);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* name;
+        QWidget* owner;
+        QRect around;
+    } cases[] = {
+        {"a shown owner", &main, main.frameGeometry()},
+        {"an owner still being built: its window's owner", &unplaced, main.frameGeometry()},
+        {"an owner placed but not yet shown", &placed, placed.frameGeometry()},
+        {"no owner: the screen", nullptr, screen},
+    };
+    for (const auto& c : cases) {
+        QRect box;
+        QTimer::singleShot(0, qApp, [&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                box = w->frameGeometry();
+                w->close();
+            }
+        });
+        ShowMessage(c.owner, QStringLiteral("正しい数値を入力して下さい"), QStringLiteral("題"));
+        ASSERT_FALSE(box.isEmpty()) << c.name;
+        EXPECT_TRUE(screen.contains(box)) << c.name;
+        EXPECT_LE(std::abs(box.center().x() - c.around.center().x()), 1)
+            << c.name << " box " << box.x() << "," << box.y() << " " << box.width() << "x"
+            << box.height() << " around " << c.around.x() << "," << c.around.y() << " "
+            << c.around.width() << "x" << c.around.height();
+        EXPECT_LE(std::abs(box.center().y() - c.around.center().y()), 1) << c.name;
+    }
 }
 
 TEST(Fonts, WindowsFacesNameInstalledJapaneseFaces) {
