@@ -8,6 +8,7 @@
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
+#include "SpokenDisplay.h"
 #include "TFuncKey.h"
 #include "THistoryLink.h"
 #include "TMainHost.h"
@@ -91,6 +92,11 @@ void TMForm::BuildComponents() {
     DNumber->setText(QStringLiteral("-888,888,888,888,888."));
     displayFont_ = PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 64);
     DNumber->setFont(displayFont_);
+    // The number is what a screen reader reads, so it holds the window's keyboard focus; the
+    // keys it receives are the window's own and go on to the window unchanged.
+    DNumber->setFocusPolicy(Qt::StrongFocus);
+    DNumber->installEventFilter(this);
+    setFocusProxy(DNumber);
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -403,8 +409,12 @@ void TMForm::RenderDisplay() {
         p.setColor(QPalette::WindowText, colour);
         DNumber->setPalette(p);
     }
-    // A screen reader reads the number as shown.
-    DNumber->setAccessibleName(caption.trimmed());
+    // A screen reader reads the number as shown and the lit marks as its description; each
+    // is set only when it changes, so that a change is announced once.
+    const QString spoken = QString::fromStdString(SpokenNumber(d));
+    if (DNumber->accessibleName() != spoken) DNumber->setAccessibleName(spoken);
+    const QString marks = QString::fromStdString(SpokenMarks(d));
+    if (DNumber->accessibleDescription() != marks) DNumber->setAccessibleDescription(marks);
 
     OpeMark->setText(QString::fromStdString(d.OpeMark));
     TotMark->setText(QString::fromStdString(d.TotMark));

@@ -81,6 +81,15 @@ bool TMForm::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+bool TMForm::eventFilter(QObject* watched, QEvent* e) {
+    // Key presses reach the focused number display first; they are the window's.
+    if (watched == DNumber && e->type() == QEvent::KeyPress) {
+        event(e);
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
 void TMForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     const int code = platform::VirtualKey(*e);

@@ -1,0 +1,10 @@
+#pragma once
+// What a screen reader says of the display: the number as a word-free text ("1,234."), or
+// "エラー" for the error form, and the marks that are lit, in the order they stand on the
+// window (GT, M, K, NUM, the pending operator, the tax-step label).
+#include "DisplayModel.h"
+
+#include <string>
+
+std::string SpokenNumber(const TDisplayModel& d);
+std::string SpokenMarks(const TDisplayModel& d);
