@@ -2,7 +2,6 @@
 
 #include "Beep.h"
 #include "CalcEngine.h"
-#include "ExactWindowTitle.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "TextFunctions.h"
@@ -125,7 +124,6 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
         storedOpe_ = opes[editIndex_].empty() ? 0 : opes[editIndex_].front();
     }
     setWindowTitle(kTitle + editCaption);
-    KeepExactWindowTitle(this);
     SetOpeText(StoredGlyph());
     NumEdit->setText(QString::fromStdString(storedNumber_));
     NumEdit->setFocus(Qt::OtherFocusReason);

@@ -131,7 +131,7 @@ void TMForm::FormCreate() {
     // 1. Titles.
     setWindowTitle(kWindowTitle);
     QGuiApplication::setApplicationDisplayName(kProgramTitle);
-    KeepExactWindowTitle(this);
+    KeepExactWindowTitles(); // every window of the program, this one included
 
     // 2. Transparency and stay-on-top follow the program's activation. (The program-wide
     // key filter that drops auto-repeated F-keys comes with the function-key bar.)
