@@ -7,10 +7,12 @@
 #include "ExactWindowTitle.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
+#include "ScreenPlacement.h"
 #include "TFuncKey.h"
 #include "THistoryLink.h"
 #include "TMainHost.h"
 #include "TStatusPanels.h"
+#include "WindowHelpers.h"
 #include "settings.h"
 
 #include <QApplication>
@@ -164,8 +166,46 @@ void TMForm::FormCreate() {
     ApplyFuncSet();
     engine_->SetStatusBarShown(StatusBarVisible());
     engine_->SetStyledFont(DisplayFontStyle() != 0);
-    FormResize();
+    KeepOnScreen(); // which runs the layout rule
     engine_->AllClear();
+}
+
+// A remembered place may lie on a screen that is gone, or the remembered width may be more
+// than the screen holds: the window opens on the screen nearest to that place, no wider than
+// it, and whole together with the history window docked to it where they fit.
+void TMForm::KeepOnScreen() {
+    std::vector<WindowRect> areas;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        areas.push_back({a.left(), a.top(), a.width(), a.height()});
+    }
+    // Before the window manager has framed the window its frame is not known; a title bar
+    // and borders as the style draws them are reckoned with.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    QMargins m(inner.left() - outer.left(), inner.top() - outer.top(),
+               outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (outer == inner) {
+        const int border = std::max(0, style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth));
+        const int title = std::max(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        m = QMargins(border, title + border, border, border);
+    }
+    const QPoint at = outer.topLeft();
+    WindowRect frame{at.x(), at.y(), width() + m.left() + m.right(),
+                     height() + m.top() + m.bottom()};
+    const int i = NearestScreen(frame, areas);
+    if (i < 0) {
+        FormResize();
+        return;
+    }
+    // The width first, so that the layout rule never fits the font to more than the screen.
+    resize(WidthOnScreen(width(), m.left() + m.right(), areas[i]), height());
+    FormResize();
+    frame.width = width() + m.left() + m.right();
+    frame.height = height() + m.top() + m.bottom();
+    const int docked = status_.HistWinVisible ? status_.HistWinHeight : 0;
+    const WindowRect placed = PlaceOnScreen(frame, areas[i], docked, option_.Upper);
+    if (placed.left != frame.left || placed.top != frame.top) move(placed.left, placed.top);
 }
 
 void TMForm::InitMainLayout() {
@@ -184,6 +224,8 @@ void TMForm::LoadSettings() {
     ::LoadSettings(envFile_.string(), refs);
 
     stayOnTop_ = win.Style == kStyleStayOnTop;
+    // Above other windows from the first show, not only from the first activation.
+    platform::SetStayOnTop(this, stayOnTop_);
     if (win.FHeight) fkBaseHeight_ = std::max(0, *win.FHeight);
     SBBase->setVisible(win.StatusBar);
     if (win.SHeight) {
@@ -380,6 +422,7 @@ void TMForm::RenderDisplay() {
 void TMForm::SetHistoryWindow(THistoryLink* link) {
     history_ = link;
     if (history_ && history_->Window()) {
+        platform::SetStayOnTop(history_->Window(), stayOnTop_);
         // The history window takes the main window's style and transparency.
         if (QGuiApplication::applicationState() == Qt::ApplicationActive)
             OnAppActivate();

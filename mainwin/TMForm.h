@@ -139,6 +139,7 @@ private:
     bool SaveSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
+    void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
     void HandleTab();
