@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <QScreen>
+
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -134,6 +137,35 @@ TEST_F(WindowTitles, EveryTopLevelWindowShowsItsOwnTitleExactly) {
         if (it == expected.end()) continue;
         EXPECT_EQ(s.title.toStdString(), it->second.toStdString()) << s.what.toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// Stay-on-top is in force when the windows first appear, before the program was ever
+// activated; and a place off every screen brings both windows onto the screen, whole.
+TEST(StartUp, StayOnTopFromTheFirstShowAndBothWindowsOnTheScreen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto env = std::filesystem::path(dir.path().toStdString()) / "bansho.ENV";
+    std::ofstream(env, std::ios::binary)
+        << "[BANSHO]\r\nLeft=5000\r\nTop=3000\r\nWidth=700\r\n\r\n[OPTION]\r\nStyle=3\r\n";
+    TMForm main(env);
+    THForm hist(main);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ASSERT_TRUE(hist.isVisible());
+    SyncProgramConnection();
+    XProperties x;
+    EXPECT_TRUE(x.Atoms(&main, "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE"));
+    EXPECT_TRUE(x.Atoms(&hist, "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE"));
+
+    const QRect screen = main.screen()->geometry();
+    EXPECT_TRUE(screen.contains(main.frameGeometry()));
+    EXPECT_TRUE(screen.contains(hist.frameGeometry()));
+    hist.hide();
+    main.hide();
 }
 
 } // namespace
