@@ -16,6 +16,7 @@
 #include "settings.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -31,7 +32,6 @@ const QString TMForm::kProgramTitle = QStringLiteral(" バンショ v3.22");
 namespace {
 
 constexpr int kFKeyHeight = 24;
-constexpr int kNumMarkHeight = 24;
 constexpr int kDefaultSBBaseHeight = 21;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
@@ -387,10 +387,23 @@ void TMForm::PlaceChildren() {
     KctMark->setGeometry(0, lh - kctH, lw, kctH);
     MemMark->setGeometry(0, totH, lw, std::max(0, lh - totH - kctH));
 
+    // The NUM or tax label on top is as high as a line of its font, the operator mark fills
+    // the rest; a font that could not be whole there is made smaller, so at no width is a
+    // mark cut off while the window keeps the height of the layout rule.
+    static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
+                                         QStringLiteral("税額"), QStringLiteral("税抜")};
+    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
+                                         QStringLiteral("×"), QStringLiteral("÷")};
     const int rh = RPanel->height();
-    const int numH = std::min(kNumMarkHeight, rh);
+    const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
+                                         numTexts, rw, rh / 2);
+    NumMark->setFont(numFont);
+    const int numH = std::min(QFontMetrics(numFont).height(), rh);
     NumMark->setGeometry(0, 0, rw, numH);
-    OpeMark->setGeometry(0, numH, rw, std::max(0, rh - numH));
+    const int opeH = std::max(0, rh - numH);
+    OpeMark->setFont(
+        FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize), opeTexts, rw, opeH));
+    OpeMark->setGeometry(0, numH, rw, opeH);
 }
 
 void TMForm::RenderDisplay() {
