@@ -1,0 +1,25 @@
+# Renders PAGE with groff at 80 columns, all warnings on, and fails on any warning or
+# when the page leaves out a section a user looks for.
+execute_process(
+  COMMAND ${PRECONV} ${PAGE}
+  COMMAND ${GROFF} -man -Tutf8 -ww -rLL=78n
+  OUTPUT_VARIABLE text ERROR_VARIABLE warnings RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "groff failed (${rc}) on ${PAGE}:\n${warnings}")
+endif()
+if(NOT warnings STREQUAL "")
+  message(FATAL_ERROR "groff warns about ${PAGE}:\n${warnings}")
+endif()
+# The page says what the program is, its keys, where the settings are and what moves them.
+foreach(needed "bansho.ENV" "XDG_CONFIG_HOME" "HOME" "F1" "NUM" "Esc" "bansho-guide.html")
+  string(FIND "${text}" "${needed}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${PAGE} does not mention ${needed}")
+  endif()
+endforeach()
+file(READ ${PAGE} source)
+string(REGEX MATCHALL "\n\\.SH [^\n]*" sections "${source}")
+list(LENGTH sections count)
+if(count LESS 8)
+  message(FATAL_ERROR "${PAGE} has only ${count} sections: ${sections}")
+endif()
