@@ -47,14 +47,16 @@ cp "$BANSHO" "$work/app/bansho"
 printf '[BANSHO]\r\nLeft=24\r\nTop=24\r\nWidth=760\r\n\r\n' >"$work/app/bansho.ENV"
 (cd "$work/app" && exec ./bansho) &
 app_pid=$!
-main=$(xdotool search --sync --onlyvisible --pid "$app_pid" --name 'ver ' | head -1)
+main=$(xdotool search --sync --all --onlyvisible --pid "$app_pid" --name 'ver ' | head -1)
 sleep 1
 
 press() { xdotool key --delay 60 "$@"; sleep 0.4; }
 
-# Cuts the screen to the given windows (their union, with a margin) into OUT/NAME.png.
+# Cuts the screen to the given windows into OUT/NAME.png: one window exactly, several
+# as their union with a margin.
 shoot() {
   name=$1; shift
+  m=0; [ $# -gt 1 ] && m=8
   box=""
   for w in "$@"; do
     eval "$(xdotool getwindowgeometry --shell "$w")"
@@ -68,7 +70,6 @@ shoot() {
     [ "$3" -gt "$x1" ] && x1=$3; [ "$4" -gt "$y1" ] && y1=$4
     shift 4
   done
-  m=8
   x0=$((x0 - m)); y0=$((y0 - m)); x1=$((x1 + m)); y1=$((y1 + m))
   [ $x0 -lt 0 ] && x0=0; [ $y0 -lt 0 ] && y0=0
   sleep 0.6
@@ -79,31 +80,33 @@ shoot() {
 }
 
 # The window of the program whose title contains TEXT (dialogs come and go).
-window() { xdotool search --sync --onlyvisible --pid "$app_pid" --name "$1" | head -1; }
+window() { xdotool search --sync --all --onlyvisible --pid "$app_pid" --name "$1" | head -1; }
 
 mkdir -p "$OUT"
 xdotool windowfocus --sync "$main"
 hist=$(window 'レシート')
 
-# An input receipt: 1,280 + 450 + 2,300 =, then the tax-included amount (F11).
+# An input receipt: 1,280 + 450 + 2,300 =.
 press KP_1 KP_2 KP_8 KP_0 KP_Add KP_4 KP_5 KP_0 KP_Add KP_2 KP_3 KP_0 KP_0 KP_Enter
 shoot main "$main" "$hist"
+
+# Correcting the receipt: into the receipt, up to the row of 450, Space opens the
+# correction dialog.
+press Tab
+press Up
+press space
+edit=$(window '訂正')
+shoot edit "$edit"
+press Escape
+xdotool windowfocus --sync "$main"
+
+# The tax-included amount (F11).
 press F11
 shoot tax "$main"
 
 # Function-key set B: memory keys.
 press space
 shoot set-b "$main"
-
-# Correcting the receipt: into the receipt, up to the row of 450, Space opens the
-# correction dialog.
-press Tab
-press Up Up
-press space
-edit=$(window '訂正')
-shoot edit "$edit"
-press Escape
-xdotool windowfocus --sync "$main"
 
 # The customization dialog from function-key set C (F8), page by page.
 press space

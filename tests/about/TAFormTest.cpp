@@ -212,7 +212,9 @@ TEST(TAForm, ALinkThatCannotBeOpenedIsToldInAMessageBox) {
     };
     for (const Row& r : rows) {
         ScratchLinks scratch;
-        if (r.guideMissing) ASSERT_TRUE(QFile::remove(scratch.links.Guide.toLocalFile()));
+        if (r.guideMissing) {
+            ASSERT_TRUE(QFile::remove(scratch.links.Guide.toLocalFile()));
+        }
         auto box = OpenBox(scratch.links);
         OpenerSpy spy;
         spy.desktopCanOpen = false;
@@ -270,8 +272,9 @@ TEST(TAForm, GuideIsFoundBesideTheProgramOrInItsInstalledPlace) {
     // This build's own links: the guide is a local file, the home page (if any) a web page.
     const TAForm::Links links = TAForm::BuildLinks();
     EXPECT_TRUE(links.Guide.isLocalFile());
-    if (!links.HomePage.isEmpty())
+    if (!links.HomePage.isEmpty()) {
         EXPECT_TRUE(links.HomePage.scheme().startsWith(QLatin1String("http")));
+    }
 }
 
 TEST(TAForm, OnlyAFullLeftClickOnALinkOpensIt) {
