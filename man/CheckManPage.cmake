@@ -1,8 +1,8 @@
-# Renders PAGE with groff at 80 columns, all warnings on, and fails on any warning or
+# Renders PAGE with groff at 80 columns (plain text, no bold or underline), all warnings on, and fails on any warning or
 # when the page leaves out a section a user looks for.
 execute_process(
   COMMAND ${PRECONV} ${PAGE}
-  COMMAND ${GROFF} -man -Tutf8 -ww -rLL=78n
+  COMMAND ${GROFF} -man -Tutf8 -ww -rLL=78n -P-cbu
   OUTPUT_VARIABLE text ERROR_VARIABLE warnings RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "groff failed (${rc}) on ${PAGE}:\n${warnings}")
