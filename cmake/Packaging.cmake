@@ -7,6 +7,12 @@ set(BANSHO_PACKAGE_RELEASE 1 CACHE STRING "Debian revision of the package (the n
 set(BANSHO_PACKAGE_MAINTAINER "Bansho developers <bansho@example.org>"
     CACHE STRING "Maintainer field of the Debian package: Name <address>")
 
+# Debian's hardening: the program's relocations are resolved at start and then made
+# read-only.
+if(TARGET bansho)
+  target_link_options(bansho PRIVATE LINKER:-z,relro LINKER:-z,now)
+endif()
+
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../man ${CMAKE_BINARY_DIR}/man)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../docs ${CMAKE_BINARY_DIR}/docs)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../packaging ${CMAKE_BINARY_DIR}/packaging)
@@ -35,8 +41,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(BANSHO_HOMEPAGE_URL)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BANSHO_HOMEPAGE_URL}")
 endif()
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Bansho shows one right-aligned number in a wide, low window, drawn in a font
+# The synopsis line is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Bansho shows one right-aligned number in a wide, low window, drawn in a font
 that grows with the window width, so that the number can be read from a
 distance or shown across a shop counter.
 .

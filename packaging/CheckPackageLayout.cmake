@@ -14,6 +14,7 @@ foreach(f
     share/doc/bansho/copyright
     share/doc/bansho/changelog.Debian.gz
     share/doc/bansho/bansho-guide.html
+    share/doc-base/bansho-guide
     share/applications/org.example.Bansho.desktop
     share/metainfo/org.example.Bansho.metainfo.xml
     share/icons/hicolor/48x48/apps/org.example.Bansho.png)
