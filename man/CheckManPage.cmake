@@ -1,8 +1,14 @@
-# Renders PAGE with groff at 80 columns (plain text, no bold or underline), all warnings on, and fails on any warning or
-# when the page leaves out a section a user looks for.
+# Renders PAGE with groff at 80 columns (plain text, no bold or underline), all warnings
+# on, and fails on any warning or when the page leaves out a section a user looks for.
+# A page in a language folder gets that language's macros, as man gives it (-mja breaks
+# Japanese lines between characters).
+set(lang_macros)
+if(PAGE MATCHES "/ja/[^/]+$")
+  set(lang_macros -mja)
+endif()
 execute_process(
   COMMAND ${PRECONV} ${PAGE}
-  COMMAND ${GROFF} -man -Tutf8 -ww -rLL=78n -P-cbu
+  COMMAND ${GROFF} ${lang_macros} -man -Tutf8 -ww -rLL=78n -P-cbu
   OUTPUT_VARIABLE text ERROR_VARIABLE warnings RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "groff failed (${rc}) on ${PAGE}:\n${warnings}")
