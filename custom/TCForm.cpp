@@ -80,6 +80,7 @@ void TCForm::Build() {
     setFixedSize(kClientWidth, kClientHeight);
 
     Custom = new QTabWidget(this);
+    Custom->setAccessibleName(QStringLiteral("カスタマイズのページ"));
     Custom->setObjectName("Custom");
     Custom->setGeometry(6, 6, kClientWidth - 12, kClientHeight - 48);
     Custom->addTab(BuildCalcPage(), QStringLiteral("計算方法"));
@@ -174,6 +175,7 @@ QWidget* TCForm::BuildOptionPage() {
     MoveDot->setSingleStep(1);
     MoveDot->setFixedWidth(52);
     move->addWidget(MoveDotLabel);
+    MoveDotLabel->setBuddy(MoveDot);
     move->addWidget(MoveDot);
     top->addWidget(MoveGroup);
     v->addLayout(top);

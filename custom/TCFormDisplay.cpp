@@ -119,6 +119,7 @@ QWidget* TCForm::BuildDisplayPage() {
     FontList->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     FontList->setMaxVisibleItems(16);
     fontRow->addWidget(FontListLabel);
+    FontListLabel->setBuddy(FontList);
     fontRow->addWidget(FontList, 1);
     fg->addLayout(fontRow);
     Margin = new QCheckBox(

@@ -51,11 +51,13 @@ QWidget* TCForm::BuildKeyPage() {
 
     KFLCtrl = new QTabWidget(page);
     KFLCtrl->setObjectName("KFLCtrl");
+    KFLCtrl->setAccessibleName(QStringLiteral("キーの一覧"));
     TabKList = new QWidget;
     auto* kv = new QVBoxLayout(TabKList);
     kv->setContentsMargins(4, 4, 4, 4);
     KLBox = new QListWidget(TabKList);
     KLBox->setObjectName("KLBox");
+    KLBox->setAccessibleName(QStringLiteral("文字キー"));
     KLBox->setToolTip(keyHint);
     kv->addWidget(KLBox);
     KFLCtrl->addTab(TabKList, QStringLiteral("文字キー"));
@@ -66,6 +68,7 @@ QWidget* TCForm::BuildKeyPage() {
     fv->setSpacing(4);
     FLBox = new QListWidget(TabFList);
     FLBox->setObjectName("FLBox");
+    FLBox->setAccessibleName(QStringLiteral("Ｆ１～Ｆ１２キー"));
     FLBox->setToolTip(keyHint);
     fv->addWidget(FLBox, 1);
     auto* capRow = new QHBoxLayout;
@@ -74,6 +77,7 @@ QWidget* TCForm::BuildKeyPage() {
     FStrED->setObjectName("FStrED");
     FStrED->setToolTip(QStringLiteral("画面上のキートップ文字列を入力します"));
     capRow->addWidget(FStrLabel);
+    FStrLabel->setBuddy(FStrED);
     capRow->addWidget(FStrED, 1);
     fv->addLayout(capRow);
     KFLCtrl->addTab(TabFList, QStringLiteral("Ｆ１～Ｆ１２キー"));
@@ -98,6 +102,7 @@ QWidget* TCForm::BuildKeyPage() {
     rv->addSpacing(2);
     CLBox = new QListWidget(right);
     CLBox->setObjectName("CLBox");
+    CLBox->setAccessibleName(QStringLiteral("割り付ける機能"));
     rv->addWidget(CLBox, 1);
     grid->addWidget(right, 0, 1);
     grid->setColumnStretch(0, 0);

@@ -78,6 +78,7 @@ void TKForm::Build() {
     RowLabel->setGeometry(10, 84, 110, 22);
     NumRow = new QLineEdit(kNumKeyRowWide, this);
     NumRow->setObjectName("NumRow");
+    RowLabel->setBuddy(NumRow);
     NumRow->setFont(fixed);
     NumRow->setEnabled(false);
     NumRow->setGeometry(124, 84, editWidth, 24);
@@ -86,6 +87,7 @@ void TKForm::Build() {
     TchLabel->setGeometry(10, 114, 110, 22);
     UserNumTCH = new QLineEdit(this);
     UserNumTCH->setObjectName("UserNumTCH");
+    TchLabel->setBuddy(UserNumTCH);
     UserNumTCH->setFont(spaced);
     UserNumTCH->setMaxLength(17);
     UserNumTCH->setValidator(new NumKeyCharValidator(UserNumTCH));

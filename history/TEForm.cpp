@@ -79,6 +79,7 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
     // Tab order: number, OK, operator.
     NumEdit = new QLineEdit(this);
     NumEdit->setObjectName("NumEdit");
+    NumEdit->setAccessibleName(QStringLiteral("数値"));
     NumEdit->setGeometry(80, 9, 221, 24);
     NumEdit->setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 16));
     SetBlackText(NumEdit);
@@ -92,6 +93,7 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
 
     OpeEdit = new QComboBox(this);
     OpeEdit->setObjectName("OpeEdit");
+    OpeEdit->setAccessibleName(QStringLiteral("演算子"));
     OpeEdit->setEditable(true);
     OpeEdit->setInsertPolicy(QComboBox::NoInsert);
     OpeEdit->setCompleter(nullptr); // what is typed is checked as typed, never completed

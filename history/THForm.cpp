@@ -168,7 +168,8 @@ void THForm::SetButtonHints(bool on) {
 }
 
 void THForm::SetListColors(TColor background, TColor text) {
-    HistWin->SetColors(ToQColor(background, palette()), ToQColor(text, palette()));
+    HistWin->SetColors(ToQColor(background, palette()),
+                       ReadableText(text, background, palette()));
 }
 
 void THForm::ApplyColors() {

@@ -36,7 +36,9 @@ QString THistModel::RowText(int row) const {
 
 QVariant THistModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() != 0) return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return RowText(index.row());
+    if (role == Qt::DisplayRole) return RowText(index.row());
+    // A screen reader reads the glyph and the number, not the blanks that align the points.
+    if (role == Qt::AccessibleTextRole) return RowText(index.row()).simplified();
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cmath>
 #include <cstdint>
 
 namespace bansho {
@@ -75,4 +76,28 @@ TColor FromQColor(const QColor& c) {
                                (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 
+namespace {
+double RelativeLuminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+           0.0722 * channel(c.blueF());
+}
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ReadableText(TColor text, TColor background, const QPalette& palette) {
+    const QColor t = ToQColor(text, palette);
+    if ((static_cast<std::uint32_t>(background) >> 24) != 0xFF) return t;
+    return ContrastRatio(t, ToQColor(background, palette)) >= 3.0
+               ? t
+               : palette.color(QPalette::ButtonText);
+}
+
 } // namespace bansho
+

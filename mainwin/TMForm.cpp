@@ -331,11 +331,15 @@ int TMForm::FuncKeyWidth() const {
     return FKey->GetKey(0)->width();
 }
 
+QColor TMForm::NumberColour(TColor value) const {
+    return ReadableText(value, colors_.MPanel, palette());
+}
+
 void TMForm::SetMarkColors() {
     QPalette base = WinBase->palette();
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
-    const QColor number = ToQColor(colors_.Number, palette());
+    const QColor number = NumberColour(colors_.Number);
     for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
@@ -459,7 +463,7 @@ void TMForm::RenderDisplay() {
     const QString caption = QString::fromStdString(d.Caption);
     DNumber->setText(caption);
     QPalette p = DNumber->palette();
-    const QColor colour = ToQColor(d.Error ? colors_.Error : colors_.Number, palette());
+    const QColor colour = NumberColour(d.Error ? colors_.Error : colors_.Number);
     if (p.color(QPalette::WindowText) != colour) {
         p.setColor(QPalette::WindowText, colour);
         DNumber->setPalette(p);

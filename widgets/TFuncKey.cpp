@@ -15,8 +15,27 @@ TFKeyButton::TFKeyButton(QWidget* parent) : QPushButton(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
+void TFKeyButton::SetCaption(const QString& caption) {
+    setText(caption);
+    UpdateAccessibleName();
+}
+
+void TFKeyButton::SetFunctionKey(int number) {
+    functionKey_ = number;
+    UpdateAccessibleName();
+}
+
+void TFKeyButton::UpdateAccessibleName() {
+    if (functionKey_ <= 0) return;
+    const QString fkey = QStringLiteral("F%1").arg(functionKey_);
+    const QString caption = text().trimmed();
+    setAccessibleName(caption.isEmpty() || caption == fkey ? fkey
+                                                           : fkey + QLatin1Char(' ') + caption);
+}
+
 void TFKeyButton::SetHint(const QString& hint) {
     hint_ = hint;
+    setAccessibleDescription(hint);
     UpdateToolTip();
 }
 
@@ -103,6 +122,7 @@ TFuncKey::TFuncKey(QWidget* parent) : QFrame(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     for (int i = 0; i < kKeys; ++i) {
         auto* key = new TFKeyButton(this);
+        key->SetFunctionKey(i + 1);
         keys_[i] = key;
         connect(key, &QPushButton::clicked, this, [this, key] { KeyClick(key); });
         capList_ << QStringLiteral("F%1").arg(i + 1);

@@ -19,7 +19,11 @@ public:
     explicit TFKeyButton(QWidget* parent = nullptr);
 
     QString Caption() const { return text(); }
-    void SetCaption(const QString& caption) { setText(caption); }
+    // The caption, and the name a screen reader reads: the function key and the caption
+    // ("F3 税込み"), just the function key when the caption is blank.
+    void SetCaption(const QString& caption);
+    // Which function key this is, 1 to 12.
+    void SetFunctionKey(int number);
     int Tag() const { return tag_; }
     void SetTag(int tag) { tag_ = tag; }
     QString Hint() const { return hint_; }
@@ -29,7 +33,9 @@ public:
 
 private:
     void UpdateToolTip();
+    void UpdateAccessibleName();
     int tag_ = 0;
+    int functionKey_ = 0;
     QString hint_;
     bool showHint_ = false;
 };

@@ -32,6 +32,10 @@ KEYS = [
 ]
 
 
+def log(*args):
+    print(f"[{time.monotonic():.1f}]", *args, file=sys.stderr, flush=True)
+
+
 def wait_for(pred, timeout=10.0, step=0.05):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
@@ -54,23 +58,27 @@ def find_app(pid):
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
         try:
+            if os.environ.get("KEEP_LOGS"):
+                log("application", app and app.get_name(), app and app.get_process_id())
             if app is not None and app.get_process_id() == pid:
                 return app
-        except GLib.Error:
-            pass
+        except GLib.Error as e:
+            log("error", e)
     return None
 
 
 def focused(obj, depth=0):
+    """The innermost object with the focused state: a window whose focus is delegated reads
+    as focused too, but the keyboard is with the object inside it."""
     if obj is None or depth > 30:
         return None
     try:
-        if obj.get_state_set().contains(Atspi.StateType.FOCUSED):
-            return obj
         for i in range(obj.get_child_count()):
             f = focused(obj.get_child_at_index(i), depth + 1)
             if f is not None:
                 return f
+        if obj.get_state_set().contains(Atspi.StateType.FOCUSED):
+            return obj
     except GLib.Error:
         return None
     return None
@@ -95,13 +103,14 @@ def main():
 
         rfd, wfd = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(wfd), "-screen", "0", "1280x800x24",
-                                 "-nolisten", "tcp"], pass_fds=[wfd],
+                                 "-nolisten", "tcp", "-noreset"], pass_fds=[wfd],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         procs.append(xvfb)
         os.close(wfd)
         display = os.read(rfd, 16).decode().strip()
         os.close(rfd)
         env["DISPLAY"] = ":" + display
+        log("X server", env["DISPLAY"])
 
         bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
@@ -109,11 +118,27 @@ def main():
         env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
         launcher = "/usr/libexec/at-spi-bus-launcher"
         procs.append(subprocess.Popen([launcher, "--launch-immediately"], env=env,
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+                                      stdout=subprocess.DEVNULL,
+                                      stderr=open(os.path.join(work, "bus.log"), "w")))
+        # The accessibility bus's address, once the launcher has it; the program and this
+        # script both go there directly.
+        address = ""
+        end = time.monotonic() + 20
+        while not address and time.monotonic() < end:
+            r = subprocess.run(["dbus-send", "--session", "--print-reply=literal",
+                                "--dest=org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                               env=env, capture_output=True, text=True, timeout=10)
+            address = r.stdout.strip() if r.returncode == 0 else ""
+            if not address:
+                time.sleep(0.1)
+        if not address:
+            failures.append("the accessibility bus did not start")
+            return report(failures)
         os.environ.update({k: env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
-        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
-        time.sleep(0.5)
+        os.environ["AT_SPI_BUS_ADDRESS"] = address
         Atspi.init()
+        Atspi.set_timeout(3000, 15000)
+        log("accessibility bus reached")
 
         names = []
 
@@ -128,18 +153,33 @@ def main():
         listener.register("object:property-change:accessible-name")
 
         app_proc = subprocess.Popen([os.path.join(work, "bansho")], env=env, cwd=work,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                    stdout=subprocess.DEVNULL,
+                                    stderr=open(os.path.join(work, "program.log"), "w"))
         procs.append(app_proc)
         app_pid = [app_proc.pid]
 
+        log("program started")
         app = wait_for(lambda: find_app(app_proc.pid), timeout=20)
+        log("program on the bus:", app is not None)
         if app is None:
-            print("FAIL: the program never appeared on the accessibility bus")
-            return 1
-        wid = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid",
-                              str(app_proc.pid)], env=env, capture_output=True,
-                             text=True, timeout=20).stdout.split()
-        # The main window is the first one shown; focus it as a window manager would.
+            failures.append("the program never appeared on the accessibility bus")
+            return report(failures)
+        def main_window():
+            ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                  str(app_proc.pid)], env=env, capture_output=True,
+                                 text=True, timeout=10).stdout.split()
+            for i in ids:
+                name = subprocess.run(["xdotool", "getwindowname", i], env=env,
+                                      capture_output=True, text=True, timeout=10).stdout
+                if "ver 3" in name:
+                    return [i]
+            return None
+
+        wid = wait_for(main_window, timeout=20)
+        if not wid:
+            failures.append("the main window never showed")
+            return report(failures)
+        # The main window, activated as a window manager does when a program starts.
         subprocess.run(["xdotool", "windowactivate", "--sync", wid[0]], env=env,
                        capture_output=True, timeout=10)
         subprocess.run(["xdotool", "windowfocus", "--sync", wid[0]], env=env,
@@ -190,8 +230,18 @@ def main():
                     p.wait(5)
                 except subprocess.TimeoutExpired:
                     p.kill()
+        if failures and os.environ.get("KEEP_LOGS"):
+            for name in ("bus.log", "program.log"):
+                try:
+                    sys.stderr.write(f"--- {name}\n" + open(os.path.join(work, name)).read())
+                except OSError:
+                    pass
         shutil.rmtree(work, ignore_errors=True)
 
+    return report(failures)
+
+
+def report(failures):
     for f in failures:
         print("FAIL:", f)
     if not failures:

@@ -1,7 +1,6 @@
 // Every top-level window of the program shows its own title in the window manager's title
 // bar: WM_NAME and _NET_WM_NAME hold the window title exactly, with nothing appended.
-#include "MessageBoxes.h"
-#include "TCForm.h"
+#include "EveryWindow.h"
 #include "THForm.h"
 #include "TMForm.h"
 #include "XProperties.h"
@@ -34,86 +33,24 @@ struct SeenTitle {
     QString netName; // _NET_WM_NAME
 };
 
-class WindowTitles : public ::testing::Test {
+class WindowTitles : public bansho::testing::EveryWindowTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
         ASSERT_TRUE(x_.Ok()) << "cannot reach the private X server";
-        main_ = std::make_unique<TMForm>(std::filesystem::path(dir_.path().toStdString()) /
-                                         "bansho.ENV");
-        InstallCustomizeDialog(*main_);
-        hist_ = std::make_unique<THForm>(*main_);
-        main_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_.get()));
-    }
-    void TearDown() override {
-        hist_.reset();
-        if (main_) main_->hide();
-        main_.reset();
+        EveryWindowTest::SetUp();
     }
 
-    void See(const QString& what, QWidget* window) {
-        SyncProgramConnection();
-        seen_.push_back({what, window->windowTitle(), x_.WmName(window), x_.NetWmName(window)});
-    }
-
-    // Runs `open`, which opens a modal window; once that window is on the screen its titles
-    // are read, `inside` runs (it may open further windows), and the window is closed.
-    void SeeModal(const QString& what, const std::function<void()>& open,
-                  const std::function<void(QWidget*)>& inside = {}) {
-        QWidget* before = QApplication::activeModalWidget();
-        bool found = false;
-        auto* poll = new QTimer;
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, poll, [&, poll, before] {
-            QWidget* m = QApplication::activeModalWidget();
-            if (!m || m == before || !m->isVisible()) return;
-            poll->stop();
-            poll->deleteLater();
-            found = true;
-            See(what, m);
-            if (inside) inside(m);
-            if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
-        });
-        poll->start();
-        open();
-        if (!found) {
-            delete poll;
-            ADD_FAILURE() << what.toStdString() << " did not open";
-        }
-    }
-
-    QTemporaryDir dir_;
     XProperties x_;
-    std::unique_ptr<TMForm> main_;
-    std::unique_ptr<THForm> hist_;
     std::vector<SeenTitle> seen_;
 };
 
 TEST_F(WindowTitles, EveryTopLevelWindowShowsItsOwnTitleExactly) {
-    See("main window", main_.get());
-    ASSERT_TRUE(hist_->isVisible());
-    See("history window", hist_.get());
-
-    // One row in the receipt, so that the entry edit dialog can open on it.
-    main_->ExecCommand(5);
-    main_->ExecCommand(17);
-    SeeModal("entry edit dialog", [&] { hist_->btCorrect->click(); });
-
-    SeeModal("about box", [&] { main_->ExecCommand(150); });
-    SeeModal(
-        "customization dialog", [&] { main_->ExecCommand(151); },
-        [&](QWidget* w) {
-            auto* dlg = qobject_cast<TCForm*>(w);
-            ASSERT_NE(dlg, nullptr);
-            SeeModal("colour chooser", [&] { dlg->btnWin->click(); });
-            if (!dlg->UseNumKey->isChecked()) dlg->UseNumKey->click();
-            SeeModal("NUM-key dialog", [&] { dlg->btKeySET->click(); });
-        });
-    SeeModal("question box",
-             [&] { platform::AskYesNo(main_.get(), QStringLiteral("よろしいですか？")); });
-    SeeModal("error box", [&] { platform::ShowError(main_.get(), QStringLiteral("エラー")); });
-
+    const int visited = VisitEveryWindow([&](const QString& what, QWidget* window) {
+        SyncProgramConnection();
+        seen_.push_back(
+            {what, window->windowTitle(), x_.WmName(window), x_.NetWmName(window)});
+    });
+    ASSERT_EQ(visited, 9);
     ASSERT_EQ(seen_.size(), 9u);
     for (const SeenTitle& s : seen_) {
         SCOPED_TRACE(s.what.toStdString());
