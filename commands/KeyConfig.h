@@ -9,21 +9,11 @@
 #include <vector>
 
 #include "Options.h"
+#include "VirtualKeys.h"
 
 inline constexpr int kKeyCodeCount = 256;
 inline constexpr int kFuncSetCount = 3;
 inline constexpr int kNumKeyPositions = 17;
-
-// Key codes that the key handling names (the Windows virtual-key numbering).
-inline constexpr int kVkTab = 9;
-inline constexpr int kVkSpace = 32;
-inline constexpr int kVkUp = 38;
-inline constexpr int kVkDown = 40;
-inline constexpr int kVkInsert = 45;
-inline constexpr int kVkDelete = 46;
-inline constexpr int kVkF1 = 112;
-inline constexpr int kVkF4 = 115;
-inline constexpr int kVkF12 = 123;
 
 // Filler of an unused function key.
 inline constexpr std::string_view kEmptyFuncCaption = "****";

@@ -3,7 +3,7 @@
 #include "CommandTable.h"
 
 bool IsFunctionKeyCode(int code) {
-    return code >= kVkF1 && code <= kVkF12;
+    return code >= vk::F1 && code <= vk::F12;
 }
 
 bool DropKeyRepeat(int code, bool autoRepeat) {
@@ -15,12 +15,12 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
     TKeyDecision d;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
-    if (code == kVkF4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
+    if (code == vk::F4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
         d.Route = KeyRoute::Close;
         return d;
     }
-    if (historyActive && (code == kVkSpace || code == kVkUp || code == kVkDown ||
-                          code == kVkInsert || code == kVkDelete)) {
+    if (historyActive && (code == vk::Space || code == vk::Up || code == vk::Down ||
+                          code == vk::Insert || code == vk::Delete)) {
         d.Route = KeyRoute::ToHistory;
         return d;
     }

@@ -61,9 +61,9 @@ TShiftState ShiftOf(Qt::KeyboardModifiers m) {
 // empty command and so take the keyboard to the main window before the key they modify
 // arrives: Shift+Up could never reach this window.
 bool IsModifierKey(int code) {
-    using namespace platform::vk;
+    using namespace vk;
     return code == Shift || code == Control || code == Menu || code == LWin || code == RWin ||
-           (code >= 160 && code <= 165);
+           (code >= LShift && code <= RMenu);
 }
 
 } // namespace
@@ -352,28 +352,28 @@ void THForm::BringMainToFront() {
 
 void THForm::FormKeyDown(int code, TShiftState shift) {
     switch (code) {
-    case platform::vk::Return:
+    case vk::Return:
         RecallSelected();
         break;
-    case platform::vk::Space:
+    case vk::Space:
         CorrectSelected();
         break;
-    case platform::vk::Up:
+    case vk::Up:
         if (shift == ssShift)
             MoveUp();
         else
             SelectPrevious();
         break;
-    case platform::vk::Down:
+    case vk::Down:
         if (shift == ssShift)
             MoveDown();
         else
             SelectNext();
         break;
-    case platform::vk::Insert:
+    case vk::Insert:
         InsertSelected();
         break;
-    case platform::vk::Delete:
+    case vk::Delete:
         DeleteSelected();
         break;
     default:

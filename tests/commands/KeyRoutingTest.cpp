@@ -46,25 +46,25 @@ TEST(KeyRouting, FactoryKeysDispatchTheirCommands) {
 
 TEST(KeyRouting, AltF4ClosesOnlyWithAltAlone) {
     Fixture f;
-    EXPECT_EQ(f.Route(kVkF4, ssAlt).Route, KeyRoute::Close);
-    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssShift).Route, KeyRoute::None);
-    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssCtrl).Route, KeyRoute::None);
-    EXPECT_EQ(f.Route(kVkF4, 0).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt).Route, KeyRoute::Close);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt | ssShift).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt | ssCtrl).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, 0).Route, KeyRoute::None);
     // Even in the history window Alt+F4 closes the program.
-    EXPECT_EQ(f.Route(kVkF4, ssAlt, true).Route, KeyRoute::Close);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt, true).Route, KeyRoute::Close);
 }
 
 TEST(KeyRouting, FunctionKeysAreLeftToTheBar) {
     Fixture f;
-    f.keys.KeyTable[kVkF1] = 5;
-    for (int code = kVkF1; code <= kVkF12; ++code)
+    f.keys.KeyTable[vk::F1] = 5;
+    for (int code = vk::F1; code <= vk::F12; ++code)
         EXPECT_EQ(f.Route(code).Route, KeyRoute::None) << code;
     EXPECT_EQ(f.Route(124).Route, KeyRoute::Dispatch); // F13 is an ordinary key
 }
 
 TEST(KeyRouting, HistoryWindowKeepsItsOwnKeysWhileActive) {
     Fixture f;
-    for (int code : {kVkSpace, kVkUp, kVkDown, kVkInsert, kVkDelete}) {
+    for (int code : {vk::Space, vk::Up, vk::Down, vk::Insert, vk::Delete}) {
         const auto d = f.Route(code, 0, true);
         EXPECT_EQ(d.Route, KeyRoute::ToHistory) << code;
         EXPECT_EQ(d.Code, code);
@@ -100,11 +100,11 @@ TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {
 }
 
 TEST(KeyRouting, AutoRepeatOfFunctionKeysIsDropped) {
-    EXPECT_TRUE(DropKeyRepeat(kVkF1 + 1, true));
-    EXPECT_FALSE(DropKeyRepeat(kVkF1 + 1, false));
+    EXPECT_TRUE(DropKeyRepeat(vk::F1 + 1, true));
+    EXPECT_FALSE(DropKeyRepeat(vk::F1 + 1, false));
     EXPECT_FALSE(DropKeyRepeat(101, true)); // other keys repeat
-    EXPECT_TRUE(DropKeyRepeat(kVkF12, true));
-    EXPECT_FALSE(DropKeyRepeat(kVkF12 + 1, true));
+    EXPECT_TRUE(DropKeyRepeat(vk::F12, true));
+    EXPECT_FALSE(DropKeyRepeat(vk::F12 + 1, true));
 }
 
 TEST(KeyRouting, TabSwitchesWindowsOnlyWhileHistoryIsVisible) {

@@ -41,7 +41,6 @@ namespace {
 using bansho::TEForm;
 using bansho::THForm;
 using bansho::TMForm;
-namespace vk = bansho::platform::vk;
 
 class Reader {
 public:
