@@ -29,9 +29,9 @@ inline constexpr std::string_view kFactoryUserKEY =
     "\x4D\x4A\x4B\x4C\x55\x49\x4F\x37\x38\x39\xBE\xBC\xBB\x30\x50\xBD\xBF";
 inline constexpr std::string_view kFactoryUserTCH = "mjkluio789.,;0p-/";
 
-// Factory function-key sets A, B, C (captions and commands as comma text).
+// Factory function-key sets A, B, C: captions and command numbers as comma text.
 extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr;
-extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncCommand;
+const std::array<std::string, kFuncSetCount>& FactoryFuncCommand();
 
 struct TKeyConfig {
     // Command of each key code; 255 does nothing.

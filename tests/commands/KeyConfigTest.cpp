@@ -126,6 +126,14 @@ TEST(KeyTables, FactoryFunctionSetsHaveTwelveKeysStartingWithTheSwitch) {
     EXPECT_EQ(c[11].Hint, "クリップボードから貼付け");
 }
 
+TEST(KeyTables, FactoryFunctionSetsAsTheSettingsFileStoresThem) {
+    const Factory f;
+    EXPECT_EQ(f.keys.FuncCommand[0], "50,24,25,26,27,28,22,34,37,23,38,39");
+    EXPECT_EQ(f.keys.FuncCommand[1], "50,24,25,29,32,30,31,33,51,23,38,39");
+    EXPECT_EQ(f.keys.FuncCommand[2], "50,200,201,202,203,204,205,151,150,40,41,42");
+    EXPECT_EQ(FactoryFuncCommand(), f.keys.FuncCommand);
+}
+
 TEST(KeyTables, NormalizePadsShortListsToTwelve) {
     TKeyConfig k;
     k.FuncDispStr = {"Ａ↓,ＡＣ,", "", "a,b,c,d,e,f,g,h,i,j,k,l,m"};

@@ -131,7 +131,7 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
     EXPECT_EQ(p.colors.Error, 255);
     EXPECT_EQ(p.colors.MPanel, clBtnFace);
     EXPECT_EQ(p.keys.KeyTable[27], 254);
-    EXPECT_EQ(p.keys.FuncCommand[0], kFactoryFuncCommand[0]);
+    EXPECT_EQ(p.keys.FuncCommand[0], FactoryFuncCommand()[0]);
 }
 
 TEST_F(SettingsFile, AnExistingFileWithoutKeyCustMeansCustomized) {
