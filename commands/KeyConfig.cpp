@@ -5,6 +5,7 @@
 #include "CommaText.h"
 #include "CommandTable.h"
 #include "TextNumber.h"
+#include "Utf8.h"
 
 const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
     "Ａ↓,ＡＣ,Ｃ,ＨＣ,ＨＳ,ＨＲ,％,ＧＴ,０００,＋/－,税込み,税抜き",
@@ -114,30 +115,14 @@ void PadList(std::string& text, std::string_view filler) {
     text = JoinCommaText(items);
 }
 
-// Code points of a UTF-8 text; a byte that does not start a valid sequence counts alone.
+// Code points of a UTF-8 text; a byte that starts no valid sequence counts alone.
 std::vector<char32_t> CodePoints(std::string_view s) {
     std::vector<char32_t> out;
     for (std::size_t i = 0; i < s.size();) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        std::size_t len = b0 < 0x80             ? 1
-                          : (b0 & 0xE0) == 0xC0 ? 2
-                          : (b0 & 0xF0) == 0xE0 ? 3
-                          : (b0 & 0xF8) == 0xF0 ? 4
-                                                : 0;
-        char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-        bool ok = len != 0 && i + len <= s.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            if ((b & 0xC0) != 0x80) ok = false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += len;
+        char32_t cp = 0;
+        const std::size_t len = utf8::Decode(s, i, cp);
+        out.push_back(len == 0 ? char32_t(0xFFFD) : cp);
+        i += len == 0 ? 1 : len;
     }
     return out;
 }

@@ -284,4 +284,25 @@ TEST(NumKeys, NonAsciiUserCharactersCountAsOnePosition) {
     EXPECT_EQ(TranslateNumChar(U'B', o), U'1');
 }
 
+TEST(NumKeys, EachByteOfABrokenSequenceIsAPositionThatMatchesNothing) {
+    // UserTCH is the broken bytes followed by "b".
+    struct Row {
+        const char* name;
+        const char* broken;
+        char32_t ch;
+        char32_t want;
+    } rows[] = {
+        {"cut sequence: b is third", "\xE3\x81", U'b', U'2'},
+        {"overlong A is no A", "\xC1\x81", U'a', U'a'},
+        {"overlong A: b is third", "\xC1\x81", U'b', U'2'},
+        {"surrogate: b is fourth", "\xED\xA0\x80", U'b', U'3'},
+        {"stray continuation byte: b is second", "\x80", U'b', U'1'},
+    };
+    for (const auto& r : rows) {
+        TOption o;
+        o.UserTCH = std::string(r.broken) + "b";
+        EXPECT_EQ(TranslateNumChar(r.ch, o), r.want) << r.name;
+    }
+}
+
 } // namespace
