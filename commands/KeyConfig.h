@@ -24,9 +24,28 @@ inline constexpr std::string_view kEmptyFuncCommand = "255";
 // point, separator, plus, minus, multiply, divide, and code 61 (which the table maps to "=").
 inline constexpr std::string_view kNumKeyVKRow = "0123456789nlkmjo=";
 inline constexpr std::string_view kNumKeyRow = "0123456789.,+-*/=";
-// Factory NUM keys: M J K L U I O 7 8 9, period, comma, semicolon, 0, P, minus, slash.
-inline constexpr std::string_view kFactoryUserKEY =
-    "\x4D\x4A\x4B\x4C\x55\x49\x4F\x37\x38\x39\xBE\xBC\xBB\x30\x50\xBD\xBF";
+// Factory NUM keys: M J K L U I O 7 8 9, period, comma, semicolon, 0, P, minus, slash, as
+// the Japanese keyboard gives their codes (semicolon is OemPlus there).
+inline constexpr char kFactoryUserKEYBytes[kNumKeyPositions] = {
+    'M',
+    'J',
+    'K',
+    'L',
+    'U',
+    'I',
+    'O',
+    '7',
+    '8',
+    '9',
+    char(vk::OemPeriod),
+    char(vk::OemComma),
+    char(vk::OemPlus),
+    '0',
+    'P',
+    char(vk::OemMinus),
+    char(vk::Oem2),
+};
+inline constexpr std::string_view kFactoryUserKEY{kFactoryUserKEYBytes, kNumKeyPositions};
 inline constexpr std::string_view kFactoryUserTCH = "mjkluio789.,;0p-/";
 
 // Factory function-key sets A, B, C: captions and command numbers as comma text.
