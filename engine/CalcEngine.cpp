@@ -2,7 +2,10 @@
 #include "CalcEngine.h"
 
 #include "NumberText.h"
+#include "PasteText.h"
 #include "TextFunctions.h"
+
+#include <utility>
 
 namespace {
 
@@ -126,6 +129,7 @@ void CalcEngine::ExecCommand(unsigned command) {
     case 50:
     case 51:
     case 52:
+    case 54: // print the receipt
     case 88:
     case 89:
     case 90:
@@ -343,8 +347,12 @@ void CalcEngine::PasteFromClip() {
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.pop_back();
+    if (auto number = NormalisePastedNumber(text)) {
+        text = std::move(*number);
+    } else {
+        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+            text.pop_back();
+    }
     AssignText(InNum, text);
     ShowNum(InNum);
 }

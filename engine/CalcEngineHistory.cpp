@@ -2,6 +2,7 @@
 #include "CalcEngine.h"
 
 #include "NumberText.h"
+#include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
 namespace {
@@ -103,22 +104,9 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
         // Every row counts by the operator it stores, which is the one it shows.
-        auto rowOpe = [this](std::size_t i) {
-            return histOpe_[i].empty() ? ' ' : histOpe_[i].front();
-        };
-        // Rows of plain numbers are folded as values, the total written out once; from the
-        // first row that needs more (an error, an overflow, a text that is not a number) on,
-        // Calc takes each row as it always does.
-        const std::size_t count = histNum_.size();
-        TChainTotal chain(option_.Acount);
-        std::size_t i = 0;
-        while (i < count && chain.Step(histNum_[i], rowOpe(i)))
-            ++i;
-        TCalcNum r = chain.Total();
-        for (; i < count; ++i) {
-            TCalcNum n{CutText(histNum_[i], kCalcNumTextMax), false};
-            if (!Calc(r, n, rowOpe(i), ' ')) return false;
-        }
+        TCalcNum r;
+        std::string bad;
+        if (!FoldReceipt(histNum_, histOpe_, option_.Acount, r, &bad)) return ConvertFailed(bad);
         ResNum = r;
         status_.EditTarget = 'R';
         ShowNum(ResNum);

@@ -3,6 +3,7 @@
 // main window, with the correction-mode lamp and six buttons beside it in the input receipt.
 // The rows belong to the engine; this window mirrors them through a thin model, keeps the
 // selection, and changes the lists only through the engine's history operations.
+#include "ReceiptPrinter.h"
 #include "THistoryLink.h"
 
 #include <QPointer>
@@ -84,6 +85,10 @@ public:
     void SelectPrevious();  // Up
     void SelectNext();      // Down
     void CopySelected();    // btToClip
+    // Command 印刷: the print dialog, then the receipt on paper (nothing without rows).
+    void PrintReceipt() override;
+    // What is printed: the kind, now, the rows as shown, and the input receipt's total.
+    ReceiptPrinter::Receipt ReceiptForPrint() const;
 
     void btCorrectClick() { CorrectSelected(); }
     void btInsertClick() { InsertSelected(); }

@@ -22,6 +22,9 @@ public:
     // takes the focus back afterwards.
     virtual void ShowHistory() = 0;
 
+    // Command 印刷: print the receipt through the print dialog.
+    virtual void PrintReceipt() {}
+
     // Space, Up, Down, Insert or Delete pressed while the history window is active, handed
     // on by the main window's key routing (code after NUM-key translation).
     virtual void HistKeyDown(int code, TShiftState shift) = 0;

@@ -118,6 +118,9 @@ void TMForm::WindowCommand(unsigned command) {
     case 28:
         if (history_) history_->ShowHistory();
         break;
+    case 54:
+        if (history_) history_->PrintReceipt();
+        break;
     case 50:
         CycleFuncSet(status_);
         ApplyFuncSet();
