@@ -5,6 +5,7 @@
 #include "TCForm.h"
 #include "THForm.h"
 #include "TMForm.h"
+#include "TerminationSave.h"
 #include "WindowHelpers.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
     bansho::THForm hform(mform);           // the history window, docked to the main window
+    bansho::InstallTerminationSave(mform); // SIGTERM, SIGHUP and logout save as a close does
     mform.show();
     return app.exec();
 }

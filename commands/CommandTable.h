@@ -1,12 +1,14 @@
 #pragma once
 // The command catalogue: every action of the calculator is a number 0..255, and each
 // number carries a three-digit code, a key-top caption and a one-line description.
+#include "Commands.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
 
 // Number 255 stands for "no action" everywhere: key table, function keys, menus.
-inline constexpr int kNoCommand = 255;
+inline constexpr int kNoCommand = CommandNumber(Command::None);
 inline constexpr int kCommandCount = 256;
 
 // Byte limits of the three fields, counted in Shift_JIS bytes.

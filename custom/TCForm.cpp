@@ -2,6 +2,7 @@
 #include "TCForm.h"
 
 #include "FontFit.h"
+#include "Fonts.h"
 #include "THistoryLink.h"
 #include "TMForm.h"
 #include "TRadioGroup.h"
@@ -29,11 +30,7 @@ const QString TCForm::kSampleText = QStringLiteral(" -123,456,789,012,345. ");
 
 namespace {
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(px);
-    return f;
-}
+using platform::PixelFont;
 
 QCheckBox* MakeCheck(const char* text, QWidget* parent) {
     return new QCheckBox(QString::fromUtf8(text), parent);

@@ -1,5 +1,6 @@
 #include "TKForm.h"
 
+#include "Fonts.h"
 #include "KeyConfig.h"
 #include "KeyMapping.h"
 #include "MessageBoxes.h"
@@ -32,11 +33,7 @@ public:
     }
 };
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(px);
-    return f;
-}
+using platform::PixelFont;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Dispatch, all-clear, number entry, the display model and the clipboard commands.
 #include "CalcEngine.h"
 
+#include "Commands.h"
 #include "NumberText.h"
 #include "PasteText.h"
 #include "TextFunctions.h"
@@ -26,143 +27,139 @@ std::size_t LastCharLen(const std::string& s) {
 CalcEngine::CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host)
     : option_(option), status_(status), host_(host) {}
 
+CalcEngine::DisplayBatch::DisplayBatch(CalcEngine& engine) : engine_(engine) {
+    if (engine_.batchDepth_++ == 0) engine_.displayBefore_ = engine_.display_;
+}
+
+CalcEngine::DisplayBatch::~DisplayBatch() {
+    if (--engine_.batchDepth_ == 0 && !(engine_.display_ == engine_.displayBefore_))
+        engine_.host_.DisplayChanged();
+}
+
 void CalcEngine::ExecCommand(unsigned command) {
     stopped_ = false;
-    switch (command) {
-    case 0:
+    {
+        DisplayBatch batch(*this);
+        RunCommand(command);
+    }
+    if (!stopped_) host_.FocusMain();
+}
+
+void CalcEngine::RunCommand(unsigned command) {
+    if (IsWindowCommand(command)) {
+        host_.WindowCommand(command);
+        // The NUM-key mode, the status bar or the settings may have changed meanwhile.
+        const auto c = static_cast<Command>(command);
+        if (c == Command::ToggleNumKey)
+            RefreshNumMark();
+        else if (c == Command::ToggleStatusBar || c == Command::Customize)
+            RefreshMarks();
+        return;
+    }
+    switch (static_cast<Command>(command)) {
+    case Command::Digit0:
         AppendZeros(InNum, "0");
         break;
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9: {
+    case Command::Digit1:
+    case Command::Digit2:
+    case Command::Digit3:
+    case Command::Digit4:
+    case Command::Digit5:
+    case Command::Digit6:
+    case Command::Digit7:
+    case Command::Digit8:
+    case Command::Digit9: {
         const char digit[2] = {static_cast<char>('0' + command), '\0'};
         AppendDigits(InNum, digit);
         break;
     }
-    case 16:
+    case Command::Point:
         AppendDigits(InNum, ".");
         break;
-    case 17:
+    case Command::Add:
         OpeKey('+');
         break;
-    case 18:
+    case Command::Subtract:
         OpeKey('-');
         break;
-    case 19:
+    case Command::Multiply:
         OpeKey('*');
         break;
-    case 20:
+    case Command::Divide:
         OpeKey('/');
         break;
-    case 21:
+    case Command::Equals:
         OpeKey('=');
         break;
-    case 22:
+    case Command::Percent:
         OpeKey('%');
         break;
-    case 23:
+    case Command::ChangeSign:
         NegateNum(EditRegister());
         break;
-    case 24:
+    case Command::AllClear:
         AllClear();
         break;
-    case 25:
+    case Command::ClearEntry:
         ClearEntry();
         break;
-    case 26:
+    case Command::HistoryClear:
         ClearHistory();
         break;
-    case 27:
+    case Command::HistoryStore:
         AddHistoryEntry();
         break;
-    case 28: // show the history window
-        host_.WindowCommand(command);
-        break;
-    case 29:
+    case Command::MemoryClear:
         MemClear();
         break;
-    case 30:
+    case Command::MemoryAdd:
         MemAddSub('+');
         break;
-    case 31:
+    case Command::MemorySubtract:
         MemAddSub('-');
         break;
-    case 32:
+    case Command::MemoryRecall:
         MemRecall();
         break;
-    case 33:
+    case Command::MemorySwap:
         MemSwap();
         break;
-    case 34:
+    case Command::GrandTotal:
         GTRecall();
         break;
-    case 35:
+    case Command::ShiftRight:
         ShiftRight(EditRegister());
         break;
-    case 36:
+    case Command::DoubleZero:
         AppendZeros(EditRegister(), "00");
         break;
-    case 37:
+    case Command::TripleZero:
         AppendZeros(EditRegister(), "000");
         break;
-    case 38:
+    case Command::TaxIncluded:
         TaxIncluded();
         break;
-    case 39:
+    case Command::TaxExcluded:
         TaxExcluded();
         break;
-    case 40:
+    case Command::Cut:
         CutToClip();
         break;
-    case 41:
+    case Command::Copy:
         CopyToClip();
         break;
-    case 42:
+    case Command::Paste:
         PasteFromClip();
         break;
-    case 50:
-    case 51:
-    case 52:
-    case 54: // print the receipt
-    case 88:
-    case 89:
-    case 90:
-    case 91:
-    case 92:
-    case 93:
-    case 94:
-    case 95:
-    case 96:
-    case 97:
-    case 98:
-    case 99:
-    case 100:
-    case 150:
-    case 151:
-    case 200:
-    case 201:
-    case 202:
-    case 203:
-    case 204:
-    case 205:
-    case 254:
-        host_.WindowCommand(command);
-        // The NUM-key mode, the status bar or the settings may have changed meanwhile.
-        if (command == 51)
-            RefreshNumMark();
-        else if (command == 52 || command == 151)
-            RefreshMarks();
+    case Command::DecimalSelector:
+        CycleDecimals();
+        break;
+    case Command::RoundingSelector:
+        CycleRounding();
         break;
     default:
         break; // no action; the focus still returns to the main window
     }
-    if (!stopped_) host_.FocusMain();
 }
 
 void CalcEngine::ResetEngine() {
@@ -177,6 +174,7 @@ void CalcEngine::ResetEngine() {
 }
 
 void CalcEngine::AllClear() {
+    DisplayBatch batch(*this);
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
     ShowNum(ResNum);
@@ -190,6 +188,7 @@ TCalcNum& CalcEngine::EditRegister() {
 // ---- Entry ----
 
 void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
+    DisplayBatch batch(*this);
     if (s.empty()) return;
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
@@ -215,6 +214,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
 }
 
 void CalcEngine::AppendZeros(TCalcNum& reg, std::string_view s) {
+    DisplayBatch batch(*this);
     if (reg.Text == "0" || (reg.Text.empty() && (s == "00" || s == "000"))) {
         host_.Beep();
         return;
@@ -223,6 +223,7 @@ void CalcEngine::AppendZeros(TCalcNum& reg, std::string_view s) {
 }
 
 void CalcEngine::NegateNum(TCalcNum& reg) {
+    DisplayBatch batch(*this);
     // Blanks and control characters in front go first, as the display and the arithmetic
     // skip them; a sign put before a pasted tab would make the number unreadable.
     reg.Text = TrimLeftBlanks(reg.Text);
@@ -235,6 +236,7 @@ void CalcEngine::NegateNum(TCalcNum& reg) {
 }
 
 void CalcEngine::ShiftRight(TCalcNum& reg) {
+    DisplayBatch batch(*this);
     if (reg.Text.empty()) reg = DispNum;
     if (reg.Text.empty()) {
         host_.Beep();
@@ -256,6 +258,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
 }
 
 void CalcEngine::ClearEntry() {
+    DisplayBatch batch(*this);
     ClearNum(InNum);
     ShowNum(InNum);
 }
@@ -263,6 +266,7 @@ void CalcEngine::ClearEntry() {
 // ---- Display ----
 
 void CalcEngine::ShowNum(const TCalcNum& n) {
+    DisplayBatch batch(*this);
     TCalcNum t{TrimLeftBlanks(n.Text), n.Error};
     if (t.Error) {
         host_.Beep();
@@ -280,8 +284,8 @@ void CalcEngine::ShowNum(const TCalcNum& n) {
 }
 
 void CalcEngine::ShowOpeMark(char c) {
+    DisplayBatch batch(*this);
     display_.OpeMark = OpeToGlyph(c);
-    host_.DisplayChanged();
 }
 
 namespace {
@@ -293,40 +297,43 @@ void PlaceMark(bool on, const char* text, bool statusBarShown, std::string& pane
 } // namespace
 
 void CalcEngine::RefreshGTMark() {
+    DisplayBatch batch(*this);
     PlaceMark(!GTNum.Text.empty(), "GT", statusBarShown_, display_.PanelGT, display_.TotMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshMemMark() {
+    DisplayBatch batch(*this);
     PlaceMark(!MemNum.Text.empty(), "M", statusBarShown_, display_.PanelM, display_.MemMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshKMark() {
+    DisplayBatch batch(*this);
     PlaceMark(status_.ConstMode, "K", statusBarShown_, display_.PanelK, display_.KctMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshNumMark() {
+    DisplayBatch batch(*this);
     PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, display_.NumMark);
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshHistCount() {
+    DisplayBatch batch(*this);
     display_.PanelCount =
         histNum_.empty() ? std::string() : " H " + std::to_string(histNum_.size());
-    host_.DisplayChanged();
 }
 
 void CalcEngine::RefreshMarks() {
+    DisplayBatch batch(*this);
     RefreshGTMark();
     RefreshMemMark();
     RefreshKMark();
     RefreshNumMark();
     RefreshHistCount();
+    RefreshSelectorMark();
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
+    DisplayBatch batch(*this);
     statusBarShown_ = shown;
     RefreshMarks();
 }
@@ -339,11 +346,13 @@ void CalcEngine::CopyToClip() {
 }
 
 void CalcEngine::CutToClip() {
+    DisplayBatch batch(*this);
     CopyToClip();
     ClearEntry();
 }
 
 void CalcEngine::PasteFromClip() {
+    DisplayBatch batch(*this);
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();

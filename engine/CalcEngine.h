@@ -40,8 +40,9 @@ public:
     TCalcStatus& Status() { return status_; }
 
     // ---- Dispatch ----
-    // Runs one command 0-255 to completion; then the main window gets the focus (unless a
-    // text that is not a number stopped the command). Window commands go to the host.
+    // Runs one command 0-255 to completion; then the host hears of a changed display (once)
+    // and the main window gets the focus (unless a text that is not a number stopped the
+    // command). Window commands go to the host.
     void ExecCommand(unsigned command);
     // Command 24 and the start-up clear.
     void AllClear();
@@ -68,6 +69,7 @@ public:
     void RefreshKMark();
     void RefreshNumMark(); // NUM from TCalcStatus::UseNumKey; drops a tax label
     void RefreshHistCount();
+    void RefreshSelectorMark();
     const TDisplayModel& Display() const { return display_; }
     // Set by the window: marks go to the status-bar panels while it is shown (default), to
     // the labels beside the number while it is hidden. Re-runs RefreshMarks.
@@ -95,6 +97,13 @@ public:
     bool TaxIncluded();
     bool TaxExcluded();
     void ShowTaxStep();
+
+    // ---- Decimal selector (TOption::Decimals and Rounding) ----
+    // A result rounded to the selected places by the selected rule, on its decimal digits;
+    // nothing at F or on an error. A rounding past 15 whole digits is an overflow.
+    void RoundResult(TCalcNum& n) const;
+    void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
+    void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
 
     // ---- Memory ----
     void MemClear();
@@ -139,6 +148,21 @@ public:
     void CopyHistoryToClip(std::size_t last);
 
 private:
+    // Collects the display changes of one engine call. Every routine that may change the
+    // display model holds one while it runs; when the outermost one ends and the model differs
+    // from what it was when that one began, the host hears DisplayChanged() once.
+    class DisplayBatch {
+    public:
+        explicit DisplayBatch(CalcEngine& engine);
+        ~DisplayBatch();
+        DisplayBatch(const DisplayBatch&) = delete;
+        DisplayBatch& operator=(const DisplayBatch&) = delete;
+
+    private:
+        CalcEngine& engine_;
+    };
+
+    void RunCommand(unsigned command);
     bool ConvertFailed(const std::string& badText);
     void AppendRow(const std::string& number, const std::string& ope, const std::string& row);
 
@@ -146,6 +170,8 @@ private:
     TCalcStatus& status_;
     EngineHost& host_;
     TDisplayModel display_;
+    TDisplayModel displayBefore_; // the model when the outermost DisplayBatch began
+    int batchDepth_ = 0;
     bool statusBarShown_ = true;
     bool styledFont_ = false;
     bool stopped_ = false; // a text that is not a number stopped the running command

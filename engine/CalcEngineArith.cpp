@@ -10,6 +10,7 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::OpeKey(char key) {
+    DisplayBatch batch(*this);
     if (IsOperator(key)) host_.LampOff();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
     if (!ok) return false;
@@ -39,12 +40,14 @@ bool CalcEngine::OpeNormal(char key) {
     if (option_.HistSet == 2) AddHistoryEntry();
     if (IsOperator(status_.PendOpe)) {
         if (!Calc(ResNum, InNum, status_.PendOpe, key)) return false;
+        RoundResult(ResNum);
     } else {
         ResNum = DispNum;
     }
     if (ope == '=') {
         // A failed result does not count towards the grand total.
         if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
+        RoundResult(GTNum);
         ShowNum(ResNum);
         if (option_.HistSet == 1) AddHistoryEntry();
     } else {
@@ -69,6 +72,7 @@ bool CalcEngine::OpeConst(char key) {
     }
     if (!InNum.Text.empty()) {
         if (!Calc(InNum, KNum, status_.ConstOpe, key)) return false;
+        RoundResult(InNum);
         ShowNum(InNum);
         ClearNum(InNum);
     } else {
@@ -76,6 +80,7 @@ bool CalcEngine::OpeConst(char key) {
         // must not leave its leftover digits there for copy, HS or M+ to take as a number.
         TCalcNum shown = DispNum;
         if (!Calc(shown, KNum, status_.ConstOpe, key)) return false;
+        RoundResult(shown);
         ShowNum(shown);
     }
     ShowOpeMark('=');
@@ -83,18 +88,27 @@ bool CalcEngine::OpeConst(char key) {
 }
 
 void CalcEngine::GTRecall() {
+    DisplayBatch batch(*this);
     InNum = GTNum;
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
 
 bool CalcEngine::TaxIncluded() {
+    DisplayBatch batch(*this);
     if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
         TaxAmtNum = DispNum;
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
         if (!Calc(TaxAmtNum, TaxNum, '*', '%')) return false;
-        if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+        if (option_.Decimals < 0) {
+            if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+        } else {
+            // The tax is rounded and the amount with tax derived from it, so that base + tax
+            // is always the amount shown with tax.
+            RoundResult(TaxAmtNum);
+            if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
+        }
     }
     if (TaxMode != 1) {
         TaxMode = 1;
@@ -105,6 +119,7 @@ bool CalcEngine::TaxIncluded() {
 }
 
 bool CalcEngine::TaxExcluded() {
+    DisplayBatch batch(*this);
     if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
@@ -113,6 +128,7 @@ bool CalcEngine::TaxExcluded() {
         if (!Calc(w, TaxNum, '+', ' ')) return false;
         if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
         if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
+        RoundResult(TaxAmtNum); // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
     }
     if (TaxMode != 3) {
@@ -124,6 +140,7 @@ bool CalcEngine::TaxExcluded() {
 }
 
 void CalcEngine::ShowTaxStep() {
+    DisplayBatch batch(*this);
     std::string label;
     switch (TaxStep) {
     case 1:
@@ -147,7 +164,6 @@ void CalcEngine::ShowTaxStep() {
     if (TaxMode == 1 && label == "税抜") label.clear();
     if (TaxMode == 3 && label == "税込") label.clear();
     display_.NumMark = label;
-    host_.DisplayChanged();
     if (TaxMode == 1)
         TaxStep = TaxStep >= 3 ? 1 : TaxStep + 1;
     else
@@ -157,11 +173,13 @@ void CalcEngine::ShowTaxStep() {
 // ---- Memory ----
 
 void CalcEngine::MemClear() {
+    DisplayBatch batch(*this);
     ClearNum(MemNum);
     RefreshMemMark();
 }
 
 bool CalcEngine::MemAddSub(char ope) {
+    DisplayBatch batch(*this);
     if (option_.CalcMem) {
         // Complete the pending calculation, like "=" without grand total and history.
         status_.EditTarget = 'R';
@@ -169,6 +187,8 @@ bool CalcEngine::MemAddSub(char ope) {
             ResNum = DispNum;
         } else if (!Calc(ResNum, InNum, status_.PendOpe, ' ')) {
             return false;
+        } else {
+            RoundResult(ResNum);
         }
         ShowNum(ResNum);
         status_.PendOpe = '=';
@@ -176,17 +196,20 @@ bool CalcEngine::MemAddSub(char ope) {
         ClearNum(InNum);
     }
     if (!Calc(MemNum, DispNum, ope, ' ')) return false;
+    RoundResult(MemNum);
     RefreshMemMark();
     return true;
 }
 
 void CalcEngine::MemRecall() {
+    DisplayBatch batch(*this);
     InNum = MemNum;
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
 
 void CalcEngine::MemSwap() {
+    DisplayBatch batch(*this);
     const TCalcNum t = MemNum;
     MemNum = DispNum;
     InNum = t;

@@ -106,7 +106,7 @@ bool CalcEngine::RecalcHistory() {
         // Every row counts by the operator it stores, which is the one it shows.
         TCalcNum r;
         std::string bad;
-        if (!FoldReceipt(histNum_, histOpe_, option_.Acount, r, &bad)) return ConvertFailed(bad);
+        if (!FoldReceipt(histNum_, histOpe_, option_.Acount, option_.Decimals, option_.Rounding, r, &bad)) return ConvertFailed(bad);
         ResNum = r;
         status_.EditTarget = 'R';
         ShowNum(ResNum);

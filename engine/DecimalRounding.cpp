@@ -89,3 +89,10 @@ std::string RoundDecimalText(std::string_view text, int decimals, int rule, bool
         out += '.';
     return out;
 }
+
+void RoundRegister(TCalcNum& n, int decimals, int rule, int acount) {
+    if (decimals < 0 || n.Error) return;
+    bool overflow = false;
+    n.Text = RoundDecimalText(n.Text, decimals, rule, acount == 0, overflow);
+    if (overflow) n.Error = true;
+}

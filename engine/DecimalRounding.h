@@ -1,6 +1,8 @@
 #pragma once
 // The decimal selector (F, 0-4 places) and the rounding rule of a desk calculator, applied to
 // a result's decimal digits: exact, never through binary floating point.
+#include "CalcNum.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,3 +31,7 @@ int NextRounding(int rule);
 // more than 15 digits (999999999999999.5 rounded up).
 std::string RoundDecimalText(std::string_view text, int decimals, int rule, bool pointAlways,
                              bool& overflow);
+
+// A register holding a result, rounded in the form its acount writes (0: "8.", 1: "8"); an
+// overflow sets its Error. Nothing happens at F (decimals < 0) or to a register in error.
+void RoundRegister(TCalcNum& n, int decimals, int rule, int acount);

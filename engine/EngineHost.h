@@ -32,10 +32,12 @@ public:
     // Give the input focus back to the main window (after every command).
     virtual void FocusMain() = 0;
 
-    // Commands that belong to the window layer: 28 (show the history window), 50, 51, 52,
-    // 88-100, 150, 151, 200-205, 254. The engine refreshes its marks after 51, 52 and 151.
+    // Commands that belong to the window layer (kWindowCommands in Commands.h). The engine
+    // refreshes its marks after ToggleNumKey, ToggleStatusBar and Customize.
     virtual void WindowCommand(unsigned command) = 0;
 
-    // The display model (CalcEngine::Display()) has changed; may come several times per command.
+    // The display model (CalcEngine::Display()) has changed. It comes once, at the end of the
+    // command (or other engine call) that changed it, and not at all when the call left the
+    // model as it was.
     virtual void DisplayChanged() = 0;
 };

@@ -1,12 +1,13 @@
 #include "ReceiptTotal.h"
 
+#include "DecimalRounding.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 
 #include <algorithm>
 
 bool FoldReceipt(const std::vector<std::string>& numbers, const std::vector<std::string>& opes,
-                 int acount, TCalcNum& total, std::string* badText) {
+                 int acount, int decimals, int rule, TCalcNum& total, std::string* badText) {
     auto rowOpe = [&opes](std::size_t i) {
         return i >= opes.size() || opes[i].empty() ? ' ' : opes[i].front();
     };
@@ -16,12 +17,15 @@ bool FoldReceipt(const std::vector<std::string>& numbers, const std::vector<std:
     const std::size_t count = numbers.size();
     TChainTotal chain(acount);
     std::size_t i = 0;
-    while (i < count && chain.Step(numbers[i], rowOpe(i)))
+    // Rounded steps need each step's text, so a selection folds every row through the
+    // arithmetic step.
+    while (decimals < 0 && i < count && chain.Step(numbers[i], rowOpe(i)))
         ++i;
     total = chain.Total();
     for (; i < count; ++i) {
         TCalcNum n{CutText(numbers[i], kCalcNumTextMax), false};
         if (!CalcNumbers(total, n, rowOpe(i), ' ', acount, badText)) return false;
+        RoundRegister(total, decimals, rule, acount);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "CalcEngine.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "TextFunctions.h"
@@ -28,11 +29,7 @@ constexpr int kClientWidth = 379;
 constexpr int kClientHeight = 46;
 constexpr int kListRowHeight = 16;
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(px);
-    return f;
-}
+using platform::PixelFont;
 
 void SetBlackText(QWidget* w) {
     QPalette p = w->palette();

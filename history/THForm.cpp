@@ -4,6 +4,7 @@
 
 #include "ColorValue.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
 #include "THistList.h"
@@ -47,11 +48,7 @@ constexpr std::array<ButtonDef, 6> kButtonDefs = {{
 }};
 constexpr const char16_t* kLedHint = u"ヒストリー訂正モードで点灯";
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(std::max(1, px));
-    return f;
-}
+using platform::PixelFont;
 
 TShiftState ShiftOf(Qt::KeyboardModifiers m) {
     TShiftState s = 0;

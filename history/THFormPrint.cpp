@@ -28,7 +28,7 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
         TCalcNum total;
         std::string bad;
         const bool ok = FoldReceipt(engine_.HistNumList(), engine_.HistOpeList(), option_.Acount,
-                                    total, &bad);
+                                    option_.Decimals, option_.Rounding, total, &bad);
         const std::string text = ok && !total.Error
                                      ? AlignNumber("＝" + InsertThousands(total.Text.empty() ? "0" : total.Text))
                                      : AlignNumber("＝") + " E";

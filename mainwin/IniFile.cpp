@@ -1,9 +1,9 @@
 #include "IniFile.h"
 
 #include <cerrno>
-#include <filesystem>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "Sjis.h"
@@ -87,9 +87,58 @@ std::string Wrap(std::string_view value) {
     return v;
 }
 
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF) holding at least
+// one character beyond ASCII. Text in CP932 almost never passes: its lead bytes 81-9F and
+// its half-width kana A1-DF cannot start a UTF-8 character.
+bool IsUtf8BeyondAscii(std::string_view s) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > s.size()) return false;
+        const auto b1 = static_cast<unsigned char>(s[i + 1]);
+        if (b1 < lo || b1 > hi) return false;
+        for (std::size_t k = 2; k < len; ++k) {
+            const auto bk = static_cast<unsigned char>(s[i + k]);
+            if (bk < 0x80 || bk > 0xBF) return false;
+        }
+        beyond = true;
+        i += len;
+    }
+    return beyond;
+}
+
 } // namespace
 
 TIniFile TIniFile::FromBytes(std::string_view bytes) {
+    static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+    // Held in memory as CP932, the way it is written back. (A mark before text that is no
+    // UTF-8 after all leaves the text to be read as CP932.)
+    std::string converted;
+    if (IsUtf8BeyondAscii(bytes)) {
+        converted = sjis::FromUtf8(bytes);
+        bytes = converted;
+    }
+
     TIniFile ini;
     Section* current = nullptr;
     std::size_t pos = 0;
@@ -138,23 +187,63 @@ TIniFile TIniFile::FromBytes(std::string_view bytes) {
     return ini;
 }
 
-TIniFile TIniFile::Load(const std::string& path, bool* existed) {
-    std::error_code ec;
-    const bool there = std::filesystem::exists(path, ec);
-    if (existed) *existed = there;
-    if (!there) return {};
-    // Plain reads: a folder or an unreadable file in its place gives an empty file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {};
+TIniFile TIniFile::Load(const std::string& path, bool* existed, LoadResult* result) {
+    LoadResult r;
     std::string bytes;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+    // Non-blocking, so that a FIFO in the file's place cannot hold the start; the type is
+    // checked on the opened file itself.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        struct stat lst {};
+        // A link that leads nowhere is nothing there, as a missing file is.
+        if ((err == ENOENT || err == ENOTDIR) && ::lstat(path.c_str(), &lst) != 0) {
+            r.Status = LoadStatus::Missing;
+        } else if (err == ENOENT && S_ISLNK(lst.st_mode)) {
+            r.Status = LoadStatus::Missing;
+        } else {
+            r.Status = LoadStatus::Unreadable;
+            r.Errno = err;
+        }
+    } else {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            r.Status = LoadStatus::Unreadable;
+            r.Errno = errno;
+        } else if (S_ISDIR(st.st_mode)) {
+            r.Status = LoadStatus::Unreadable;
+            r.Errno = EISDIR;
+        } else if (!S_ISREG(st.st_mode)) {
+            r.Status = LoadStatus::Unreadable;
+            r.Reason = "通常のファイルではありません。";
+        } else if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
+            r.Status = LoadStatus::Unreadable;
+            r.Reason = "ファイルが大きすぎます。";
+        } else {
+            r.Status = LoadStatus::Read;
+            char buf[65536];
+            for (;;) {
+                const ssize_t n = ::read(fd, buf, sizeof buf);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    r.Status = LoadStatus::Unreadable;
+                    r.Errno = errno;
+                    break;
+                }
+                if (n == 0) break;
+                bytes.append(buf, static_cast<std::size_t>(n));
+                if (bytes.size() > kMaxFileSize) { // grew while being read
+                    r.Status = LoadStatus::Unreadable;
+                    r.Reason = "ファイルが大きすぎます。";
+                    break;
+                }
+            }
+        }
+        ::close(fd);
     }
-    ::close(fd);
+    if (existed) *existed = r.Status != LoadStatus::Missing;
+    if (result) *result = r;
+    if (r.Status != LoadStatus::Read) return {};
     return FromBytes(bytes);
 }
 
@@ -267,6 +356,7 @@ std::string TIniFile::ToBytes() const {
         }
         out += "\r\n";
     }
+    if (IsUtf8BeyondAscii(out)) out.insert(0, kShiftJisMarker);
     return out;
 }
 

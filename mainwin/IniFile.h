@@ -14,11 +14,28 @@
 class TIniFile {
 public:
     TIniFile() = default;
-    // Parses the raw bytes of a file (lines ending in CR LF, LF or CR).
+    // Parses the raw bytes of a file (lines ending in CR LF, LF or CR). A UTF-8 byte-order
+    // mark is skipped; a file that is valid UTF-8 holding characters beyond ASCII (as an
+    // ordinary Linux editor saves it) is read as UTF-8. Everything else is CP932.
     static TIniFile FromBytes(std::string_view bytes);
+
+    // What reading a file found. Only a regular file is read, never more than kMaxFileSize
+    // bytes, and opening never waits (a FIFO or a device in its place is refused).
+    enum class LoadStatus {
+        Missing,    // nothing there: the caller's defaults
+        Read,       // read whole
+        Unreadable, // something is there but cannot be read as a settings file
+    };
+    static constexpr std::size_t kMaxFileSize = 16u << 20;
+    struct LoadResult {
+        LoadStatus Status = LoadStatus::Missing;
+        int Errno = 0;      // the system's reason when it has one
+        std::string Reason; // otherwise the program's own reason (Japanese), or empty
+    };
     // Reads a file; a missing or unreadable file gives an empty one. `existed` tells
-    // whether the file was there.
-    static TIniFile Load(const std::string& path, bool* existed = nullptr);
+    // whether something was there; `result` tells what became of it.
+    static TIniFile Load(const std::string& path, bool* existed = nullptr,
+                         LoadResult* result = nullptr);
 
     // Value texts: blanks around the value are dropped, then one pair of enclosing
     // double quotes. ReadString converts from CP932; ReadBytes gives the bytes as stored.
@@ -46,7 +63,11 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     // The whole file: every section followed by one empty line, lines ending in CR LF.
+    // Text that would read as UTF-8 (only possible when every byte beyond ASCII happens to
+    // form UTF-8) starts with the comment line kShiftJisMarker, so that it reads back as
+    // the Shift_JIS it is.
     std::string ToBytes() const;
+    static constexpr std::string_view kShiftJisMarker = "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
 
     // Names in file order (UTF-8), for tests and diagnostics.
     std::vector<std::string> SectionNames() const;

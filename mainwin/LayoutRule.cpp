@@ -1,5 +1,7 @@
 #include "LayoutRule.h"
 
+#include "Commands.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -45,14 +47,14 @@ LayoutResult ComputeLayout(const LayoutInput& in, const DisplayFontMeasure& meas
 }
 
 int ZoomWidth(int command, int width, int moveDot) {
-    switch (command) {
-    case 88:
+    switch (static_cast<Command>(command)) {
+    case Command::ZoomInDot:
         return width + 1;
-    case 89:
+    case Command::ZoomOutDot:
         return width - 1;
-    case 90:
+    case Command::ZoomInFast:
         return width + moveDot;
-    case 91:
+    case Command::ZoomOutFast:
         return width - moveDot;
     default:
         return width;
@@ -60,9 +62,10 @@ int ZoomWidth(int command, int width, int moveDot) {
 }
 
 WindowRect MoveRect(int command, WindowRect r, int moveDot, int screenWidth, int screenHeight) {
-    if (command < 92 || command > 99) return r;
-    const int s = command <= 95 ? 1 : moveDot;
-    switch ((command - 92) % 4) {
+    const int first = CommandNumber(Command::MoveLeftDot);
+    if (command < first || command > CommandNumber(Command::MoveDownFast)) return r;
+    const int s = command <= CommandNumber(Command::MoveDownDot) ? 1 : moveDot;
+    switch ((command - first) % 4) { // left, right, up, down
     case 0:
         r.left = std::max(r.left - s, 1);
         break;

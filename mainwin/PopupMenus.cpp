@@ -8,38 +8,40 @@ namespace bansho {
 
 const std::vector<PopupMenuDef>& PopupMenuDefs() {
     static const std::vector<PopupMenuDef> defs = {
-        {200, "EMenu", {{"切り取り", 40}, {"コピー", 41}, {"貼り付け", 42}}},
-        {201,
+        {Command::EditMenu, "EMenu", {{"切り取り", Command::Cut}, {"コピー", Command::Copy}, {"貼り付け", Command::Paste}}},
+        {Command::ClearMenu,
          "NMenu",
-         {{"繰り下げクリア (→)", 35}, {"入力クリア (Ｃ)", 25}, {"オールクリア (ＡＣ)", 24}}},
-        {202,
+         {{"繰り下げクリア (→)", Command::ShiftRight}, {"入力クリア (Ｃ)", Command::ClearEntry}, {"オールクリア (ＡＣ)", Command::AllClear}}},
+        {Command::MemoryMenu,
          "MMenu",
-         {{"メモリ加算 (Ｍ＋)", 30},
-          {"メモリ減算 (Ｍ－)", 31},
-          {"メモリ呼出し (ＭＲ)", 32},
-          {"メモリ入替え (ＭＲＶ)", 33},
-          {"メモリクリア (ＭＣ)", 29}}},
-        {203,
+         {{"メモリ加算 (Ｍ＋)", Command::MemoryAdd},
+          {"メモリ減算 (Ｍ－)", Command::MemorySubtract},
+          {"メモリ呼出し (ＭＲ)", Command::MemoryRecall},
+          {"メモリ入替え (ＭＲＶ)", Command::MemorySwap},
+          {"メモリクリア (ＭＣ)", Command::MemoryClear}}},
+        {Command::HistoryMenu,
          "HMenu",
-         {{"ヒストリーセット (ＨＳ)", 27},
-          {"ヒストリー呼出し (ＨＲ)", 28},
-          {"ヒストリークリア (ＨＣ)", 26},
-          {"印刷", 54}}},
-        {204,
+         {{"ヒストリーセット (ＨＳ)", Command::HistoryStore},
+          {"ヒストリー呼出し (ＨＲ)", Command::HistoryShow},
+          {"ヒストリークリア (ＨＣ)", Command::HistoryClear},
+          {"印刷", Command::PrintReceipt}}},
+        {Command::EntryMenu,
          "SMenu",
-         {{"プラマイ反転 (＋/－)", 23},
-          {"パーセント (％)", 22},
-          {"グランドトータル (ＧＴ)", 34},
-          {"００ 入力", 36},
-          {"０００ 入力", 37}}},
-        {205, "VMenu", {{"拡大", 88}, {"縮小", 89}, {"高速拡大", 90}, {"高速縮小", 91}}},
+         {{"プラマイ反転 (＋/－)", Command::ChangeSign},
+          {"パーセント (％)", Command::Percent},
+          {"グランドトータル (ＧＴ)", Command::GrandTotal},
+          {"００ 入力", Command::DoubleZero},
+          {"０００ 入力", Command::TripleZero},
+          {"小数点以下桁数 (F→0→…→4)", Command::DecimalSelector},
+          {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector}}},
+        {Command::ZoomMenu, "VMenu", {{"拡大", Command::ZoomInDot}, {"縮小", Command::ZoomOutDot}, {"高速拡大", Command::ZoomInFast}, {"高速縮小", Command::ZoomOutFast}}},
     };
     return defs;
 }
 
 const PopupMenuDef* FindPopupMenu(int command) {
     for (const auto& d : PopupMenuDefs())
-        if (d.command == command) return &d;
+        if (CommandNumber(d.command) == command) return &d;
     return nullptr;
 }
 
@@ -49,7 +51,7 @@ QMenu* BuildPopupMenu(const PopupMenuDef& def, QWidget* parent) {
     for (const auto& item : def.items) {
         // A plain caption: '&' has no meaning here and the captions carry none.
         QAction* a = menu->addAction(QString::fromStdString(item.caption));
-        a->setData(item.tag);
+        a->setData(CommandNumber(item.tag));
     }
     return menu;
 }

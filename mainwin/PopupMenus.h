@@ -1,6 +1,8 @@
 #pragma once
 // The six command menus opened by commands 200..205. Each item's tag is the command that
 // choosing it runs.
+#include "Commands.h"
+
 #include <string>
 #include <vector>
 
@@ -11,11 +13,11 @@ namespace bansho {
 
 struct MenuItemDef {
     std::string caption; // UTF-8
-    int tag;             // command number
+    Command tag;         // the command choosing it runs
 };
 
 struct PopupMenuDef {
-    int command;      // 200..205
+    Command command;  // EditMenu..ZoomMenu
     std::string name; // EMenu, NMenu, MMenu, HMenu, SMenu, VMenu
     std::vector<MenuItemDef> items;
 };

@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
+#include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "TFuncKey.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 namespace bansho {
 
@@ -40,11 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
     return l;
 }
 
-QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
-    f.setPixelSize(std::max(1, px));
-    return f;
-}
+using platform::PixelFont;
 
 } // namespace
 
@@ -93,6 +91,9 @@ void TMForm::BuildComponents() {
     DNumber->setText(QStringLiteral("-888,888,888,888,888."));
     displayFont_ = PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 64);
     DNumber->setFont(displayFont_);
+    // Over the number's top left corner, where a right-aligned number leaves room.
+    SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
+    SelMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -122,8 +123,9 @@ void TMForm::BuildMenus() {
 }
 
 QMenu* TMForm::CommandMenu(int command) const {
-    if (command < 200 || command > 205) return nullptr;
-    return menus_[command - 200];
+    const int first = CommandNumber(Command::EditMenu);
+    if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
+    return menus_[command - first];
 }
 
 // The start-up sequence.
@@ -180,8 +182,21 @@ void TMForm::LoadSettings() {
     win.Left = kDesignLeft;
     win.Top = kDesignTop;
     TSettingsRefs refs{option_, colors_, status_, keys_, win};
-    if (envFile_.empty()) envFile_ = EnvFileName();
-    ::LoadSettings(envFile_.string(), refs);
+    if (envFile_.empty()) {
+        envFile_ = EnvFileName();
+        readFile_ = EnvFileToRead(envFile_.string(), EnvFileBesideProgram());
+    } else {
+        readFile_ = envFile_;
+    }
+    TIniFile::LoadResult read;
+    ::LoadSettings(readFile_.string(), refs, &read);
+    // A file that is there but cannot be read is never saved over; the user hears of it
+    // once, when the window is up.
+    if (read.Status == TIniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
+        envFileUnreadable_ = true;
+        const QString text = QString::fromStdString(UnreadableMessage(readFile_.string(), read));
+        QTimer::singleShot(0, this, [this, text] { platform::ShowError(this, text); });
+    }
 
     stayOnTop_ = win.Style == kStyleStayOnTop;
     if (win.FHeight) fkBaseHeight_ = std::max(0, *win.FHeight);
@@ -195,7 +210,23 @@ void TMForm::LoadSettings() {
     SetDisplayFont(QString::fromStdString(win.FontName), win.FontStyle);
 }
 
-bool TMForm::SaveSettings() {
+// Writes the settings file. When it cannot be written, the error box asks whether to close
+// without saving; `quiet` shows nothing. Returns whether the window may close.
+bool TMForm::SaveSettings(bool quiet) {
+    if (settingsSaved_ || envFileUnreadable_) return true;
+    const TSaveResult r = WriteSettings();
+    if (r.Ok) {
+        settingsSaved_ = true;
+        return true;
+    }
+    if (quiet) return false;
+    const bool closeAnyway = platform::AskErrorYesNo(
+        this, QString::fromStdString(r.Error) + QStringLiteral("\n\n設定を保存せずに終了しますか?"));
+    if (closeAnyway) settingsSaved_ = true; // the user gave them up: nothing more is tried
+    return closeAnyway;
+}
+
+TSaveResult TMForm::WriteSettings() {
     TMainWinSettings win;
     const QRect frame = frameGeometry();
     win.Left = frame.left();
@@ -208,9 +239,22 @@ bool TMForm::SaveSettings() {
     win.FontStyle = DisplayFontStyle();
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
     TSettingsRefs refs{option_, colors_, status_, keys_, win};
-    const TSaveResult r = ::SaveSettings(envFile_.string(), refs);
-    if (!r.Ok) platform::ShowError(this, QString::fromStdString(r.Error));
-    return r.Ok;
+    return ::SaveSettings(envFile_.string(), refs);
+}
+
+bool TMForm::SaveSettingsQuietly() {
+    return !envFileUnreadable_ && WriteSettings().Ok;
+}
+
+void TMForm::FinalSave() {
+    if (!settingsSaved_) SaveSettingsQuietly();
+    settingsSaved_ = true; // whatever came of it: nothing more is tried and nothing is asked
+}
+
+void TMForm::SaveAndQuit() {
+    FinalSave();
+    terminating_ = true;
+    QCoreApplication::exit(0);
 }
 
 void TMForm::SetDisplayFont(const QString& face, int styleBits) {
@@ -247,7 +291,7 @@ void TMForm::SetMarkColors() {
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
     const QColor number = ToQColor(colors_.Number, palette());
-    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark}) {
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
         l->setPalette(p);
@@ -294,7 +338,7 @@ void TMForm::FormResize() {
     OpeMark->setFont(ope);
     for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
                        static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
-                       static_cast<QWidget*>(NumMark)}) {
+                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark)}) {
         QFont f = w->font();
         f.setPixelSize(std::max(1, layout_.markFontSize));
         w->setFont(f);
@@ -337,6 +381,8 @@ void TMForm::PlaceChildren() {
     CPanel->setGeometry(inner.left() + lw, inner.top(), std::max(0, inner.width() - lw - rw),
                         inner.height());
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
+    SelMark->setGeometry(2, 0, CPanel->width() / 2,
+                         std::min(layout_.totMarkHeight, CPanel->height()));
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
@@ -375,6 +421,8 @@ void TMForm::RenderDisplay() {
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
     SBar->SetPanelText(3, QString::fromStdString(d.PanelNUM));
     SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
+    SelMark->setText(QString::fromStdString(d.SelectorMark));
+    SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
 }
 
 void TMForm::SetHistoryWindow(THistoryLink* link) {

@@ -20,6 +20,8 @@ class QFrame;
 class QLabel;
 class QMenu;
 
+struct TSaveResult;
+
 namespace bansho {
 
 class TFuncKey;
@@ -87,8 +89,16 @@ public:
     int FuncKeyWidth() const;
     // The last result of the layout rule.
     const LayoutResult& Layout() const { return layout_; }
-    // Where the settings file lives.
+    // Where the settings file lives (where it is saved to).
     const std::filesystem::path& EnvFile() const { return envFile_; }
+    // Writes the settings as a close does, without any box (the session manager asks before
+    // a logout). Returns whether the file now holds them.
+    bool SaveSettingsQuietly();
+    // The last save of the run, without any box, unless a close has saved already; a close
+    // after it writes nothing more and asks nothing.
+    void FinalSave();
+    // The final save, then the end of the program without asking anything (SIGTERM).
+    void SaveAndQuit();
 
     // ---- Window commands (reached through ExecCommand) ----
     void ToggleStatusBar();             // 52
@@ -108,6 +118,7 @@ public:
     QLabel* KctMark = nullptr;
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
+    QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
     QLabel* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
@@ -136,7 +147,8 @@ private:
     void BuildMenus();
     void InitMainLayout();
     void LoadSettings();
-    bool SaveSettings();
+    bool SaveSettings(bool quiet);
+    TSaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
     void WindowCommand(unsigned command);
@@ -154,6 +166,10 @@ private:
     std::unique_ptr<CalcEngine> engine_;
 
     std::filesystem::path envFile_;
+    std::filesystem::path readFile_; // a preset beside the program, until the user has a file
+    bool envFileUnreadable_ = false; // there but unreadable at start: never saved over
+    bool settingsSaved_ = false;     // the close's save is done; nothing more to write
+    bool terminating_ = false;       // ended by the system: close without a box
     THistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
     QFont displayFont_;

@@ -2,6 +2,7 @@
 // always-on-top, minimizing and closing.
 #include "TMForm.h"
 
+#include "Commands.h"
 #include "KeyMapping.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
@@ -114,49 +115,63 @@ void TMForm::FocusMain() {
 // ---- Window commands ----------------------------------------------------------------------
 
 void TMForm::WindowCommand(unsigned command) {
-    switch (command) {
-    case 28:
+    switch (static_cast<Command>(command)) {
+    case Command::HistoryShow:
         if (history_) history_->ShowHistory();
         break;
-    case 54:
+    case Command::PrintReceipt:
         if (history_) history_->PrintReceipt();
         break;
-    case 50:
+    case Command::NextFuncSet:
         CycleFuncSet(status_);
         ApplyFuncSet();
         break;
-    case 51:
+    case Command::ToggleNumKey:
         ToggleNumKey(status_);
         break; // the engine refreshes the NUM mark
-    case 52:
+    case Command::ToggleStatusBar:
         ToggleStatusBar();
         break;
-    case 88:
-    case 89:
-    case 90:
-    case 91:
+    case Command::ZoomInDot:
+    case Command::ZoomOutDot:
+    case Command::ZoomInFast:
+    case Command::ZoomOutFast:
         ZoomWindow(static_cast<int>(command));
         break;
-    case 100:
+    case Command::MoveLeftDot:
+    case Command::MoveRightDot:
+    case Command::MoveUpDot:
+    case Command::MoveDownDot:
+    case Command::MoveLeftFast:
+    case Command::MoveRightFast:
+    case Command::MoveUpFast:
+    case Command::MoveDownFast:
+        MoveWindow(static_cast<int>(command));
+        break;
+    case Command::Minimize:
         MinimizeProgram();
         break;
-    case 150:
+    case Command::About:
         ShowAbout(this);
         break;
-    case 151:
+    case Command::Customize:
         if (customize_) {
             customize_(*this);
             ApplyFuncSet(); // the engine refreshes the marks
         }
         break;
-    case 254:
+    case Command::EditMenu:
+    case Command::ClearMenu:
+    case Command::MemoryMenu:
+    case Command::HistoryMenu:
+    case Command::EntryMenu:
+    case Command::ZoomMenu:
+        PopupCommandMenu(static_cast<int>(command));
+        break;
+    case Command::Quit:
         close();
         break;
     default:
-        if (command >= 92 && command <= 99)
-            MoveWindow(static_cast<int>(command));
-        else if (command >= 200 && command <= 205)
-            PopupCommandMenu(static_cast<int>(command));
         break;
     }
 }
@@ -262,9 +277,11 @@ void TMForm::closeEvent(QCloseEvent* e) {
     FormClose(e);
 }
 
-// Closing writes the settings; when they cannot be written the program stays open.
+// Closing writes the settings; when they cannot be written the error box asks whether to
+// close without them. While the session ends, nothing is asked.
 void TMForm::FormClose(QCloseEvent* e) {
-    if (!SaveSettings()) {
+    const bool quiet = terminating_ || qApp->isSavingSession();
+    if (!SaveSettings(quiet) && !quiet) {
         e->ignore();
         return;
     }

@@ -1,12 +1,16 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,11 +32,59 @@ constexpr const char* kColor = "COLOR";
 constexpr const char* kDispStr[kFuncSetCount] = {"DispStrA", "DispStrB", "DispStrC"};
 constexpr const char* kCommandKey[kFuncSetCount] = {"CommandA", "CommandB", "CommandC"};
 
+std::string CannotCreate(const std::string& name, const std::string& reason) {
+    return "ファイル \"" + name + "\" を作成できません。" + reason;
+}
+
 std::string CannotCreate(const std::string& name, int err) {
-    return "ファイル \"" + name + "\" を作成できません。" + std::strerror(err);
+    return CannotCreate(name, SystemReason(err));
+}
+
+constexpr const char* kNotARegularFile = "通常のファイルではありません。";
+
+std::int32_t Bounded(std::int32_t v, std::int32_t lo, std::int32_t hi) {
+    return std::clamp(v, lo, hi);
+}
+
+// What the next start would give a key if the file kept `ini`'s line for it (or had none).
+std::int32_t CommandAtNextStart(const TIniFile& ini, const std::string& name,
+                                std::int32_t factory) {
+    const std::int32_t v = ini.ReadInteger(kCommand, name, factory);
+    return (v < 0 || v >= kCommandCount) ? kNoCommand : v;
 }
 
 } // namespace
+
+std::string SystemReason(int err) {
+    struct Row {
+        int Errno;
+        const char* Text;
+    };
+    static constexpr Row kReasons[] = {
+        {ENOSPC, "ディスクの空き領域が不足しています。"},
+        {EDQUOT, "ディスクの使用量の上限を超えています。"},
+        {EACCES, "アクセスが拒否されました。"},
+        {EPERM, "この操作は許可されていません。"},
+        {EROFS, "読み取り専用のファイルシステムです。"},
+        {EISDIR, "フォルダーです。"},
+        {ENOENT, "ファイルまたはフォルダーがありません。"},
+        {ENOTDIR, "パスの途中にフォルダーでないものがあります。"},
+        {EIO, "入出力エラーが発生しました。"},
+        {EFBIG, "ファイルが大きすぎます。"},
+        {ENAMETOOLONG, "ファイル名が長すぎます。"},
+        {ELOOP, "シンボリックリンクが多すぎます。"},
+        {EMFILE, "開いているファイルが多すぎます。"},
+        {ENFILE, "開いているファイルが多すぎます。"},
+        {EBUSY, "使用中です。"},
+        {ETXTBSY, "使用中です。"},
+        {ENOMEM, "メモリが不足しています。"},
+        {EEXIST, "同じ名前のファイルがすでにあります。"},
+    };
+    for (const Row& r : kReasons) {
+        if (r.Errno == err) return r.Text;
+    }
+    return std::strerror(err);
+}
 
 TOption FileDefaultOptions() {
     TOption o;
@@ -70,10 +122,31 @@ std::string EnvFileNameFor(std::string_view exePath, bool exeDirWritable,
     return base + "/bansho/" + fs::path(beside).filename().string();
 }
 
-std::string EnvFileName() {
+namespace {
+
+std::string ExePath() {
     std::error_code ec;
     std::string exe = fs::read_symlink("/proc/self/exe", ec).string();
     if (ec || exe.empty()) exe = (fs::current_path(ec) / "bansho").string();
+    return exe;
+}
+
+} // namespace
+
+std::string EnvFileBesideProgram() {
+    return EnvFileNameBeside(ExePath());
+}
+
+std::string EnvFileToRead(const std::string& saveFile, const std::string& besideExe) {
+    if (saveFile == besideExe) return saveFile;
+    struct stat st {};
+    if (::lstat(saveFile.c_str(), &st) == 0) return saveFile; // whatever it is, it is the user's
+    if (::lstat(besideExe.c_str(), &st) == 0) return besideExe;
+    return saveFile;
+}
+
+std::string EnvFileName() {
+    const std::string exe = ExePath();
     const std::string dir = fs::path(exe).parent_path().string();
     const bool writable = !dir.empty() && ::access(dir.c_str(), W_OK) == 0;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -98,14 +171,17 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     w.Style = ini.ReadInteger(kOptionSec, "Style", winDef.Style);
     if (w.Style != kStyleNormal && w.Style != kStyleStayOnTop) w.Style = kStyleNormal;
     w.FHeight = ini.TryReadInteger(kOptionSec, "FHeight");
+    if (w.FHeight) w.FHeight = Bounded(*w.FHeight, 0, kMaxPanelHeight);
     w.StatusBar = ini.ReadBool(kOptionSec, "StatusBar", winDef.StatusBar);
     w.SHeight = ini.TryReadInteger(kOptionSec, "SHeight");
+    if (w.SHeight) w.SHeight = Bounded(*w.SHeight, 0, kMaxPanelHeight);
 
-    // Geometry: an absent position leaves the window where it is.
-    w.Left = ini.ReadInteger(kBansho, "Left", w.Left);
-    w.Top = ini.ReadInteger(kBansho, "Top", w.Top);
-    w.Width = ini.ReadInteger(kBansho, "Width", winDef.Width);
-    w.Height = ini.ReadInteger(kBansho, "Height", winDef.Height);
+    // Geometry: an absent position leaves the window where it is. Every value is bounded
+    // to what a window can be; the window itself is brought onto a screen later.
+    w.Left = Bounded(ini.ReadInteger(kBansho, "Left", w.Left), -kMaxPosition, kMaxPosition);
+    w.Top = Bounded(ini.ReadInteger(kBansho, "Top", w.Top), -kMaxPosition, kMaxPosition);
+    w.Width = Bounded(ini.ReadInteger(kBansho, "Width", winDef.Width), kMinWidth, kMaxWindowSize);
+    w.Height = Bounded(ini.ReadInteger(kBansho, "Height", winDef.Height), 1, kMaxWindowSize);
 
     // Key assignments: a command outside 0..255 does nothing.
     st.KeyCUST = ini.ReadBool(kCommand, "KeyCUST", fileExisted);
@@ -128,7 +204,7 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     }
 
     st.HistWinVisible = ini.ReadBool(kHistWin, "HForm", true);
-    st.HistWinHeight = ini.ReadInteger(kHistWin, "Height", 256);
+    st.HistWinHeight = Bounded(ini.ReadInteger(kHistWin, "Height", 256), 0, kMaxWindowSize);
     o.Cycle = ini.ReadBool(kHistWin, "Cycle", def.Cycle);
     o.Upper = ini.ReadBool(kHistWin, "Upper", def.Upper);
 
@@ -144,20 +220,25 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     if (o.HistSet > 2) o.HistSet = def.HistSet;
     o.Acount = static_cast<std::uint8_t>(ini.ReadInteger(kOptionSec, "Acount", def.Acount));
     if (o.Acount > 1) o.Acount = def.Acount;
-    o.MoveDot = ini.ReadInteger(kOptionSec, "MoveDot", def.MoveDot);
+    o.MoveDot = Bounded(ini.ReadInteger(kOptionSec, "MoveDot", def.MoveDot), 0, kMaxMoveDot);
     o.SmallFont = ini.ReadBool(kOptionSec, "SmallFont", def.SmallFont);
     o.Margin = ini.ReadBool(kOptionSec, "Margin", def.Margin);
     o.TaxRate = ini.ReadString(kOptionSec, "TaxRate", def.TaxRate);
     o.AlphaBlendType = ini.ReadInteger(kOptionSec, "AlphaBlendType", def.AlphaBlendType);
     if (o.AlphaBlendType < 0 || o.AlphaBlendType > 2) o.AlphaBlendType = def.AlphaBlendType;
     o.AlphaBlendValue = ini.ReadInteger(kOptionSec, "AlphaBlendValue", def.AlphaBlendValue);
+    // A selection the selectors do not offer gives the factory one (F, 切捨).
+    o.Decimals = ini.ReadInteger(kOptionSec, "Decimals", def.Decimals);
+    if (o.Decimals < -1 || o.Decimals > 4) o.Decimals = def.Decimals;
+    o.Rounding = ini.ReadInteger(kOptionSec, "Rounding", def.Rounding);
+    if (o.Rounding < 0 || o.Rounding > 2) o.Rounding = def.Rounding;
 
     st.UseNumKey = ini.ReadBool(kNumKey, "UseNumKey", false);
     o.UserKEY = ini.ReadBytes(kNumKey, "UserKEY", def.UserKEY); // key codes, not text
     o.UserTCH = ini.ReadString(kNumKey, "UserTCH", def.UserTCH);
 
     w.FontName = ini.ReadString(kFont, "Name", winDef.FontName);
-    w.FontStyle = ini.ReadInteger(kFont, "Style", winDef.FontStyle);
+    w.FontStyle = ini.ReadInteger(kFont, "Style", winDef.FontStyle) & 0x0F; // the four style bits
 
     const TDisplayColors colDef;
     s.Colors.Error = ini.ReadInteger(kColor, "Error", colDef.Error);
@@ -167,11 +248,18 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     s.Colors.HNumber = ini.ReadInteger(kColor, "HNumber", colDef.HNumber);
 }
 
-bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s) {
+bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s,
+                  TIniFile::LoadResult* result) {
     bool existed = false;
-    const TIniFile ini = TIniFile::Load(envFileName, &existed);
+    const TIniFile ini = TIniFile::Load(envFileName, &existed, result);
     LoadSettings(ini, existed, s);
     return existed;
+}
+
+std::string UnreadableMessage(const std::string& envFileName, const TIniFile::LoadResult& r) {
+    const std::string reason = r.Errno != 0 ? SystemReason(r.Errno) : r.Reason;
+    return "ファイル \"" + envFileName + "\" を読み込めません。" + reason +
+           "\n設定は既定値で始まります。このファイルには保存しません。";
 }
 
 // --- Writing ----------------------------------------------------------------------------
@@ -186,13 +274,28 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     ini.WriteInteger(kBansho, "Width", w.Width);
     ini.WriteInteger(kBansho, "Height", w.Height);
 
-    // A key without a command is not written; a line the file holds for it stays.
+    // A key without a command is written as 255 only where the next start would otherwise
+    // give it a command (from the line the file holds, or from the factory table); a file
+    // with the factory assignments therefore lists only the keys that do something.
     ini.WriteBool(kCommand, "KeyCUST", st.KeyCUST);
     const auto& names = KeyNames();
+    static const TKeyConfig factory = [] {
+        TKeyConfig k;
+        TOption o2;
+        TCalcStatus st2;
+        InitKeyTBL(k, o2, st2);
+        return k;
+    }();
     for (int code = 0; code < kKeyCodeCount; ++code) {
         const std::string& name = names[static_cast<std::size_t>(code)];
+        if (name.empty()) continue;
         const std::int32_t cmd = s.Keys.KeyTable[static_cast<std::size_t>(code)];
-        if (!name.empty() && cmd != kNoCommand) ini.WriteInteger(kCommand, name, cmd);
+        if (cmd != kNoCommand) {
+            ini.WriteInteger(kCommand, name, cmd);
+        } else if (CommandAtNextStart(ini, name, factory.KeyTable[static_cast<std::size_t>(code)]) !=
+                   kNoCommand) {
+            ini.WriteInteger(kCommand, name, kNoCommand);
+        }
     }
 
     // The lists keep their quotes, so a caption holding a blank, a comma or a quote
@@ -221,6 +324,12 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     ini.WriteString(kOptionSec, "TaxRate", o.TaxRate);
     ini.WriteInteger(kOptionSec, "AlphaBlendType", o.AlphaBlendType);
     ini.WriteInteger(kOptionSec, "AlphaBlendValue", o.AlphaBlendValue);
+    // The selectors are written once they have left the factory selection (F, 切捨), so a
+    // file that never used them keeps the keys it always had.
+    if (o.Decimals != -1 || ini.ValueExists(kOptionSec, "Decimals"))
+        ini.WriteInteger(kOptionSec, "Decimals", o.Decimals);
+    if (o.Rounding != 0 || ini.ValueExists(kOptionSec, "Rounding"))
+        ini.WriteInteger(kOptionSec, "Rounding", o.Rounding);
 
     ini.WriteBool(kNumKey, "UseNumKey", st.UseNumKey);
     ini.WriteBytes(kNumKey, "UserKEY", o.UserKEY);
@@ -236,37 +345,145 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     ini.WriteInteger(kColor, "HNumber", s.Colors.HNumber);
 }
 
+namespace {
+
+// The file a save replaces: the path itself, or the regular file a symbolic link leads to.
+struct SaveTarget {
+    fs::path Path;
+    bool Exists = false;
+    struct stat St {};
+    int Errno = 0;      // cannot be saved: the system's reason
+    std::string Reason; // cannot be saved: the program's reason
+    bool Ok() const { return Errno == 0 && Reason.empty(); }
+};
+
+SaveTarget FindSaveTarget(const std::string& path) {
+    SaveTarget t;
+    t.Path = path;
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) != 0) {
+        if (errno != ENOENT) t.Errno = errno;
+        return t; // a new file (its folder may still be missing)
+    }
+    if (S_ISLNK(lst.st_mode)) {
+        if (::stat(path.c_str(), &t.St) != 0) {
+            if (errno != ENOENT) {
+                t.Errno = errno;
+                return t;
+            }
+            // A link that leads nowhere yet: the file is made where it points.
+            fs::path at = path;
+            for (int hops = 0; hops < 40; ++hops) {
+                std::error_code ec;
+                const fs::path to = fs::read_symlink(at, ec);
+                if (ec) break; // no link any more: the file to make
+                at = to.is_absolute() ? to : at.parent_path() / to;
+            }
+            t.Path = at.lexically_normal();
+            return t;
+        }
+        char real[PATH_MAX];
+        if (::realpath(path.c_str(), real) == nullptr) {
+            t.Errno = errno;
+            return t;
+        }
+        t.Path = real;
+    } else {
+        t.St = lst;
+    }
+    t.Exists = true;
+    if (S_ISDIR(t.St.st_mode))
+        t.Errno = EISDIR;
+    else if (!S_ISREG(t.St.st_mode))
+        t.Reason = kNotARegularFile;
+    return t;
+}
+
+// No one may write the file: its owner froze it, and that holds for root as well.
+bool IsFrozen(const struct stat& st) {
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// "name.XXXXXX" as mkstemp makes it from "name.XXXXXX".
+bool IsTemporaryOf(std::string_view entry, std::string_view name) {
+    if (entry.size() != name.size() + 7 || entry.substr(0, name.size()) != name ||
+        entry[name.size()] != '.')
+        return false;
+    for (char c : entry.substr(name.size() + 1)) {
+        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alnum) return false;
+    }
+    return true;
+}
+
+// A save holds a lock on its temporary file until the rename; a temporary that nobody holds
+// is what a killed save left behind.
+void RemoveStaleTemporaries(const fs::path& dir, const std::string& name) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    const int dfd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        if (!IsTemporaryOf(e->d_name, name)) continue;
+        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+} // namespace
+
 TSaveResult SaveSettings(const std::string& envFileName, const TSettingsRefs& s) {
-    TIniFile ini = TIniFile::Load(envFileName);
+    const SaveTarget t = FindSaveTarget(envFileName);
+    if (!t.Ok()) return {false, t.Errno ? CannotCreate(envFileName, t.Errno)
+                                        : CannotCreate(envFileName, t.Reason)};
+    if (t.Exists && IsFrozen(t.St)) return {true, {}, true};
+
+    TIniFile::LoadResult read;
+    TIniFile ini = TIniFile::Load(t.Path.string(), nullptr, &read);
+    if (read.Status == TIniFile::LoadStatus::Unreadable) {
+        const std::string reason = read.Errno ? SystemReason(read.Errno) : read.Reason;
+        return {false, "ファイル \"" + envFileName + "\" を読み込めないため、上書きしません。" +
+                           reason};
+    }
     SaveSettings(ini, s);
     return WriteFileAtomically(envFileName, ini.ToBytes());
 }
 
 TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    std::error_code ec;
-    fs::path target(path);
-    // Write through a symbolic link to the file it names, and keep the link.
-    if (fs::is_symlink(target, ec)) {
-        const fs::path real = fs::weakly_canonical(target, ec);
-        if (!ec) target = real;
-    }
+    const SaveTarget t = FindSaveTarget(path);
+    if (!t.Ok())
+        return {false, t.Errno ? CannotCreate(path, t.Errno) : CannotCreate(path, t.Reason)};
+    const fs::path& target = t.Path;
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    std::error_code ec;
     fs::create_directories(dir, ec);
+    RemoveStaleTemporaries(dir, target.filename().string());
 
     std::string tmp = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) return {false, CannotCreate(path, errno)};
+    ::flock(fd, LOCK_EX); // held until the rename is done
 
     auto fail = [&](int err) -> TSaveResult {
         ::unlink(tmp.c_str());
+        ::close(fd);
         return {false, CannotCreate(path, err)};
     };
 
-    // The new file gets the old one's permissions, or the usual ones for a new file.
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
+    // The new file gets the old one's owner, group and permissions, or the usual
+    // permissions for a new file. A file whose owner cannot be kept is not taken over.
+    if (t.Exists) {
+        struct stat mine {};
+        if (::fstat(fd, &mine) != 0) return fail(errno);
+        if ((mine.st_uid != t.St.st_uid || mine.st_gid != t.St.st_gid) &&
+            ::fchown(fd, t.St.st_uid, t.St.st_gid) != 0)
+            return fail(errno);
+        if (::fchmod(fd, t.St.st_mode & 07777) != 0) return fail(errno);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -279,23 +496,17 @@ TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         const ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return fail(err);
+            return fail(errno);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return fail(err);
-    }
-    if (::close(fd) != 0) return fail(errno);
+    if (::fsync(fd) != 0) return fail(errno);
     if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
+    ::close(fd);
 
     // Make the rename itself durable; a failure here no longer endangers the file.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
@@ -304,8 +515,12 @@ TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 }
 
 TSaveResult DeleteSettingsFile(const std::string& envFileName) {
+    const SaveTarget t = FindSaveTarget(envFileName);
+    if (t.Ok() && t.Exists && IsFrozen(t.St)) return {true, {}, true};
     std::error_code ec;
     fs::remove(envFileName, ec);
-    if (ec) return {false, "ファイル \"" + envFileName + "\" を削除できません。" + ec.message()};
+    if (ec)
+        return {false, "ファイル \"" + envFileName + "\" を削除できません。" +
+                           SystemReason(ec.value())};
     return {};
 }

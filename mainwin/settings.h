@@ -14,6 +14,15 @@
 inline constexpr std::int32_t kStyleNormal = 0;    // "OPTION"/"Style": normal window
 inline constexpr std::int32_t kStyleStayOnTop = 3; // "OPTION"/"Style": always on top
 
+// What a load lets through, whatever the file says: enough for any real screen and no more,
+// so that no later arithmetic on these values can overflow. Bringing the window onto a
+// screen is the window's own business.
+inline constexpr std::int32_t kMaxMoveDot = 100;      // the customization dialog's range
+inline constexpr std::int32_t kMaxPosition = 32000;   // "Left" and "Top", either sign
+inline constexpr std::int32_t kMinWidth = 280;        // no narrower window exists
+inline constexpr std::int32_t kMaxWindowSize = 16384; // widths and heights
+inline constexpr std::int32_t kMaxPanelHeight = 1024; // "FHeight" and "SHeight"
+
 // The values that belong to the main window itself. The window fills this from its
 // current state before a save and applies it after a load.
 struct TMainWinSettings {
@@ -59,28 +68,48 @@ std::string EnvFileName();
 
 // --- Reading and writing --------------------------------------------------------------
 
+// Where the settings are read from: the file that is saved to when it exists; otherwise,
+// when that is the user's own file, a preset installed beside the executable.
+std::string EnvFileToRead(const std::string& saveFile, const std::string& besideExe);
+// The executable's file beside it (from /proc/self/exe).
+std::string EnvFileBesideProgram();
+
+// The system's reason for an error number, in Japanese where the program knows it,
+// else the system's own text.
+std::string SystemReason(int err);
+
 // Reads the file and applies what it holds; a missing file, section or key, and a value
 // that cannot be read, give the defaults. Call after InitKeyTBL; afterwards the caller runs
-// NormalizeFuncSets. Returns whether the file existed.
-bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s);
+// NormalizeFuncSets. Returns whether the file existed. `result` tells whether the file
+// could not be read: such a file must never be saved over.
+bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s,
+                  TIniFile::LoadResult* result = nullptr);
+// The message for a file that is there but cannot be read (file name and reason).
+std::string UnreadableMessage(const std::string& envFileName, const TIniFile::LoadResult& r);
 // The same over a file already in memory.
 void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s);
 
 struct TSaveResult {
     bool Ok = true;
-    std::string Error; // when not Ok: the file name and the system's reason, for an error box
+    std::string Error;   // when not Ok: the file name and the system's reason, for an error box
+    bool Frozen = false; // Ok, but nothing written: the file's mode grants no write permission
 };
 
 // Rewrites the file whole, keeping what it held that the program does not use. The old
-// file is replaced in one step: a failed save leaves it as it was.
+// file is replaced in one step: a failed save leaves it as it was. A symbolic link is
+// followed to a regular file, which is replaced with its owner, group and mode; anything
+// else in the file's place is refused. A file whose mode grants no one write permission is
+// the user's wish to keep it as it is: nothing is written and that is no error. A file that
+// cannot be read is never written over.
 TSaveResult SaveSettings(const std::string& envFileName, const TSettingsRefs& s);
 // The same into a file held in memory (sets every written key, in the file's order).
 void SaveSettings(TIniFile& ini, const TSettingsRefs& s);
 
 // Writes a temporary file in the target's folder, flushes it to the disk and renames it
-// over the target. Missing folders are created.
+// over the target. Missing folders are created. Temporary files that an interrupted save
+// of this program left beside the target are removed first.
 TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Deletes the settings file (the factory reset of the key assignments). A missing file
-// is no error.
+// is no error; a frozen file (no write permission in its mode) stays.
 TSaveResult DeleteSettingsFile(const std::string& envFileName);

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+#include <algorithm>
+
 namespace bansho::platform {
 
 namespace {
@@ -45,6 +47,12 @@ void InstallFontSubstitutions() {
         return true;
     }();
     (void)installed;
+}
+
+QFont PixelFont(const QString& face, int px) {
+    QFont f(face);
+    f.setPixelSize(std::max(1, px));
+    return f;
 }
 
 } // namespace bansho::platform

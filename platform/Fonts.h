@@ -1,5 +1,6 @@
 #pragma once
 // The Windows Japanese faces the settings name, mapped to installed equivalents.
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -12,5 +13,8 @@ void InstallFontSubstitutions();
 
 // The installed faces a Windows face name stands for, best first (empty when none).
 QStringList SubstituteFamilies(const QString& windowsFace);
+
+// A font of the face at a size in pixels (at least one), as the windows are designed in.
+QFont PixelFont(const QString& face, int px);
 
 } // namespace bansho::platform

@@ -90,11 +90,13 @@ bool Show(const MessageRequest& request) {
     box.setWindowTitle(request.title);
     box.setText(request.text);
     switch (request.kind) {
-    case MessageKind::Question: {
-        box.setIcon(QMessageBox::Question);
+    case MessageKind::Question:
+    case MessageKind::ErrorQuestion: {
+        const bool error = request.kind == MessageKind::ErrorQuestion;
+        box.setIcon(error ? QMessageBox::Critical : QMessageBox::Question);
         QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(error ? no : yes); // after an error, Enter does not give anything up
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes;
@@ -125,6 +127,10 @@ MessageHook SetMessageHook(MessageHook hook) {
 bool AskYesNo(QWidget* parent, const QString& text) {
     Beep();
     return Show({MessageKind::Question, parent, QStringLiteral("確認"), text});
+}
+
+bool AskErrorYesNo(QWidget* parent, const QString& text, const QString& title) {
+    return Show({MessageKind::ErrorQuestion, parent, TitleOr(title), text});
 }
 
 void ShowError(QWidget* parent, const QString& text, const QString& title) {

@@ -14,6 +14,7 @@ enum class MessageKind {
     Error,       // stop icon, OK
     Information, // information icon, OK
     Plain,       // no icon, OK
+    ErrorQuestion, // stop icon, buttons "はい(&Y)" / "いいえ(&N)" (No is the default)
 };
 
 struct MessageRequest {
@@ -32,6 +33,8 @@ MessageHook SetMessageHook(MessageHook hook); // returns the previous hook
 bool AskYesNo(QWidget* parent, const QString& text);
 // Error box (stop icon, OK). The title defaults to the application's display name.
 void ShowError(QWidget* parent, const QString& text, const QString& title = {});
+// Error box that asks a question (stop icon, はい/いいえ); true only for Yes. Title as above.
+bool AskErrorYesNo(QWidget* parent, const QString& text, const QString& title = {});
 // Information box (information icon, OK); title as above.
 void ShowInformation(QWidget* parent, const QString& text, const QString& title = {});
 // A plain message with an OK button and no icon; title as above.

@@ -1,11 +1,13 @@
 #!/bin/sh
-# Installs what is missing, builds everything in build/ and runs every test; then builds the
-# program and its tests once more in build-asan/ with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs the whole suite again. Any sanitizer report fails that
-# run. The second build leaves out the developer tools and benchmarks to save time.
+# Installs what is missing, checks that every signal connection has a context object, builds
+# everything in build/ and runs every test; then builds the program and its tests once more
+# in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
+# suite again. Any sanitizer report fails that run. The second build leaves out the developer
+# tools and benchmarks to save time.
 set -e
 cd "$(dirname "$0")/.."
 ./tools/install-deps.sh
+./tools/check-connect.sh
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build

@@ -402,6 +402,57 @@ TEST(EngineDispatch, NumToggleRefreshesTheMark) {
     EXPECT_EQ(rig.engine.Display().PanelNUM, "NUM");
 }
 
+// The host hears of a changed display once per command, after the command has run, and not
+// at all when the command left everything shown as it was.
+TEST(EngineDispatch, OneDisplayNotificationPerCommand) {
+    const struct {
+        const char* name;
+        const char* before;
+        const char* keys;
+        int notifications;
+    } cases[] = {
+        {"digit", "", "5", 1},
+        {"operator", "5", "+", 1},
+        {"equals", "5 + 3", "=", 1},
+        {"memory plus", "5", "M+", 1},
+        {"memory plus after equals", "5 + 3 =", "M+", 1},
+        {"all clear", "5 + 3", "AC", 1},
+        {"paste", "", "paste:42", 1},
+        {"tax included", "100", "TI", 1},
+        {"window command that refreshes the marks", "", "#52", 0},
+        {"command without action", "5", "#255", 0},
+        {"unknown command number", "5", "#1000", 0},
+        {"copy", "5", "copy", 0},
+        {"zero on a zero display", "", "0", 0},
+        {"all clear on a clear display", "", "AC", 0},
+    };
+    for (const auto& c : cases) {
+        EngineRig rig;
+        rig.Keys(c.before);
+        const int before = rig.host.displayChanges;
+        rig.Keys(c.keys);
+        EXPECT_EQ(rig.host.displayChanges - before, c.notifications) << c.name;
+    }
+}
+
+TEST(EngineDispatch, OneDisplayNotificationPerHistoryWindowOperation) {
+    EngineRig rig;
+    rig.Keys("5 + 3 + 2");
+    int before = rig.host.displayChanges;
+    ASSERT_TRUE(rig.engine.EnterCorrectionMode());
+    EXPECT_EQ(rig.host.displayChanges - before, 1) << "correction mode";
+    before = rig.host.displayChanges;
+    rig.engine.RecallHistoryEntry(1);
+    EXPECT_EQ(rig.host.displayChanges - before, 1) << "recall";
+    before = rig.host.displayChanges;
+    ASSERT_TRUE(rig.engine.RemoveHistoryEntry(0));
+    ASSERT_TRUE(rig.engine.RecalcHistory());
+    EXPECT_EQ(rig.host.displayChanges - before, 2) << "delete, then re-total";
+    before = rig.host.displayChanges;
+    rig.engine.SetStatusBarShown(false);
+    EXPECT_EQ(rig.host.displayChanges - before, 1) << "marks beside the number";
+}
+
 TEST(EngineAllClear, StartState) {
     EngineRig rig;
     EXPECT_EQ(rig.status.PendOpe, '=');

@@ -14,6 +14,8 @@ struct EngineOptions {
     int histSet = 2;
     bool calcMem = true;
     std::string taxRate = "10";
+    int decimals = -1; // F
+    int rounding = 0;  // 切捨
 };
 
 class EngineRig {
@@ -25,6 +27,8 @@ public:
         option.HistSet = static_cast<std::uint8_t>(o.histSet);
         option.CalcMem = o.calcMem;
         option.TaxRate = o.taxRate;
+        option.Decimals = o.decimals;
+        option.Rounding = o.rounding;
         host.engine = &engine;
         engine.AllClear();
     }

@@ -53,6 +53,8 @@ std::string Differences(const Settings& a, const Settings& b) {
     SAME(option.Margin);
     SAME(option.AlphaBlendType);
     SAME(option.AlphaBlendValue);
+    SAME(option.Decimals);
+    SAME(option.Rounding);
     SAME(option.UserKEY);
     SAME(option.UserTCH);
     SAME(colors.MPanel);
@@ -110,6 +112,8 @@ void CheckUsable(const Settings& s) {
 // each section. Reading the bytes back and writing them again gives the same bytes.
 void CheckWellFormed(const std::string& bytes) {
     std::size_t pos = 0;
+    // The one comment a save may write: the first line of a file that would read as UTF-8.
+    if (bytes.rfind(TIniFile::kShiftJisMarker, 0) == 0) pos = TIniFile::kShiftJisMarker.size();
     bool inSection = false;
     bool afterBlank = true;
     while (pos < bytes.size()) {

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -28,14 +27,7 @@ namespace bansho::testing {
 
 // Waits (handling events) until the condition holds or the time is up.
 inline bool WaitFor(const std::function<bool()>& cond, int ms = 2000) {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor(cond, ms);
 }
 
 class HistoryRig : public ::testing::Test {

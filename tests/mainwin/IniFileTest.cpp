@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "Sjis.h"
 
 #include <random>
 
@@ -207,6 +208,57 @@ TEST(IniFile, AOneMegabyteLineIsJustALongValue) {
     const TIniFile ini = TIniFile::FromBytes("[S]\r\nbig=" + big + "\r\nafter=1\r\n" + big);
     EXPECT_EQ(ini.ReadString("S", "big", "").size(), big.size());
     EXPECT_EQ(ini.ReadInteger("S", "after", 0), 1);
+}
+
+TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* section; // the first section, which a byte-order mark must not hide
+        const char* font;    // FONT/Name as read
+    } rows[] = {
+        {"UTF-8 with a byte-order mark",
+         "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n[FONT]\r\nName=ＭＳ Ｐゴシック\r\n", "OPTION",
+         "ＭＳ Ｐゴシック"},
+        {"UTF-8 from an ordinary editor", "[OPTION]\nMoveDot=3\n[FONT]\nName=IPAゴシック\n", "OPTION",
+         "IPAゴシック"},
+        {"a byte-order mark before plain ASCII", "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n", "OPTION",
+         ""},
+        {"Shift_JIS stays Shift_JIS",
+         "[OPTION]\r\nMoveDot=3\r\n[FONT]\r\nName=\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62"
+         "\x83\x4E\r\n",
+         "OPTION", "ＭＳ Ｐゴシック"},
+        {"a byte-order mark before Shift_JIS",
+         "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n[FONT]\r\nName=\x83\x53\x83\x56\x83\x62\x83\x4E\r\n",
+         "OPTION", "ゴシック"},
+    };
+    for (const auto& r : rows) {
+        const TIniFile ini = TIniFile::FromBytes(r.bytes);
+        ASSERT_FALSE(ini.SectionNames().empty()) << r.name;
+        EXPECT_EQ(ini.SectionNames().front(), r.section) << r.name;
+        EXPECT_EQ(ini.ReadInteger("OPTION", "MoveDot", 0), 3) << r.name;
+        EXPECT_EQ(ini.ReadString("FONT", "Name", ""), r.font) << r.name;
+        // Written back in Shift_JIS, without the mark.
+        const std::string out = ini.ToBytes();
+        EXPECT_EQ(out.rfind("[OPTION]\r\nMoveDot=3\r\n", 0), 0u) << r.name;
+        if (*r.font) {
+            EXPECT_NE(out.find("Name=" + sjis::FromUtf8(r.font) + "\r\n"), std::string::npos)
+                << r.name;
+        }
+    }
+}
+
+TEST(IniFile, ShiftJisThatLooksLikeUtf8ReadsBackAsWritten) {
+    // "ﾃｩ" in Shift_JIS is the bytes of "é" in UTF-8; a bare file of them would be misread.
+    const TIniFile ini = TIniFile::FromBytes("; \x82\xA0\r\n[FONT]\r\nName=\xC3\xA9\r\n");
+    EXPECT_EQ(ini.ReadString("FONT", "Name", ""), "ﾃｩ");
+    const std::string out = ini.ToBytes();
+    EXPECT_EQ(out.rfind(TIniFile::kShiftJisMarker, 0), 0u);
+    EXPECT_EQ(TIniFile::FromBytes(out).ReadString("FONT", "Name", ""), "ﾃｩ");
+    EXPECT_EQ(TIniFile::FromBytes(out).ToBytes(), out);
+    // A file with ordinary Shift_JIS needs no marker.
+    EXPECT_EQ(TIniFile::FromBytes("[FONT]\r\nName=\x83\x53\r\n").ToBytes(),
+              "[FONT]\r\nName=\x83\x53\r\n\r\n");
 }
 
 } // namespace

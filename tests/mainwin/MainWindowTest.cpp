@@ -229,11 +229,81 @@ TEST_F(MainWindow, FailedSaveShowsTheErrorAndStaysOpen) {
     std::ofstream(blocker) << "x";
     env_ = blocker / "bansho.ENV";
     TMForm& f = Start();
-    EXPECT_FALSE(f.close());
+    EXPECT_FALSE(f.close()); // the box is answered いいえ
     EXPECT_TRUE(f.isVisible());
     ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].kind, platform::MessageKind::ErrorQuestion);
+    EXPECT_TRUE(messages_[0].text.contains(QString::fromStdString(env_.string())));
+    EXPECT_TRUE(messages_[0].text.contains(QStringLiteral("保存せずに終了しますか")));
+}
+
+TEST_F(MainWindow, AFailedSaveLetsTheUserCloseWithoutSaving) {
+    // Nothing can be written below a plain file: every close used to show the error and
+    // stay open, so the program could not be ended.
+    const auto blocker = std::filesystem::path(dir_.path().toStdString()) / "blocker";
+    std::ofstream(blocker) << "x";
+    env_ = blocker / "bansho.ENV";
+    TMForm& f = Start();
+    platform::SetMessageHook([this](const platform::MessageRequest& r) {
+        messages_.push_back(r);
+        return true; // はい: close without saving
+    });
+    EXPECT_TRUE(f.close());
+    EXPECT_FALSE(f.isVisible());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].kind, platform::MessageKind::ErrorQuestion);
+    EXPECT_TRUE(f.close()); // and nothing more is asked
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(MainWindow, AnUnreadableFileIsReportedOnceAndNeverSavedOver) {
+    // Too large to be a settings file: read as nothing, and left exactly as it is.
+    WriteEnv("[OPTION]\r\nMoveDot=3\r\n");
+    std::filesystem::resize_file(env_, (16u << 20) + 1);
+    const auto before = std::filesystem::last_write_time(env_);
+    TMForm& f = Start();
+    QTest::qWait(50);
+    EXPECT_EQ(f.Option().MoveDot, 8); // the defaults
+    ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].kind, platform::MessageKind::Error);
-    EXPECT_FALSE(messages_[0].text.isEmpty());
+    EXPECT_TRUE(messages_[0].text.contains(QString::fromStdString(env_.string())));
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(messages_.size(), 1u); // told once
+    EXPECT_EQ(std::filesystem::file_size(env_), (16u << 20) + 1);
+    EXPECT_EQ(std::filesystem::last_write_time(env_), before);
+}
+
+TEST_F(MainWindow, AWriteProtectedFileClosesWithoutSavingOrAsking) {
+    const std::string frozen = "[OPTION]\r\nMoveDot=3\r\n";
+    WriteEnv(frozen);
+    std::filesystem::permissions(env_, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    TMForm& f = Start();
+    EXPECT_EQ(f.Option().MoveDot, 3);
+    f.ExecCommand(90); // a change that would be saved
+    EXPECT_TRUE(f.close());
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadEnv(), frozen);
+}
+
+TEST_F(MainWindow, SavesForTheSystemNeverShowABox) {
+    const auto blocker = std::filesystem::path(dir_.path().toStdString()) / "blocker";
+    std::ofstream(blocker) << "x";
+    env_ = blocker / "bansho.ENV"; // cannot be saved
+    TMForm& f = Start();
+    EXPECT_FALSE(f.SaveSettingsQuietly()); // what a logout asks for
+    f.FinalSave();                         // what SIGTERM does before the end
+    EXPECT_TRUE(f.close());                // the close that may follow asks nothing
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindow, ASaveForTheSessionLeavesTheCloseToSaveAgain) {
+    TMForm& f = Start();
+    EXPECT_TRUE(f.SaveSettingsQuietly());
+    f.ExecCommand(90); // wider by MoveDot (8)
+    EXPECT_TRUE(f.close());
+    EXPECT_NE(ReadEnv().find("Width=608\r\n"), std::string::npos) << ReadEnv();
 }
 
 TEST_F(MainWindow, SettingsFileIsApplied) {

@@ -1,12 +1,19 @@
 #include "settings.h"
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -271,15 +278,68 @@ TEST(Settings, ANegativeKeyCommandDoesNothingAndItsLineStays) {
     EXPECT_EQ(ini.ReadString("COMMAND", "CKEY_A", ""), "17");
 }
 
-TEST(Settings, AnUnassignedKeyKeepsTheFileLineItHad) {
-    // A key whose command is now 255 is not written: the next start gets the old line.
+TEST(Settings, AnUnassignedKeyStaysUnassignedAfterARestart) {
+    // Whatever the file held for a key, a key the user left without a command does nothing
+    // at the next start; 255 is written only where that start would give it a command.
+    struct Row {
+        const char* name;
+        const char* file;  // the file as it was before the run
+        int code;          // the key the user un-assigns
+        const char* after; // its line after the save ("" = no line)
+    } rows[] = {
+        {"a factory command, no line", "", 'C', "255"},
+        {"a line with a command", "[COMMAND]\r\nHOME=5\r\n", 36, "255"},
+        {"a line that is no number (factory command)", "[COMMAND]\r\nCKEY_C=abc\r\n", 'C', "255"},
+        {"a line that already does nothing", "[COMMAND]\r\nESCAPE=-1\r\n", 27, "-1"},
+        {"a line of 300 does nothing", "[COMMAND]\r\nRETURN=300\r\n", 13, "300"},
+        {"no factory command, no line", "", 'A', ""},
+        {"no factory command, a line with a command", "[COMMAND]\r\nCKEY_A=7\r\n", 'A', "255"},
+        {"a numpad digit", "", 96, "255"},
+    };
+    for (const auto& r : rows) {
+        Program p;
+        p.LoadText(r.file, true);
+        p.keys.KeyTable[static_cast<std::size_t>(r.code)] = 255;
+        const TIniFile ini = p.SaveToMemory(r.file);
+        const std::string& name = KeyNames()[static_cast<std::size_t>(r.code)];
+        EXPECT_EQ(ini.ReadString("COMMAND", name, ""), r.after) << r.name;
+        Program q;
+        q.LoadText(ini.ToBytes());
+        EXPECT_EQ(q.keys.KeyTable[static_cast<std::size_t>(r.code)], 255) << r.name;
+        EXPECT_EQ(q.keys.KeyTable, p.keys.KeyTable) << r.name; // every other key as it was
+    }
+}
+
+TEST(Settings, FunctionKeySlotsWithoutACommandStayEmptyAfterARestart) {
     Program p;
-    p.LoadText("[COMMAND]\r\nHOME=5\r\n");
-    p.keys.KeyTable[36] = 255;
-    const TIniFile ini = p.SaveToMemory("[COMMAND]\r\nHOME=5\r\n");
+    p.LoadText("", false);
+    for (int set = 0; set < kFuncSetCount; ++set) {
+        auto items = SplitCommaText(p.keys.FuncCommand[static_cast<std::size_t>(set)]);
+        items[static_cast<std::size_t>(set * 4 + 1)] = "255";
+        p.keys.FuncCommand[static_cast<std::size_t>(set)] = JoinCommaText(items);
+    }
     Program q;
-    q.LoadText(ini.ToBytes());
-    EXPECT_EQ(q.keys.KeyTable[36], 5);
+    q.LoadText(p.SaveToMemory().ToBytes());
+    for (int set = 0; set < kFuncSetCount; ++set) {
+        EXPECT_EQ(q.keys.FuncCommand[static_cast<std::size_t>(set)],
+                  p.keys.FuncCommand[static_cast<std::size_t>(set)]);
+        EXPECT_EQ(FuncCommandNumber(SplitCommaText(
+                      q.keys.FuncCommand[static_cast<std::size_t>(set)])[set * 4 + 1]),
+                  255);
+    }
+}
+
+TEST(Settings, FactoryAssignmentsSaveNoKeyWithoutACommand) {
+    // Files written before read the same, and a factory save lists no 255 at all.
+    Program p;
+    p.LoadText("", false);
+    const TIniFile ini = p.SaveToMemory();
+    for (const std::string& key : ini.KeysOf("COMMAND"))
+        EXPECT_NE(ini.ReadInteger("COMMAND", key, 0), 255) << key;
+    const std::string bytes = ini.ToBytes();
+    Program q;
+    q.LoadText(bytes);
+    EXPECT_EQ(q.SaveToMemory(bytes).ToBytes(), bytes);
 }
 
 TEST(Settings, OutOfRangeOptionsFallBack) {
@@ -570,6 +630,308 @@ TEST(EnvFile, TheRunningProgramsFileFollowsItsFolder) {
             << name;
         EXPECT_NE(name.rfind(exe.parent_path().string(), 0), 0u) << name;
     }
+}
+
+// --- The real file on disk under faults ----------------------------------------------------
+
+// A device to link to. As root, a node of its own inside the test's folder, so that a fault
+// in the code under test can never replace or change the system's device; otherwise the
+// system's, which an ordinary user cannot replace.
+std::string DeviceIn(const fs::path& dir, const char* name, unsigned minor) {
+    if (::geteuid() != 0) return std::string("/dev/") + name;
+    const fs::path node = dir / name;
+    EXPECT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, minor)), 0) << node;
+    return node.string();
+}
+
+struct stat StatOf(const std::string& p) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;
+    return st;
+}
+
+TEST_F(SettingsFile, WhatCannotBeReadStartsWithDefaultsAndIsNeverWrittenOver) {
+    // Each case puts something in the file's place that cannot be read as a settings file.
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        bool needsNonRoot; // access rights stop only an ordinary user
+    } cases[] = {
+        {"mode 000", [&] { WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n"); ::chmod(file.c_str(), 0); },
+         true},
+        {"a folder", [&] { fs::create_directory(file); }, false},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, false},
+        {"a link to /dev/zero", [&] { fs::create_symlink(DeviceIn(dir, "zero", 5), file); }, false},
+        {"a link to a folder", [&] { fs::create_symlink(dir, file); }, false},
+        {"larger than 16 MiB",
+         [&] {
+             WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
+             ASSERT_EQ(::truncate(file.c_str(), (16 << 20) + 1), 0);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(dir))
+            fs::remove_all(e.path(), ec); // remove_all does not follow links
+        c.make();
+        if (c.needsNonRoot && ::geteuid() == 0) {
+            // Root reads anything; what stays true is that the file is not replaced.
+            Program p;
+            p.Load(file);
+            const std::string before = ReadAll(file);
+            const TSaveResult r = SaveSettings(file, p.Refs());
+            EXPECT_TRUE(r.Ok && r.Frozen) << c.name;
+            EXPECT_EQ(ReadAll(file), before) << c.name;
+            continue;
+        }
+        const struct stat before = StatOf(file);
+        Program p;
+        TIniFile::LoadResult read;
+        const auto start = std::chrono::steady_clock::now();
+        LoadSettings(file, p.Refs(), &read);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.name;
+        EXPECT_EQ(read.Status, TIniFile::LoadStatus::Unreadable) << c.name;
+        EXPECT_EQ(p.option.MoveDot, 8) << c.name; // defaults
+        EXPECT_FALSE(UnreadableMessage(file, read).empty());
+        EXPECT_NE(UnreadableMessage(file, read).find(file), std::string::npos) << c.name;
+
+        // Refused with the error box, or (mode 000 is also write-protected) left frozen.
+        const TSaveResult r = SaveSettings(file, p.Refs());
+        EXPECT_TRUE(!r.Ok || r.Frozen) << c.name;
+        if (!r.Ok) {
+            EXPECT_NE(r.Error.find(file), std::string::npos) << c.name << ": " << r.Error;
+        }
+        const struct stat after = StatOf(file);
+        EXPECT_EQ(after.st_ino, before.st_ino) << c.name;
+        EXPECT_EQ(after.st_mode, before.st_mode) << c.name;
+        EXPECT_EQ(after.st_size, before.st_size) << c.name;
+        for (const auto& e : fs::directory_iterator(dir))
+            EXPECT_EQ(e.path().filename().string().find("bansho.ENV."), std::string::npos)
+                << c.name << ": a temporary was left";
+        if (!fs::is_symlink(file)) ::chmod(file.c_str(), 0644); // never through a link
+    }
+}
+
+TEST_F(SettingsFile, SavingThroughALinkKeepsTheTargetsOwnerGroupAndMode) {
+    const fs::path other = dir / "elsewhere";
+    fs::create_directory(other);
+    const fs::path real = other / "preset.ENV";
+    WriteAll(real, "[Mine]\r\nfoo=bar\r\n");
+    ::chmod(real.c_str(), 0664);
+    const bool root = ::geteuid() == 0;
+    const uid_t uid = root ? 65534 : ::geteuid(); // nobody
+    const gid_t gid = root ? 65534 : ::getegid();
+    if (root) {
+        ASSERT_EQ(::chown(real.c_str(), uid, gid), 0);
+    }
+    fs::create_symlink(real, file);
+
+    Program p;
+    p.option.MoveDot = 42;
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_TRUE(fs::is_symlink(file));
+    const struct stat st = StatOf(real.string());
+    EXPECT_EQ(st.st_uid, uid);
+    EXPECT_EQ(st.st_gid, gid);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+    EXPECT_NE(ReadAll(real).find("MoveDot=42"), std::string::npos);
+    EXPECT_EQ(ReadAll(real).rfind("[Mine]\r\nfoo=bar\r\n", 0), 0u);
+    EXPECT_EQ(fs::directory_iterator(other) != fs::directory_iterator(), true);
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(other))
+        ++n;
+    EXPECT_EQ(n, 1u); // no temporary left
+}
+
+TEST_F(SettingsFile, ALinkThatLeadsNowhereYetGetsItsFile) {
+    fs::create_directory(dir / "cfg");
+    fs::create_symlink("cfg/real.ENV", file);
+    Program p;
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_NE(ReadAll(dir / "cfg" / "real.ENV").find("[BANSHO]"), std::string::npos);
+}
+
+TEST_F(SettingsFile, ANonRegularFileIsNeverWritten) {
+    const struct {
+        const char* name;
+        std::function<void()> make;
+    } cases[] = {
+        {"a link to /dev/null", [&] { fs::create_symlink(DeviceIn(dir, "null", 3), file); }},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+        {"a link to a FIFO",
+         [&] {
+             ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+             fs::create_symlink("fifo", file);
+         }},
+    };
+    for (const auto& c : cases) {
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(dir))
+            fs::remove_all(e.path(), ec);
+        c.make();
+        const TSaveResult r = WriteFileAtomically(file, "[X]\r\n");
+        EXPECT_FALSE(r.Ok) << c.name;
+        EXPECT_NE(r.Error.find("通常のファイルではありません"), std::string::npos) << r.Error;
+        EXPECT_EQ(fs::symlink_status(file).type() == fs::file_type::symlink ||
+                      fs::status(file).type() == fs::file_type::fifo,
+                  true)
+            << c.name;
+        for (const auto& e : fs::directory_iterator(dir)) {
+            const std::string n = e.path().filename();
+            EXPECT_EQ(n.find("bansho.ENV."), std::string::npos) << c.name << ": " << n;
+        }
+    }
+}
+
+TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
+    for (const mode_t mode : {0444, 0400, 0000, 0555}) {
+        const std::string old = "[OPTION]\r\nMoveDot=3\r\n";
+        ::chmod(file.c_str(), 0644);
+        WriteAll(file, old);
+        ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        Program p;
+        p.option.MoveDot = 50;
+        const TSaveResult r = SaveSettings(file, p.Refs());
+        EXPECT_TRUE(r.Ok) << std::oct << mode << ": " << r.Error;
+        EXPECT_TRUE(r.Frozen) << std::oct << mode;
+        ::chmod(file.c_str(), 0644);
+        EXPECT_EQ(ReadAll(file), old) << std::oct << mode;
+        ::chmod(file.c_str(), mode);
+        EXPECT_TRUE(DeleteSettingsFile(file).Ok);
+        EXPECT_TRUE(fs::exists(file)) << "the factory reset leaves a frozen file too";
+    }
+    ::chmod(file.c_str(), 0644);
+    // One write bit is enough to save.
+    ::chmod(file.c_str(), 0604);
+    Program p;
+    const TSaveResult r = SaveSettings(file, p.Refs());
+    EXPECT_TRUE(r.Ok && !r.Frozen) << r.Error;
+    EXPECT_NE(ReadAll(file).find("[BANSHO]"), std::string::npos);
+}
+
+TEST_F(SettingsFile, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
+    WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
+    WriteAll(dir / "bansho.ENV.a1B2c3", std::string(1000, 'x')); // left by a killed save
+    WriteAll(dir / "bansho.ENV.Zz9Yy8", "y");                   // a save running right now
+    WriteAll(dir / "bansho.ENV.bak", "keep");                   // the user's own files
+    WriteAll(dir / "bansho.ENV.a1B2c3d", "keep");
+    WriteAll(dir / "other.ENV.a1B2c3", "keep");
+    const int busy = ::open((dir / "bansho.ENV.Zz9Yy8").c_str(), O_RDONLY);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+    Program p;
+    ASSERT_TRUE(SaveSettings(file, p.Refs()).Ok);
+    auto names = FilesInDir();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"bansho.ENV", "bansho.ENV.Zz9Yy8", "bansho.ENV.a1B2c3d",
+                                               "bansho.ENV.bak", "other.ENV.a1B2c3"}));
+    ::close(busy);
+}
+
+TEST(Settings, ValuesBeyondWhatAWindowCanBeAreBoundedAndSavedBounded) {
+    struct Row {
+        const char* section;
+        const char* key;
+        const char* value;
+        std::int32_t want;
+    } rows[] = {
+        {"OPTION", "MoveDot", "2147483647", 100},
+        {"OPTION", "MoveDot", "-2147483648", 0},
+        {"OPTION", "MoveDot", "100", 100},
+        {"OPTION", "MoveDot", "0", 0},
+        {"BANSHO", "Width", "1000000000", 16384},
+        {"BANSHO", "Width", "-5", 280},
+        {"BANSHO", "Width", "1920", 1920},
+        {"BANSHO", "Height", "2147483647", 16384},
+        {"BANSHO", "Height", "-1", 1},
+        {"BANSHO", "Left", "2147483647", 32000},
+        {"BANSHO", "Left", "-2147483648", -32000},
+        {"BANSHO", "Top", "-40", -40},
+        {"BANSHO", "Top", "99999", 32000},
+        {"HISTWIN", "Height", "2147483647", 16384},
+        {"HISTWIN", "Height", "-7", 0},
+        {"FONT", "Style", "-1", 15},
+        {"FONT", "Style", "2", 2},
+        {"OPTION", "Decimals", "9", -1},
+        {"OPTION", "Decimals", "-2", -1},
+        {"OPTION", "Decimals", "4", 4},
+        {"OPTION", "Decimals", "0", 0},
+        {"OPTION", "Rounding", "3", 0},
+        {"OPTION", "Rounding", "-1", 0},
+        {"OPTION", "Rounding", "2", 2},
+    };
+    for (const auto& r : rows) {
+        const std::string file =
+            std::string("[") + r.section + "]\r\n" + r.key + "=" + r.value + "\r\n";
+        Program p;
+        p.LoadText(file);
+        const TIniFile ini = p.SaveToMemory(file);
+        EXPECT_EQ(ini.ReadInteger(r.section, r.key, -12345), r.want)
+            << r.section << "/" << r.key << "=" << r.value;
+    }
+    // Panel heights are read, never written: bounded in memory.
+    Program p;
+    p.LoadText("[OPTION]\r\nFHeight=2147483647\r\nSHeight=-9\r\n");
+    EXPECT_EQ(p.window.FHeight, 1024);
+    EXPECT_EQ(p.window.SHeight, 0);
+}
+
+TEST(Settings, TheSystemsReasonIsGivenInJapanese) {
+    struct Row {
+        int err;
+        const char* text;
+    } rows[] = {
+        {ENOSPC, "ディスクの空き領域が不足しています。"},
+        {EACCES, "アクセスが拒否されました。"},
+        {EROFS, "読み取り専用のファイルシステムです。"},
+        {EISDIR, "フォルダーです。"},
+        {ENOENT, "ファイルまたはフォルダーがありません。"},
+        {EDQUOT, "ディスクの使用量の上限を超えています。"},
+        {EPERM, "この操作は許可されていません。"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(SystemReason(r.err), r.text) << r.err;
+    EXPECT_EQ(SystemReason(EXDEV), std::strerror(EXDEV)); // one the program has no text for
+}
+
+TEST(EnvFile, APresetBesideTheProgramIsReadUntilTheUserHasAFile) {
+    std::string tmpl = (fs::temp_directory_path() / "bansho-preset-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    const fs::path d = tmpl;
+    const std::string beside = (d / "bansho.ENV").string();
+    const std::string user = (d / "cfg" / "bansho.ENV").string();
+    EXPECT_EQ(EnvFileToRead(user, beside), user); // neither: the user's (a new file)
+    WriteAll(beside, "[OPTION]\r\nMoveDot=3\r\n");
+    EXPECT_EQ(EnvFileToRead(user, beside), beside);
+    EXPECT_EQ(EnvFileToRead(beside, beside), beside);
+    fs::create_directories(d / "cfg");
+    WriteAll(user, "");
+    EXPECT_EQ(EnvFileToRead(user, beside), user);
+    fs::remove_all(d);
+}
+
+TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
+    Program p;
+    p.LoadText("", false);
+    EXPECT_EQ(p.option.Decimals, -1);
+    EXPECT_EQ(p.option.Rounding, 0);
+    EXPECT_FALSE(p.SaveToMemory().ValueExists("OPTION", "Decimals"));
+    p.option.Decimals = 0;
+    p.option.Rounding = 1;
+    const TIniFile used = p.SaveToMemory();
+    EXPECT_EQ(used.ReadInteger("OPTION", "Decimals", 99), 0);
+    EXPECT_EQ(used.ReadInteger("OPTION", "Rounding", 99), 1);
+    // Back at F: the file that held a selection is told so.
+    p.option.Decimals = -1;
+    p.option.Rounding = 0;
+    const TIniFile back = p.SaveToMemory(used.ToBytes());
+    EXPECT_EQ(back.ReadInteger("OPTION", "Decimals", 99), -1);
+    EXPECT_EQ(back.ReadInteger("OPTION", "Rounding", 99), 0);
 }
 
 } // namespace
