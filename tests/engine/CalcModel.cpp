@@ -180,7 +180,7 @@ void ModelRound(ModelNum& n, int decimals, int rule, int acount) {
     for (int i = 0; i < decimals; ++i)
         scale *= 10;
     const unsigned long long whole = units / scale;
-    std::string frac = std::to_string(units % scale);
+    std::string frac = decimals == 0 ? std::string() : std::to_string(units % scale);
     frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
     while (!frac.empty() && frac.back() == '0')
         frac.pop_back();

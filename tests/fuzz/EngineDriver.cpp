@@ -1,5 +1,6 @@
 #include "EngineDriver.h"
 
+#include "DecimalRounding.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 
@@ -206,7 +207,8 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 }
 
 void EngineDriver::Recalc() {
-    // The re-total must be Calc on every row, left to right, whatever shortcut it takes.
+    // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
+    // a decimal selection each step rounded as the chain shows it.
     const auto& nums = engine_.HistNumList();
     const auto& opes = engine_.HistOpeList();
     TCalcNum want;
@@ -215,6 +217,7 @@ void EngineDriver::Recalc() {
         TCalcNum n{CutText(nums[i], kCalcNumTextMax), false};
         const char ope = opes[i].empty() ? ' ' : opes[i].front();
         readable = CalcNumbers(want, n, ope, ' ', option_.Acount, nullptr);
+        RoundRegister(want, option_.Decimals, option_.Rounding, option_.Acount);
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
