@@ -382,7 +382,7 @@ void TMForm::PlaceChildren() {
                         inner.height());
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
     SelMark->setGeometry(2, 0, CPanel->width() / 2,
-                         std::min(layout_.totMarkHeight, CPanel->height()));
+                         std::min(SelMark->fontMetrics().height() + 2, CPanel->height()));
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
