@@ -2,7 +2,6 @@
 
 #include "Beep.h"
 #include "CalcEngine.h"
-#include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
@@ -122,7 +121,6 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
         storedOpe_ = opes[editIndex_].empty() ? 0 : opes[editIndex_].front();
     }
     setWindowTitle(kTitle + editCaption);
-    KeepExactWindowTitle(this);
     // Centred on the screen, and placed before the number check can raise its message, so
     // that the message opens over the place where the dialog will stand.
     if (QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
