@@ -381,6 +381,31 @@ TEST_F(MainWindow, MarksMoveBetweenStatusBarAndLabels) {
     EXPECT_EQ(Panel(1), QStringLiteral("M"));
 }
 
+TEST_F(MainWindow, DecimalSelectorMarkInItsPanelOrBesideTheNumber) {
+    TMForm& f = Start();
+    QLabel* panel = f.SBar->SelectorPanel();
+    EXPECT_FALSE(panel->isVisible()); // at F the status bar is as it always was
+    const int countRight = f.SBar->Panel(4)->geometry().right();
+    f.ExecCommand(44); // decimals F -> 0
+    f.ExecCommand(45); // 切捨 -> 四捨五入
+    EXPECT_EQ(panel->text(), QStringLiteral("0 四捨五入"));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->geometry().right(), f.SBar->width() - 1);
+    EXPECT_EQ(f.SBar->Panel(4)->geometry().right() + 1, panel->geometry().left());
+    EXPECT_GE(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_EQ(f.SelMark->text(), QString());
+    f.ExecCommand(52); // status bar hidden: the mark goes beside the number
+    EXPECT_EQ(f.SelMark->text(), QStringLiteral("0 四捨五入"));
+    EXPECT_GE(f.SelMark->height(), f.SelMark->fontMetrics().height()); // not cut off
+    f.ExecCommand(52);
+    EXPECT_EQ(f.SelMark->text(), QString());
+    for (int i = 0; i < 5; ++i)
+        f.ExecCommand(44); // 1, 2, 3, 4, F
+    EXPECT_EQ(f.Option().Decimals, -1);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(f.SBar->Panel(4)->geometry().right(), countRight);
+}
+
 TEST_F(MainWindow, ZoomCommands) {
     TMForm& f = Start();
     f.ExecCommand(88);
