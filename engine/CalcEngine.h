@@ -1,11 +1,13 @@
 #pragma once
 // The calculation engine: registers, the command dispatcher, number entry, the display
 // model, arithmetic, grand total, tax display, memory and the history (receipt) lists.
-// No toolkit here: the engine reaches the windows only through EngineHost.
+// No toolkit here: the engine reaches the windows only through EngineHost and, for the
+// receipt, ReceiptObserver.
 #include "CalcNum.h"
 #include "DisplayModel.h"
 #include "EngineHost.h"
 #include "Options.h"
+#include "ReceiptObserver.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +39,10 @@ public:
     std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
 
     TOption& Option() { return option_; }
+    // Who shows the receipt; nullptr (the start) for nobody. The observer must outlive its
+    // registration.
+    void SetReceiptObserver(ReceiptObserver* observer) { receipt_ = observer; }
+    ReceiptObserver* Receipt() const { return receipt_; }
     TCalcStatus& Status() { return status_; }
 
     // ---- Dispatch ----
@@ -161,6 +167,7 @@ private:
     TOption& option_;
     TCalcStatus& status_;
     EngineHost& host_;
+    ReceiptObserver* receipt_ = nullptr;
     TDisplayModel display_;
     TDisplayModel displayBefore_; // the model when the outermost DisplayBatch began
     int batchDepth_ = 0;

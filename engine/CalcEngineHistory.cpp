@@ -32,7 +32,7 @@ void CalcEngine::AddHistoryEntry() {
     histNum_.push_back(number);
     histOpe_.push_back(std::string(1, ope));
     histRows_.push_back(HistoryRowText(glyph, number));
-    host_.RowAppended(histNum_.size() - 1);
+    if (receipt_) receipt_->RowAppended(histNum_.size() - 1);
     RefreshHistCount();
 }
 
@@ -41,14 +41,16 @@ void CalcEngine::ClearHistory() {
     histNum_.clear();
     histOpe_.clear();
     histRows_.clear();
-    host_.HistoryCleared();
-    host_.LampOff();
+    if (receipt_) {
+        receipt_->HistoryCleared();
+        receipt_->LampOff();
+    }
     RefreshHistCount();
 }
 
 bool CalcEngine::EnterCorrectionMode() {
     if (!OpeKey('=')) return false;
-    if (!histNum_.empty()) host_.LampOn();
+    if (!histNum_.empty() && receipt_) receipt_->LampOn();
     return true;
 }
 
@@ -65,7 +67,7 @@ bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, c
     histNum_[i] = number;
     histOpe_[i] = std::string(1, ope);
     histRows_[i] = HistoryRowText(ope, number);
-    host_.RowReplaced(i);
+    if (receipt_) receipt_->RowReplaced(i);
     return true;
 }
 
@@ -75,7 +77,7 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     histNum_.insert(histNum_.begin() + at, "0");
     histOpe_.insert(histOpe_.begin() + at, "+");
     histRows_.insert(histRows_.begin() + at, HistoryRowText('+', "0"));
-    host_.RowInserted(i);
+    if (receipt_) receipt_->RowInserted(i);
     RefreshHistCount();
     return true;
 }
@@ -86,7 +88,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     histNum_.erase(histNum_.begin() + at);
     histOpe_.erase(histOpe_.begin() + at);
     histRows_.erase(histRows_.begin() + at);
-    host_.RowRemoved(i);
+    if (receipt_) receipt_->RowRemoved(i);
     RefreshHistCount();
     return true;
 }
@@ -96,7 +98,7 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     std::swap(histNum_[i], histNum_[j]);
     std::swap(histOpe_[i], histOpe_[j]);
     std::swap(histRows_[i], histRows_[j]);
-    host_.RowsSwapped(i, j);
+    if (receipt_) receipt_->RowsSwapped(i, j);
     return true;
 }
 

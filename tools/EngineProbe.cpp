@@ -36,14 +36,6 @@ public:
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';
     }
-    void RowAppended(std::size_t) override {}
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOff() override {}
-    void LampOn() override {}
     void FocusMain() override {}
     void WindowCommand(unsigned command) override {
         // Stand-ins for the window layer where the engine shows the effect.

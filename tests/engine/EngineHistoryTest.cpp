@@ -25,7 +25,8 @@ void ExpectConsistent(const EngineRig& rig) {
     const CalcEngine& e = rig.engine;
     ASSERT_EQ(e.HistNumList().size(), e.HistOpeList().size());
     ASSERT_EQ(e.HistNumList().size(), e.HistRows().size());
-    EXPECT_EQ(rig.host.mirror, e.HistRows());
+    EXPECT_EQ(rig.receipt.rows, e.HistRows());
+    EXPECT_EQ(rig.receipt.fault, "");
     const std::string count =
         e.HistoryCount() ? " H " + std::to_string(e.HistoryCount()) : std::string();
     EXPECT_EQ(e.Display().PanelCount, count);
@@ -474,17 +475,17 @@ TEST(EngineHistoryWindow, CorrectionModeRecordsTheTypedNumberAndLightsTheLamp) {
     rig.Keys("5 + 3");
     ASSERT_TRUE(rig.engine.EnterCorrectionMode());
     EXPECT_EQ(Lists(rig.engine), (Rows{{"+", "5"}, {"+", "3"}}));
-    EXPECT_EQ(rig.host.selected, 1);
-    EXPECT_TRUE(rig.host.lampOn);
+    EXPECT_EQ(rig.receipt.selected, 1);
+    EXPECT_TRUE(rig.receipt.lampOn);
     EXPECT_EQ(rig.Caption(), "8.");
     rig.Keys("+"); // an operator key puts the lamp out
-    EXPECT_FALSE(rig.host.lampOn);
+    EXPECT_FALSE(rig.receipt.lampOn);
     ASSERT_TRUE(rig.engine.EnterCorrectionMode());
     rig.Keys("HC");
-    EXPECT_FALSE(rig.host.lampOn);
+    EXPECT_FALSE(rig.receipt.lampOn);
     EngineRig empty;
     ASSERT_TRUE(empty.engine.EnterCorrectionMode());
-    EXPECT_FALSE(empty.host.lampOn);
+    EXPECT_FALSE(empty.receipt.lampOn);
 }
 
 // Any command sequence, with pastes of arbitrary bytes and window operations in between,

@@ -82,55 +82,9 @@ bool IsTypedNumberForm(const std::string& text) {
     return i == text.size();
 }
 
-// ---- MirrorHost ----
+// ---- DriverHost ----
 
-const std::string* MirrorHost::EngineRow(std::size_t index, const char* what) {
-    if (!engine || index >= engine->HistRows().size()) {
-        if (fault.empty()) fault = std::string(what) + " for a row the engine does not have";
-        return nullptr;
-    }
-    return &engine->HistRows()[index];
-}
-
-void MirrorHost::RowAppended(std::size_t index) {
-    if (index != rows.size() && fault.empty()) fault = "RowAppended not at the end";
-    if (const std::string* r = EngineRow(index, "RowAppended")) rows.push_back(*r);
-}
-
-void MirrorHost::RowReplaced(std::size_t index) {
-    if (index >= rows.size()) {
-        if (fault.empty()) fault = "RowReplaced beyond the mirrored rows";
-        return;
-    }
-    if (const std::string* r = EngineRow(index, "RowReplaced")) rows[index] = *r;
-}
-
-void MirrorHost::RowInserted(std::size_t index) {
-    if (index > rows.size()) {
-        if (fault.empty()) fault = "RowInserted beyond the mirrored rows";
-        return;
-    }
-    if (const std::string* r = EngineRow(index, "RowInserted"))
-        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(index), *r);
-}
-
-void MirrorHost::RowRemoved(std::size_t index) {
-    if (index >= rows.size()) {
-        if (fault.empty()) fault = "RowRemoved beyond the mirrored rows";
-        return;
-    }
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
-}
-
-void MirrorHost::RowsSwapped(std::size_t i, std::size_t j) {
-    if (i >= rows.size() || j >= rows.size()) {
-        if (fault.empty()) fault = "RowsSwapped beyond the mirrored rows";
-        return;
-    }
-    std::swap(rows[i], rows[j]);
-}
-
-void MirrorHost::WindowCommand(unsigned command) {
+void DriverHost::WindowCommand(unsigned command) {
     // What the window layer does where the engine shows the effect.
     if (command == 51 && status) status->UseNumKey = !status->UseNumKey;
     if (command == 52 && engine) engine->SetStatusBarShown(!engine->StatusBarShown());
@@ -240,7 +194,7 @@ std::string EngineDriver::Check(bool full) const {
     const CalcEngine& e = engine_;
     const TDisplayModel& d = e.Display();
 
-    if (!host_.fault.empty()) out << "host: " << host_.fault << "; ";
+    if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";
 
     // Registers.
@@ -317,16 +271,16 @@ std::string EngineDriver::Check(bool full) const {
     const auto& opes = e.HistOpeList();
     const auto& rows = e.HistRows();
     if (nums.size() != opes.size() || nums.size() != rows.size() ||
-        nums.size() != host_.rows.size()) {
+        nums.size() != receipt_.rows.size()) {
         out << "history lengths " << nums.size() << "/" << opes.size() << "/" << rows.size()
-            << ", window " << host_.rows.size() << "; ";
+            << ", window " << receipt_.rows.size() << "; ";
     } else {
         const std::string count = nums.empty() ? "" : " H " + std::to_string(nums.size());
         if (d.PanelCount != count) out << "count panel '" << d.PanelCount << "'; ";
         const std::size_t n = nums.size();
         for (std::size_t i = 0; i < n; ++i) {
             if (!full && i != 0 && i + 1 != n) continue;
-            if (host_.rows[i] != rows[i]) out << "window row " << i << " differs; ";
+            if (receipt_.rows[i] != rows[i]) out << "window row " << i << " differs; ";
             if (opes[i].size() != 1 || !IsOperator(opes[i][0]))
                 out << "row " << i << " operator '" << opes[i] << "'; ";
             if (!longRowStored_ && TextWidth(nums[i]) > kCalcNumTextMax)

@@ -2,6 +2,7 @@
 #include "TEForm.h"
 #include "Beep.h"
 #include "CalcEngine.h"
+#include "FakeReceipt.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "NullEngineHost.h"
@@ -17,12 +18,6 @@
 using namespace bansho;
 
 namespace {
-
-class QuietHost : public NullEngineHost {
-public:
-    void RowReplaced(std::size_t i) override { replaced.push_back(i); }
-    std::vector<std::size_t> replaced;
-};
 
 class EditDialog : public ::testing::Test {
 protected:
@@ -84,8 +79,9 @@ protected:
     TOption option_;
     TCalcStatus status_;
     TKeyConfig keys_;
-    QuietHost host_;
+    NullEngineHost host_;
     CalcEngine engine_{option_, status_, host_};
+    FakeReceipt receipt_{engine_};
     std::unique_ptr<TEForm> dialog_;
     int beeps_ = 0;
     std::vector<QString> messages_;
@@ -263,7 +259,7 @@ TEST_F(EditDialog, OKWritesOnlyTheEditedEntry) {
     EXPECT_EQ(engine_.HistRows()[1], AlignNumber("－1,234,567.5"));
     EXPECT_EQ(engine_.HistRows()[0], before[0]);
     EXPECT_EQ(engine_.HistRows()[2], before[2]);
-    EXPECT_EQ(host_.replaced, (std::vector<std::size_t>{1}));
+    EXPECT_EQ(receipt_.replaced, (std::vector<std::size_t>{1}));
 }
 
 TEST_F(EditDialog, TheCloseBoxWritesNothing) {
@@ -273,7 +269,7 @@ TEST_F(EditDialog, TheCloseBoxWritesNothing) {
     d.close();
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(Num(0), "5");
-    EXPECT_TRUE(host_.replaced.empty());
+    EXPECT_TRUE(receipt_.replaced.empty());
 }
 
 TEST_F(EditDialog, EnterInTheOperatorMovesOnAndASecondEnterIsOK) {
@@ -348,7 +344,7 @@ TEST_F(EditDialog, AnEntryGoneWhileTheDialogWasOpenIsNotWritten) {
     engine_.ClearHistory(); // e.g. a function key bound to HC while the dialog is open
     d.OKClick();
     EXPECT_EQ(engine_.HistoryCount(), 0u);
-    EXPECT_TRUE(host_.replaced.empty());
+    EXPECT_TRUE(receipt_.replaced.empty());
 }
 
 } // namespace
