@@ -6,11 +6,13 @@
 #include "CalcNum.h"
 #include "DisplayModel.h"
 #include "EngineHost.h"
+#include "HistoryEntry.h"
 #include "Options.h"
 #include "ReceiptObserver.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -109,11 +111,14 @@ public:
     void MemRecall();
     void MemSwap();
 
-    // ---- History (three sequences of one length; row i is element i of each) ----
-    const std::vector<std::string>& HistNumList() const { return histNum_; }
-    const std::vector<std::string>& HistOpeList() const { return histOpe_; } // "+","-","*","/"
-    const std::vector<std::string>& HistRows() const { return histRows_; }   // as shown
-    std::size_t HistoryCount() const { return histNum_.size(); }
+    // ---- History (row i: a number, its operator and the text shown for them) ----
+    std::size_t HistoryCount() const { return hist_.size(); }
+    // Row i's number as recorded (HistNumList), its operator '+', '-', '*' or '/'
+    // (HistOpeList), and its text as the list shows it, drawn from the two on each call.
+    // i must be below HistoryCount().
+    std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
+    char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
+    std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
     void ClearHistory();        // HC; also switches the lamp off
     bool NewReceiptDue() const; // input receipt, no operator pending, history not empty
@@ -162,7 +167,6 @@ private:
 
     void RunCommand(unsigned command);
     bool ConvertFailed(const std::string& badText);
-    void AppendRow(const std::string& number, const std::string& ope, const std::string& row);
 
     TOption& option_;
     TCalcStatus& status_;
@@ -174,7 +178,6 @@ private:
     bool statusBarShown_ = true;
     bool styledFont_ = false;
     bool stopped_ = false; // a text that is not a number stopped the running command
-    std::vector<std::string> histNum_;
-    std::vector<std::string> histOpe_;
-    std::vector<std::string> histRows_;
+    // A deque: a long receipt grows without ever moving all of its rows at once.
+    std::deque<HistoryEntry> hist_;
 };

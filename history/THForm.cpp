@@ -95,7 +95,10 @@ void THForm::BuildComponents() {
     setFont(PixelFont(QStringLiteral("メイリオ"), 12));
     resize(kDesignWidth, 215);
 
-    model_ = new THistModel(engine_.HistRows(), this);
+    // The rows are drawn from the engine's entries when the list shows them.
+    model_ = new THistModel({[this] { return engine_.HistoryCount(); },
+                             [this](std::size_t i) { return engine_.HistRow(i); }},
+                            this);
     HistWin = new THistList(this);
     HistWin->setObjectName("HistWin");
     HistWin->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), listFontHeight_));

@@ -77,7 +77,7 @@ void PrintState(const CalcEngine& e, const ProbeHost& host) {
 
 void PrintHistory(const CalcEngine& e) {
     for (std::size_t i = 0; i < e.HistoryCount(); ++i)
-        std::cout << e.HistOpeList()[i] << '\t' << e.HistNumList()[i] << '\t' << e.HistRows()[i]
+        std::cout << e.HistOpe(i) << '\t' << e.HistNumber(i) << '\t' << e.HistRow(i)
                   << '\n';
     std::cout << "--\n";
 }

@@ -66,11 +66,11 @@ private:
         if (fault.empty()) fault = what;
     }
     const std::string* EngineRow(std::size_t index, const char* what) {
-        if (index >= engine_.HistRows().size()) {
+        if (index >= engine_.HistoryCount()) {
             Fault((std::string(what) + " for a row the engine does not have").c_str());
             return nullptr;
         }
-        row_ = engine_.HistRows()[index];
+        row_ = engine_.HistRow(index);
         return &row_;
     }
 

@@ -73,8 +73,8 @@ protected:
         for (const QChar c : text)
             QTest::keyClick(dialog_->windowHandle(), c.toLatin1());
     }
-    const std::string& Num(std::size_t i) { return engine_.HistNumList()[i]; }
-    const std::string& Ope(std::size_t i) { return engine_.HistOpeList()[i]; }
+    std::string Num(std::size_t i) { return engine_.HistNumber(i); }
+    std::string Ope(std::size_t i) { return std::string(1, engine_.HistOpe(i)); }
 
     TOption option_;
     TCalcStatus status_;
@@ -241,7 +241,7 @@ TEST_F(EditDialog, AnEmptyNumberIsStoredAsZero) {
     EXPECT_TRUE(messages_.empty());
     d.OKClick();
     EXPECT_EQ(Num(1), "0");
-    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("×0"));
+    EXPECT_EQ(engine_.HistRow(1), AlignNumber("×0"));
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
@@ -249,16 +249,17 @@ TEST_F(EditDialog, OKWritesOnlyTheEditedEntry) {
     Record("5", '=');
     Record("8", '*');
     Record("9", '+');
-    const auto before = engine_.HistRows();
+    const std::vector<std::string> before = {engine_.HistRow(0), engine_.HistRow(1),
+                                             engine_.HistRow(2)};
     TEForm& d = Open(1);
     d.NumEdit->setText(QStringLiteral("1234567.5"));
     d.OpeEdit->setCurrentIndex(1); // "－"
     d.OKClick();
     EXPECT_EQ(Num(1), "1234567.5");
     EXPECT_EQ(Ope(1), "-");
-    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("－1,234,567.5"));
-    EXPECT_EQ(engine_.HistRows()[0], before[0]);
-    EXPECT_EQ(engine_.HistRows()[2], before[2]);
+    EXPECT_EQ(engine_.HistRow(1), AlignNumber("－1,234,567.5"));
+    EXPECT_EQ(engine_.HistRow(0), before[0]);
+    EXPECT_EQ(engine_.HistRow(2), before[2]);
     EXPECT_EQ(receipt_.replaced, (std::vector<std::size_t>{1}));
 }
 
