@@ -1,10 +1,14 @@
 #include "TAForm.h"
 
 #include "JpegDecoder.h"
+#include "MessageBoxes.h"
 #include "ProgramPicture.h"
 #include "TLinkLabel.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,15 +20,36 @@
 #include <algorithm>
 #include <span>
 
-const QUrl TAForm::SupportUrl(QStringLiteral("https://bansho.example.org/support"));
-const QUrl TAForm::SocialUrl(QStringLiteral("https://social.example.org/@bansho"));
+#ifndef BANSHO_HOMEPAGE_URL
+#define BANSHO_HOMEPAGE_URL ""
+#endif
 
 namespace {
 
 constexpr int kClientWidth = 322;
 constexpr int kClientHeight = 178;
 
+constexpr const char* kGuideName = "bansho-guide.html";
+
 } // namespace
+
+QString TAForm::GuideFileFor(const QString& exePath) {
+    const QDir exeDir = QFileInfo(exePath).absoluteDir();
+    // Run from the build tree: the guide the build made beside the program.
+    const QString built = exeDir.filePath(QStringLiteral("docs/") + QLatin1String(kGuideName));
+    if (QFileInfo::exists(built)) return built;
+    // Installed: <prefix>/bin/bansho and <prefix>/share/doc/bansho/.
+    return QDir::cleanPath(exeDir.filePath(QStringLiteral("../share/doc/bansho/") +
+                                           QLatin1String(kGuideName)));
+}
+
+TAForm::Links TAForm::BuildLinks() {
+    Links links;
+    links.Guide = QUrl::fromLocalFile(GuideFileFor(QCoreApplication::applicationFilePath()));
+    const QString home = QString::fromUtf8(BANSHO_HOMEPAGE_URL);
+    if (!home.isEmpty()) links.HomePage = QUrl(home);
+    return links;
+}
 
 TAForm::TAForm(QWidget* owner) : TAForm(owner, QByteArray()) {
     // The built-in picture, sharp on a 2x screen as well.
@@ -33,9 +58,13 @@ TAForm::TAForm(QWidget* owner) : TAForm(owner, QByteArray()) {
 }
 
 TAForm::TAForm(QWidget* owner, const QByteArray& pictureJpeg)
+    : TAForm(owner, pictureJpeg, BuildLinks()) {}
+
+TAForm::TAForm(QWidget* owner, const QByteArray& pictureJpeg, const Links& links)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      links_(links),
+      opener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     Build();
     if (!pictureJpeg.isEmpty()) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(pictureJpeg.constData());
@@ -59,7 +88,7 @@ void TAForm::Build() {
     ProgramIcon->setGeometry(10, 10, about::kPictureSide, about::kPictureSide);
     ProgramIcon->setAccessibleName(QStringLiteral("バンショ"));
 
-    ProductName = new QLabel(QStringLiteral("巨大電卓 「バンショ」 for Windows"), Panel);
+    ProductName = new QLabel(QStringLiteral("巨大電卓 「バンショ」 for Linux"), Panel);
     QFont bold = ProductName->font();
     bold.setBold(true);
     ProductName->setFont(bold);
@@ -73,18 +102,25 @@ void TAForm::Build() {
 
     // Link labels are as wide as their text, so only the text is a link; a wide
     // font still keeps them inside the panel.
-    const auto placeLink = [this](TLinkLabel* link, int y, const QUrl& url) {
+    const auto placeLink = [this](TLinkLabel* link, int y, const QString& tip) {
         link->move(10, y);
         link->adjustSize();
         link->resize(std::min(link->width(), Panel->width() - 20), link->height());
-        link->setToolTip(url.toString());
+        link->setToolTip(tip);
     };
+    // The support link is the user guide that came with the program.
     Label1 = new TLinkLabel(QStringLiteral("バンショ サポートサイト"), Panel);
-    placeLink(Label1, 80, SupportUrl);
+    placeLink(Label1, 80, links_.Guide.isLocalFile() ? links_.Guide.toLocalFile()
+                                                     : links_.Guide.toString());
     connect(Label1, &TLinkLabel::clicked, this, &TAForm::Label1Click);
 
-    Label2 = new TLinkLabel(QStringLiteral("@bansho (social.example.org)"), Panel);
-    placeLink(Label2, 100, SocialUrl);
+    // The home page, when the build names one; otherwise a plain line that leads nowhere.
+    const bool hasHome = !links_.HomePage.isEmpty();
+    Label2 = new TLinkLabel(hasHome ? QStringLiteral("バンショ ホームページ")
+                                    : QStringLiteral("ホームページ: 未設定"),
+                            Panel);
+    Label2->SetActive(hasHome);
+    placeLink(Label2, 100, hasHome ? links_.HomePage.toString() : QString());
     connect(Label2, &TLinkLabel::clicked, this, &TAForm::Label2Click);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
@@ -118,11 +154,26 @@ void TAForm::FormCreate() {
 }
 
 void TAForm::Label1Click() {
-    if (opener_) opener_(SupportUrl);
+    OpenLink(links_.Guide);
 }
 
 void TAForm::Label2Click() {
-    if (opener_) opener_(SocialUrl);
+    if (!links_.HomePage.isEmpty()) OpenLink(links_.HomePage);
+}
+
+void TAForm::OpenLink(const QUrl& url) {
+    // The box stays open whatever happens; a failure is told, never swallowed.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        bansho::platform::ShowError(
+            this, QStringLiteral("利用の手引きが見つかりません。\n\n%1").arg(url.toLocalFile()));
+        return;
+    }
+    if (opener_ && opener_(url)) return;
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    bansho::platform::ShowError(
+        this, QStringLiteral("デスクトップがこのリンクを開けませんでした。\n\n%1\n\n"
+                             "ブラウザーでこのアドレスを開いてください。")
+                  .arg(where));
 }
 
 void ShowAbout(QWidget* owner) {

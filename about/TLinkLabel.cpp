@@ -4,18 +4,29 @@
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
+    SetActive(true);
+}
+
+void TLinkLabel::SetActive(bool active) {
+    active_ = active;
+    pressed_ = false;
     QFont f = font();
-    f.setUnderline(true);
+    f.setUnderline(active);
     setFont(f);
-    // Blue whatever the palette says, as links have always looked.
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(p);
-    setCursor(Qt::PointingHandCursor);
+    if (active) {
+        // Blue whatever the palette says, as links have always looked.
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        setPalette(p);
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        setPalette(QPalette());
+        unsetCursor();
+    }
 }
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    pressed_ = active_ && event->button() == Qt::LeftButton;
     event->accept();
 }
 

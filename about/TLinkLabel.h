@@ -1,12 +1,16 @@
 #pragma once
 // A label that behaves as a web link: blue underlined text, a pointing hand, and
-// a click signal when the left button is pressed and released over it.
+// a click signal when the left button is pressed and released over it. An inactive
+// link is plain text in the normal colours and sends no clicks.
 #include <QLabel>
 
 class TLinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
+
+    void SetActive(bool active);
+    bool IsActive() const { return active_; }
 
 signals:
     void clicked();
@@ -17,4 +21,5 @@ protected:
 
 private:
     bool pressed_ = false;
+    bool active_ = true;
 };

@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
     bansho::platform::PreferXWayland(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Windows"));
+    QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Linux"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(about::kDesktopFileId));
     QApplication::setWindowIcon(about::ProgramWindowIcon());
     bansho::platform::PlatformStartup();

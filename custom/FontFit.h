@@ -23,9 +23,15 @@ int FitFontHeight(int startHeight, int width, const std::function<int(int height
 // Fits the label's font (pixel height) so that `text` spans the label's width.
 void FitFontToWidth(QLabel* label, const QString& text);
 
-// The scalable font faces of the screen, in the order the font system reports them, without
-// the vertical-writing variants whose names begin with "@".
+// The scalable font faces of the screen, in the order the font system reports them, each
+// once: without the vertical-writing variants whose names begin with "@", without the generic
+// names that stand for another face ("Sans Serif", "Serif", "Monospace"), and a face that
+// several foundries make ("C059 [urw]", "C059 [UKWN]") under its own name alone.
 QStringList ListScreenFonts();
+// The rule of ListScreenFonts over a list of family names as Qt gives them; `installed` tells
+// whether a face name (without foundry) belongs to an installed font.
+QStringList UniqueFaces(const QStringList& families,
+                        const std::function<bool(const QString& face)>& installed);
 // The same into a combo box, replacing its items.
 void ListScreenFonts(QComboBox* list);
 

@@ -4,20 +4,11 @@
 #include "Commands.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
+#include "Utf8.h"
 
 namespace {
 
 constexpr const char* kErrorCaption = "- E -  ";
-
-// Length of the last UTF-8 character of a non-empty text (a stray byte counts alone).
-std::size_t LastCharLen(const std::string& s) {
-    std::size_t n = 1;
-    while (n < s.size() && n < 4 && (static_cast<unsigned char>(s[s.size() - n]) & 0xC0) == 0x80)
-        ++n;
-    const auto lead = static_cast<unsigned char>(s[s.size() - n]);
-    if (n > 1 && (lead & 0xC0) != 0xC0) return 1;
-    return n;
-}
 
 } // namespace
 
@@ -233,7 +224,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
         host_.Beep();
         return;
     }
-    if (LastCharLen(reg.Text) == reg.Text.size()) {
+    if (utf8::LastCharLen(reg.Text) == reg.Text.size()) {
         ClearNum(reg);
         host_.Beep();
         ShowNum(reg);
@@ -241,9 +232,9 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
     }
     if (reg.Text.back() == '.') {
         reg.Text.pop_back(); // the point, then the digit before it
-        reg.Text.resize(reg.Text.size() - LastCharLen(reg.Text));
+        reg.Text.resize(reg.Text.size() - utf8::LastCharLen(reg.Text));
     } else {
-        reg.Text.resize(reg.Text.size() - LastCharLen(reg.Text));
+        reg.Text.resize(reg.Text.size() - utf8::LastCharLen(reg.Text));
     }
     ShowNum(reg);
 }

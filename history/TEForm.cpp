@@ -2,7 +2,6 @@
 
 #include "Beep.h"
 #include "CalcEngine.h"
-#include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
@@ -120,7 +119,6 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
         storedOpe_ = engine_.HistOpe(editIndex_);
     }
     setWindowTitle(kTitle + editCaption);
-    KeepExactWindowTitle(this);
     // Centred on the screen, and placed before the number check can raise its message, so
     // that the message opens over the place where the dialog will stand.
     if (QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen()) {

@@ -3,7 +3,6 @@
 #include "THForm.h"
 
 #include "ColorValue.h"
-#include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "CalcEngine.h"
 #include "HistRules.h"
@@ -91,7 +90,6 @@ THForm::~THForm() {
 
 void THForm::BuildComponents() {
     setWindowTitle(InitialHistTitle());
-    KeepExactWindowTitle(this);
     setFont(PixelFont(QStringLiteral("メイリオ"), 12));
     resize(kDesignWidth, 215);
 

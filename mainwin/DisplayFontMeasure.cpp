@@ -26,4 +26,18 @@ DisplayFontMeasure MeasureWithFont(const QFont& base) {
     return m;
 }
 
+QFont FontFittingBox(const QFont& base, const QStringList& texts, int width, int height) {
+    QFont f = base;
+    for (int size = std::max(1, base.pixelSize()); size > 1; --size) {
+        f.setPixelSize(size);
+        const QFontMetrics fm(f);
+        bool fits = fm.height() <= height;
+        for (const QString& t : texts)
+            fits = fits && fm.horizontalAdvance(t) <= width;
+        if (fits) return f;
+    }
+    f.setPixelSize(1);
+    return f;
+}
+
 } // namespace bansho

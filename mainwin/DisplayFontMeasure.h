@@ -3,6 +3,7 @@
 #include "LayoutRule.h"
 
 #include <QFont>
+#include <QStringList>
 
 namespace bansho {
 
@@ -11,5 +12,9 @@ DisplayFontMeasure MeasureWithFont(const QFont& base);
 
 // `base` at the given pixel height.
 QFont FontAtPixelSize(const QFont& base, int size);
+
+// `base`, made smaller one pixel at a time until each of `texts` is at most `width` wide and
+// a line of the font at most `height` high, so that a label of that size shows them whole.
+QFont FontFittingBox(const QFont& base, const QStringList& texts, int width, int height);
 
 } // namespace bansho

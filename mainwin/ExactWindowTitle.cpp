@@ -1,8 +1,9 @@
 #include "ExactWindowTitle.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -33,6 +34,8 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 }
 #endif
 
+// Qt writes WM_NAME with the title alone (as compound text, which is what ICCCM asks for)
+// and only _NET_WM_NAME with the display name appended; that one is written again.
 void WriteTitle(QWidget* w) {
 #ifdef BANSHO_HAVE_XCB
     xcb_connection_t* c = X11Connection();
@@ -40,16 +43,15 @@ void WriteTitle(QWidget* w) {
     static const xcb_atom_t netWmName = Atom(c, "_NET_WM_NAME");
     static const xcb_atom_t utf8 = Atom(c, "UTF8_STRING");
     const QByteArray title = w->windowTitle().toUtf8();
-    const auto win = static_cast<xcb_window_t>(w->winId());
-    for (xcb_atom_t property : {netWmName, static_cast<xcb_atom_t>(XCB_ATOM_WM_NAME)})
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, property, utf8, 8,
-                            static_cast<std::uint32_t>(title.size()), title.constData());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(w->winId()), netWmName,
+                        utf8, 8, static_cast<std::uint32_t>(title.size()), title.constData());
     xcb_flush(c);
 #else
     (void)w;
 #endif
 }
 
+// Sees the events of every object of the program and acts on those of top-level widgets.
 class TitleKeeper : public QObject {
 public:
     using QObject::QObject;
@@ -60,7 +62,11 @@ protected:
         case QEvent::WinIdChange:
         case QEvent::Show:
         case QEvent::WindowTitleChange:
-            WriteTitle(static_cast<QWidget*>(watched));
+            if (watched->isWidgetType()) {
+                auto* w = static_cast<QWidget*>(watched);
+                // An untitled window (a menu, a tool tip) keeps the program's name.
+                if (w->isWindow() && !w->windowTitle().isEmpty()) WriteTitle(w);
+            }
             break;
         default:
             break;
@@ -71,10 +77,14 @@ protected:
 
 } // namespace
 
-void KeepExactWindowTitle(QWidget* window) {
-    if (!window) return;
-    window->installEventFilter(new TitleKeeper(window));
-    WriteTitle(window);
+void KeepExactWindowTitles() {
+    static QPointer<TitleKeeper> keeper;
+    if (!qApp || keeper) return;
+    keeper = new TitleKeeper(qApp);
+    qApp->installEventFilter(keeper);
+    // Windows that already exist.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->windowTitle().isEmpty()) WriteTitle(w);
 }
 
 } // namespace bansho

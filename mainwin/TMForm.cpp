@@ -8,13 +8,16 @@
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
+#include "ScreenPlacement.h"
 #include "TFuncKey.h"
 #include "THistoryLink.h"
 #include "TMainHost.h"
 #include "TStatusPanels.h"
+#include "WindowHelpers.h"
 #include "settings.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -31,7 +34,6 @@ const QString TMForm::kProgramTitle = QStringLiteral(" バンショ v3.22");
 namespace {
 
 constexpr int kFKeyHeight = 24;
-constexpr int kNumMarkHeight = 24;
 constexpr int kDefaultSBBaseHeight = 21;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, Qt::Alignment align) {
@@ -130,7 +132,7 @@ void TMForm::FormCreate() {
     // 1. Titles.
     setWindowTitle(kWindowTitle);
     QGuiApplication::setApplicationDisplayName(kProgramTitle);
-    KeepExactWindowTitle(this);
+    KeepExactWindowTitles(); // every window of the program, this one included
 
     // 2. Transparency and stay-on-top follow the program's activation. (The program-wide
     // key filter that drops auto-repeated F-keys comes with the function-key bar.)
@@ -163,8 +165,46 @@ void TMForm::FormCreate() {
     ApplyFuncSet();
     engine_->SetStatusBarShown(StatusBarVisible());
     engine_->SetStyledFont(DisplayFontStyle() != 0);
-    FormResize();
+    KeepOnScreen(); // which runs the layout rule
     engine_->AllClear();
+}
+
+// A remembered place may lie on a screen that is gone, or the remembered width may be more
+// than the screen holds: the window opens on the screen nearest to that place, no wider than
+// it, and whole together with the history window docked to it where they fit.
+void TMForm::KeepOnScreen() {
+    std::vector<WindowRect> areas;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        areas.push_back({a.left(), a.top(), a.width(), a.height()});
+    }
+    // Before the window manager has framed the window its frame is not known; a title bar
+    // and borders as the style draws them are reckoned with.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    QMargins m(inner.left() - outer.left(), inner.top() - outer.top(),
+               outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (outer == inner) {
+        const int border = std::max(0, style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth));
+        const int title = std::max(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        m = QMargins(border, title + border, border, border);
+    }
+    const QPoint at = outer.topLeft();
+    WindowRect frame{at.x(), at.y(), width() + m.left() + m.right(),
+                     height() + m.top() + m.bottom()};
+    const int i = NearestScreen(frame, areas);
+    if (i < 0) {
+        FormResize();
+        return;
+    }
+    // The width first, so that the layout rule never fits the font to more than the screen.
+    resize(WidthOnScreen(width(), m.left() + m.right(), areas[i]), height());
+    FormResize();
+    frame.width = width() + m.left() + m.right();
+    frame.height = height() + m.top() + m.bottom();
+    const int docked = status_.HistWinVisible ? status_.HistWinHeight : 0;
+    const WindowRect placed = PlaceOnScreen(frame, areas[i], docked, option_.Upper);
+    if (placed.left != frame.left || placed.top != frame.top) move(placed.left, placed.top);
 }
 
 void TMForm::InitMainLayout() {
@@ -196,6 +236,8 @@ void TMForm::LoadSettings() {
     }
 
     stayOnTop_ = win.Style == kStyleStayOnTop;
+    // Above other windows from the first show, not only from the first activation.
+    platform::SetStayOnTop(this, stayOnTop_);
     if (win.FHeight) fkBaseHeight_ = std::max(0, *win.FHeight);
     SBBase->setVisible(win.StatusBar);
     if (win.SHeight) {
@@ -386,10 +428,23 @@ void TMForm::PlaceChildren() {
     KctMark->setGeometry(0, lh - kctH, lw, kctH);
     MemMark->setGeometry(0, totH, lw, std::max(0, lh - totH - kctH));
 
+    // The NUM or tax label on top is as high as a line of its font, the operator mark fills
+    // the rest; a font that could not be whole there is made smaller, so at no width is a
+    // mark cut off while the window keeps the height of the layout rule.
+    static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
+                                         QStringLiteral("税額"), QStringLiteral("税抜")};
+    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
+                                         QStringLiteral("×"), QStringLiteral("÷")};
     const int rh = RPanel->height();
-    const int numH = std::min(kNumMarkHeight, rh);
+    const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
+                                         numTexts, rw, rh / 2);
+    NumMark->setFont(numFont);
+    const int numH = std::min(QFontMetrics(numFont).height(), rh);
     NumMark->setGeometry(0, 0, rw, numH);
-    OpeMark->setGeometry(0, numH, rw, std::max(0, rh - numH));
+    const int opeH = std::max(0, rh - numH);
+    OpeMark->setFont(
+        FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize), opeTexts, rw, opeH));
+    OpeMark->setGeometry(0, numH, rw, opeH);
 }
 
 void TMForm::RenderDisplay() {
@@ -421,6 +476,7 @@ void TMForm::RenderDisplay() {
 void TMForm::SetHistoryWindow(THistoryLink* link) {
     history_ = link;
     if (history_ && history_->Window()) {
+        platform::SetStayOnTop(history_->Window(), stayOnTop_);
         // The history window takes the main window's style and transparency.
         if (QGuiApplication::applicationState() == Qt::ApplicationActive)
             OnAppActivate();

@@ -150,6 +150,7 @@ private:
     TSaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
+    void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
     void HandleTab();

@@ -11,7 +11,8 @@ PKGS="build-essential cmake ninja-build pkg-config \
  fonts-ipafont-gothic fonts-noto-cjk \
  clang libclang-rt-14-dev \
  desktop-file-utils appstream \
- xvfb x11-utils"
+ xvfb x11-utils libxcb1-dev libfontconfig-dev \
+ dpkg-dev file man-db"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,4 +1,5 @@
 #include "TAForm.h"
+#include "MessageBoxes.h"
 #include "ProgramPicture.h"
 #include "TLinkLabel.h"
 
@@ -6,7 +7,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QDir>
+#include <QFile>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,19 +21,58 @@
 namespace {
 
 // Shows a box and waits until it has the keyboard, as a user would find it.
-std::unique_ptr<TAForm> OpenBox(const QByteArray* picture = nullptr) {
-    auto box = picture ? std::make_unique<TAForm>(nullptr, *picture) : std::make_unique<TAForm>();
+std::unique_ptr<TAForm> Show(std::unique_ptr<TAForm> box) {
     box->open();
     EXPECT_TRUE(QTest::qWaitFor([&box] { return box->isActiveWindow(); }));
     return box;
 }
 
-// Records the addresses the box asks to open, instead of starting a browser.
+std::unique_ptr<TAForm> OpenBox(const QByteArray* picture = nullptr) {
+    return Show(picture ? std::make_unique<TAForm>(nullptr, *picture) : std::make_unique<TAForm>());
+}
+
+// A user guide that exists, in a scratch folder, and a home page.
+struct ScratchLinks {
+    QTemporaryDir dir;
+    TAForm::Links links;
+    explicit ScratchLinks(bool withHomePage = true) {
+        const QString guide = dir.filePath(QStringLiteral("bansho-guide.html"));
+        QFile f(guide);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<!DOCTYPE html><title>guide</title>");
+        links.Guide = QUrl::fromLocalFile(guide);
+        if (withHomePage) links.HomePage = QUrl(QStringLiteral("https://bansho.example.net/"));
+    }
+};
+
+std::unique_ptr<TAForm> OpenBox(const TAForm::Links& links) {
+    return Show(std::make_unique<TAForm>(nullptr, QByteArray(), links));
+}
+
+// Records the addresses the box asks to open, instead of starting a browser, and
+// answers as a desktop that can (or cannot) open them.
 struct OpenerSpy {
     std::vector<QUrl> opened;
+    bool desktopCanOpen = true;
     TAForm::UrlOpener Opener() {
-        return [this](const QUrl& url) { opened.push_back(url); };
+        return [this](const QUrl& url) {
+            opened.push_back(url);
+            return desktopCanOpen;
+        };
     }
+};
+
+// Answers every message box instead of showing it, and remembers what it said.
+struct MessageSpy {
+    std::vector<bansho::platform::MessageRequest> shown;
+    bansho::platform::MessageHook previous;
+    MessageSpy() {
+        previous = bansho::platform::SetMessageHook([this](const bansho::platform::MessageRequest& r) {
+            shown.push_back(r);
+            return false;
+        });
+    }
+    ~MessageSpy() { bansho::platform::SetMessageHook(std::move(previous)); }
 };
 
 } // namespace
@@ -37,7 +80,7 @@ struct OpenerSpy {
 TEST(TAForm, TextsAndSize) {
     auto box = OpenBox();
     EXPECT_EQ(box->windowTitle(), QStringLiteral(" バンショ バージョン情報"));
-    EXPECT_EQ(box->ProductName->text(), QStringLiteral("巨大電卓 「バンショ」 for Windows"));
+    EXPECT_EQ(box->ProductName->text(), QStringLiteral("巨大電卓 「バンショ」 for Linux"));
     EXPECT_EQ(box->VerDisp->text(), QStringLiteral("Version 3.22"));
     EXPECT_TRUE(box->Copyright->text().startsWith(QStringLiteral("Copyright")));
     EXPECT_EQ(box->Label1->text(), QStringLiteral("バンショ サポートサイト"));
@@ -84,7 +127,8 @@ TEST(TAForm, ShowsThePictureAt36By36) {
 }
 
 TEST(TAForm, LinksAreBlueAndUnderlined) {
-    auto box = OpenBox();
+    ScratchLinks scratch;
+    auto box = OpenBox(scratch.links);
     for (TLinkLabel* link : {box->Label1, box->Label2}) {
         EXPECT_TRUE(link->font().underline());
         EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -123,22 +167,25 @@ TEST(TAForm, KeysAndButtonCloseIt) {
 }
 
 TEST(TAForm, LinkClickOpensItsAddressAndTheBoxStaysOpen) {
+    ScratchLinks scratch;
     struct Row {
         const char* name;
         TLinkLabel* TAForm::*link;
         QUrl address;
     };
     const Row rows[] = {
-        {"support page", &TAForm::Label1, TAForm::SupportUrl},
-        {"social page", &TAForm::Label2, TAForm::SocialUrl},
+        {"user guide", &TAForm::Label1, scratch.links.Guide},
+        {"home page", &TAForm::Label2, scratch.links.HomePage},
     };
     for (const Row& r : rows) {
-        auto box = OpenBox();
+        auto box = OpenBox(scratch.links);
         OpenerSpy spy;
+        MessageSpy messages;
         box->SetUrlOpener(spy.Opener());
         QTest::mouseClick(box.get()->*r.link, Qt::LeftButton);
         ASSERT_EQ(spy.opened.size(), 1u) << r.name;
         EXPECT_EQ(spy.opened[0], r.address) << r.name;
+        EXPECT_TRUE(messages.shown.empty()) << r.name << ": opened, so nothing to tell";
         EXPECT_TRUE(box->isVisible()) << r.name;
         // Still usable: the keyboard still reaches OK, and Enter closes it.
         EXPECT_EQ(QApplication::focusWidget(), box->OKButton) << r.name;
@@ -148,16 +195,91 @@ TEST(TAForm, LinkClickOpensItsAddressAndTheBoxStaysOpen) {
     }
 }
 
-TEST(TAForm, LinkAddressesAreWebPages) {
-    for (const QUrl& url : {TAForm::SupportUrl, TAForm::SocialUrl}) {
-        EXPECT_TRUE(url.isValid());
-        EXPECT_EQ(url.scheme(), QStringLiteral("https"));
+// What the user is told when a click leads nowhere: a message box each time, with the
+// address, and the about box stays open.
+TEST(TAForm, ALinkThatCannotBeOpenedIsToldInAMessageBox) {
+    struct Row {
+        const char* name;
+        TLinkLabel* TAForm::*link;
+        bool guideMissing;
+        std::size_t openerCalls; // a missing guide is not handed to the desktop at all
+        const char* saysWhere;   // a piece of the address the message must show
+    };
+    const Row rows[] = {
+        {"desktop cannot open the guide", &TAForm::Label1, false, 1, "bansho-guide.html"},
+        {"desktop cannot open the home page", &TAForm::Label2, false, 1, "bansho.example.net"},
+        {"guide not installed", &TAForm::Label1, true, 0, "bansho-guide.html"},
+    };
+    for (const Row& r : rows) {
+        ScratchLinks scratch;
+        if (r.guideMissing) {
+            ASSERT_TRUE(QFile::remove(scratch.links.Guide.toLocalFile()));
+        }
+        auto box = OpenBox(scratch.links);
+        OpenerSpy spy;
+        spy.desktopCanOpen = false;
+        MessageSpy messages;
+        box->SetUrlOpener(spy.Opener());
+        QTest::mouseClick(box.get()->*r.link, Qt::LeftButton);
+        EXPECT_EQ(spy.opened.size(), r.openerCalls) << r.name;
+        ASSERT_EQ(messages.shown.size(), 1u) << r.name;
+        EXPECT_EQ(messages.shown[0].kind, bansho::platform::MessageKind::Error) << r.name;
+        EXPECT_EQ(messages.shown[0].parent, box.get()) << r.name;
+        EXPECT_TRUE(messages.shown[0].text.contains(QLatin1String(r.saysWhere)))
+            << r.name << ": " << messages.shown[0].text.toStdString();
+        EXPECT_TRUE(box->isVisible()) << r.name;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(box->isVisible()) << r.name;
     }
-    EXPECT_NE(TAForm::SupportUrl, TAForm::SocialUrl);
+}
+
+TEST(TAForm, WithoutAHomePageTheSecondLineIsPlainText) {
+    ScratchLinks scratch(/*withHomePage=*/false);
+    auto box = OpenBox(scratch.links);
+    OpenerSpy spy;
+    MessageSpy messages;
+    box->SetUrlOpener(spy.Opener());
+    TLinkLabel* line = box->Label2;
+    EXPECT_FALSE(line->IsActive());
+    EXPECT_FALSE(line->text().isEmpty());
+    EXPECT_FALSE(line->font().underline());
+    EXPECT_NE(line->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_NE(line->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(line->toolTip().isEmpty());
+    QTest::mouseClick(line, Qt::LeftButton);
+    EXPECT_TRUE(spy.opened.empty()) << "a plain line leads nowhere";
+    EXPECT_TRUE(messages.shown.empty()) << "and has nothing to complain about";
+    // The guide link still works.
+    EXPECT_TRUE(box->Label1->IsActive());
+    QTest::mouseClick(box->Label1, Qt::LeftButton);
+    EXPECT_EQ(spy.opened.size(), 1u);
+}
+
+// The support link finds the guide the build made when the program runs from the build
+// tree, and the installed guide otherwise.
+TEST(TAForm, GuideIsFoundBesideTheProgramOrInItsInstalledPlace) {
+    QTemporaryDir root;
+    const QString buildDir = root.filePath(QStringLiteral("build"));
+    const QString binDir = root.filePath(QStringLiteral("usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(buildDir + QStringLiteral("/docs")));
+    ASSERT_TRUE(QDir().mkpath(binDir));
+    QFile built(buildDir + QStringLiteral("/docs/bansho-guide.html"));
+    ASSERT_TRUE(built.open(QIODevice::WriteOnly));
+    built.close();
+    EXPECT_EQ(TAForm::GuideFileFor(buildDir + QStringLiteral("/bansho")), built.fileName());
+    EXPECT_EQ(TAForm::GuideFileFor(binDir + QStringLiteral("/bansho")),
+              root.filePath(QStringLiteral("usr/share/doc/bansho/bansho-guide.html")));
+    // This build's own links: the guide is a local file, the home page (if any) a web page.
+    const TAForm::Links links = TAForm::BuildLinks();
+    EXPECT_TRUE(links.Guide.isLocalFile());
+    if (!links.HomePage.isEmpty()) {
+        EXPECT_TRUE(links.HomePage.scheme().startsWith(QLatin1String("http")));
+    }
 }
 
 TEST(TAForm, OnlyAFullLeftClickOnALinkOpensIt) {
-    auto box = OpenBox();
+    ScratchLinks scratch;
+    auto box = OpenBox(scratch.links);
     OpenerSpy spy;
     box->SetUrlOpener(spy.Opener());
     TLinkLabel* link = box->Label1;
@@ -176,7 +298,8 @@ TEST(TAForm, DamagedPictureLeavesTheBoxWorking) {
     const auto good = about::ProgramPictureJpeg();
     const QByteArray damaged(reinterpret_cast<const char*>(good.data()),
                              static_cast<qsizetype>(good.size() / 2));
-    auto box = OpenBox(&damaged);
+    ScratchLinks scratch;
+    auto box = Show(std::make_unique<TAForm>(nullptr, damaged, scratch.links));
     EXPECT_TRUE(box->ProgramIcon->pixmap().isNull());
     EXPECT_EQ(box->VerDisp->text(), QStringLiteral("Version 3.22"));
     EXPECT_EQ(box->size(), QSize(322, 178));

@@ -84,4 +84,49 @@ TEST(ListScreenFonts, OnlyScalableFacesWithoutVerticalVariants) {
     EXPECT_EQ(faces.removeDuplicates(), 0);
 }
 
+// Qt names the generic families "Sans Serif", "Serif" and "Monospace" beside the real faces;
+// they stand for other faces and are not offered. Every face listed is one fontconfig has.
+TEST(ListScreenFonts, NoGenericNamesAndNoFoundryNames) {
+    const QStringList faces = ListScreenFonts();
+    ASSERT_FALSE(faces.isEmpty());
+    for (const char* generic : {"Sans Serif", "Serif", "Monospace"})
+        EXPECT_FALSE(faces.contains(QString::fromLatin1(generic))) << generic;
+    for (const QString& face : faces)
+        EXPECT_FALSE(face.contains(QLatin1String(" ["))) << face.toStdString();
+    EXPECT_TRUE(faces.contains(QStringLiteral("DejaVu Sans")));
+}
+
+struct FacesCase {
+    const char* name;
+    QStringList families; // as Qt lists them
+    QStringList expected;
+};
+
+class UniqueFacesTest : public ::testing::TestWithParam<FacesCase> {};
+
+TEST_P(UniqueFacesTest, EachInstalledFaceOnce) {
+    // The faces fontconfig knows in these rows.
+    const QStringList installed = {"C059", "DejaVu Sans", "IPAGothic", "Nimbus Sans", "MS Gothic"};
+    const auto isInstalled = [&](const QString& f) { return installed.contains(f); };
+    EXPECT_EQ(UniqueFaces(GetParam().families, isInstalled), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UniqueFacesTest,
+    ::testing::Values(FacesCase{"foundry_duplicates_listed_once_without_foundry",
+                                {"C059 [UKWN]", "C059 [urw]", "DejaVu Sans"},
+                                {"C059", "DejaVu Sans"}},
+                      FacesCase{"foundry_name_after_the_plain_name_is_dropped",
+                                {"Nimbus Sans", "Nimbus Sans [urw]"},
+                                {"Nimbus Sans"}},
+                      FacesCase{"generic_names_are_not_faces",
+                                {"DejaVu Sans", "Monospace", "Sans Serif", "Serif", "IPAGothic"},
+                                {"DejaVu Sans", "IPAGothic"}},
+                      FacesCase{
+                          "vertical_variants_left_out", {"@MS Gothic", "MS Gothic"}, {"MS Gothic"}},
+                      FacesCase{"order_kept",
+                                {"IPAGothic", "C059", "DejaVu Sans"},
+                                {"IPAGothic", "C059", "DejaVu Sans"}}),
+    [](const ::testing::TestParamInfo<FacesCase>& info) { return info.param.name; });
+
 } // namespace

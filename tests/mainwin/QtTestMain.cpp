@@ -2,12 +2,16 @@
 #include "Beep.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
+#include "OffscreenScreens.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // One desktop-sized screen, on which the window's design place and width fit.
+    QTemporaryDir screens;
+    bansho::testing::UseOffscreenScreens(screens.path(), {QRect(0, 0, 1920, 1080)});
     QApplication app(argc, argv);
     bansho::platform::InstallFontSubstitutions();
     bansho::platform::SetBeepHook([] {});

@@ -1,0 +1,22 @@
+# The built GUIDE is one page: as many pictures inside it as SOURCE names, each a PNG,
+# and no address outside the page for the browser to fetch.
+file(READ "${SOURCE}" source)
+file(READ "${GUIDE}" guide)
+# CMake lists split at semicolons, and every data: address has one.
+string(REPLACE ";" "," guide "${guide}")
+string(REGEX MATCHALL "<img [^>]*>" wanted "${source}")
+list(LENGTH wanted count)
+if(count LESS 6)
+  message(FATAL_ERROR "the guide shows only ${count} pictures")
+endif()
+string(REGEX MATCHALL "src=\"data:image/png,base64,iVBORw0KGgo[A-Za-z0-9+/=]+\"" inside "${guide}")
+list(LENGTH inside got)
+if(NOT got EQUAL count)
+  message(FATAL_ERROR "${count} pictures named, ${got} inside the built guide")
+endif()
+if(guide MATCHES "(src|href)=\"(https?:|//|images/)" OR guide MATCHES "url\\((https?:|//)")
+  message(FATAL_ERROR "the built guide still refers to something outside itself")
+endif()
+if(NOT guide MATCHES "<html lang=\"ja\">" OR NOT guide MATCHES "<meta charset=\"utf-8\">")
+  message(FATAL_ERROR "the guide is not marked as a Japanese UTF-8 page")
+endif()

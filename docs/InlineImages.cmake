@@ -1,0 +1,18 @@
+# Copies INPUT to OUTPUT with every src="images/NAME.png" replaced by the picture itself
+# (a data: address), so the page needs no other file. A missing picture stops the build.
+file(READ "${INPUT}" html)
+get_filename_component(dir "${INPUT}" DIRECTORY)
+string(REGEX MATCHALL "src=\"images/[A-Za-z0-9_.-]+\\.png\"" refs "${html}")
+list(REMOVE_DUPLICATES refs)
+foreach(ref ${refs})
+  string(REGEX REPLACE "^src=\"(.*)\"$" "\\1" rel "${ref}")
+  if(NOT EXISTS "${dir}/${rel}")
+    message(FATAL_ERROR "the guide shows ${rel}, which does not exist: run docs/make-screenshots.sh")
+  endif()
+  execute_process(COMMAND ${BASE64} -w0 "${dir}/${rel}" OUTPUT_VARIABLE data RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "base64 failed on ${rel}")
+  endif()
+  string(REPLACE "${ref}" "src=\"data:image/png;base64,${data}\"" html "${html}")
+endforeach()
+file(WRITE "${OUTPUT}" "${html}")
