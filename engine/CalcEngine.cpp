@@ -310,7 +310,7 @@ void CalcEngine::RefreshNumMark() {
 void CalcEngine::RefreshHistCount() {
     DisplayBatch batch(*this);
     display_.PanelCount =
-        histNum_.empty() ? std::string() : " H " + std::to_string(histNum_.size());
+        hist_.empty() ? std::string() : " H " + std::to_string(hist_.size());
 }
 
 void CalcEngine::RefreshMarks() {

@@ -11,7 +11,7 @@ bool IsOperator(char c) {
 
 bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
-    if (IsOperator(key)) host_.LampOff();
+    if (IsOperator(key) && receipt_) receipt_->LampOff();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
     if (!ok) return false;
     status_.LastKey = key;

@@ -20,15 +20,14 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
     default: r.kind = QStringLiteral("入力レシート"); break;
     }
     r.printedAt = QDateTime::currentDateTime();
-    for (const auto& row : engine_.HistRows())
-        r.rows << QString::fromStdString(row);
-    if (option_.HistSet == 2 && !engine_.HistRows().empty()) {
+    for (std::size_t i = 0; i < engine_.HistoryCount(); ++i)
+        r.rows << QString::fromStdString(engine_.HistRow(i));
+    if (option_.HistSet == 2 && engine_.HistoryCount() > 0) {
         // The total the re-total would show; a row that is not a number or an error in the
         // chain prints as the error mark instead of a number.
         TCalcNum total;
         std::string bad;
-        const bool ok = FoldReceipt(engine_.HistNumList(), engine_.HistOpeList(), option_.Acount,
-                                    option_.Decimals, option_.Rounding, total, &bad);
+        const bool ok = engine_.ReceiptTotal(total, &bad);
         const std::string text = ok && !total.Error
                                      ? AlignNumber("＝" + InsertThousands(total.Text.empty() ? "0" : total.Text))
                                      : AlignNumber("＝") + " E";
@@ -38,7 +37,7 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
 }
 
 void THForm::PrintReceipt() {
-    if (engine_.HistRows().empty()) return; // nothing to print
+    if (engine_.HistoryCount() == 0) return; // nothing to print
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(QStringLiteral("バンショ ") + ReceiptForPrint().kind);

@@ -59,7 +59,7 @@ void TMForm::FormKeyDown(int code, TShiftState shift) {
         close();
         break;
     case KeyRoute::ToHistory:
-        if (history_) history_->HistKeyDown(d.Code, shift);
+        if (history_) history_->HistoryKey(d.History);
         break;
     case KeyRoute::Dispatch:
         ExecCommand(d.Command);

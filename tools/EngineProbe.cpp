@@ -39,14 +39,6 @@ public:
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';
     }
-    void RowAppended(std::size_t) override {}
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOff() override {}
-    void LampOn() override {}
     void FocusMain() override {}
     void WindowCommand(unsigned command) override {
         // Stand-ins for the window layer where the engine shows the effect.
@@ -88,7 +80,7 @@ void PrintState(const CalcEngine& e, const ProbeHost& host) {
 
 void PrintHistory(const CalcEngine& e) {
     for (std::size_t i = 0; i < e.HistoryCount(); ++i)
-        std::cout << e.HistOpeList()[i] << '\t' << e.HistNumList()[i] << '\t' << e.HistRows()[i]
+        std::cout << e.HistOpe(i) << '\t' << e.HistNumber(i) << '\t' << e.HistRow(i)
                   << '\n';
     std::cout << "--\n";
 }

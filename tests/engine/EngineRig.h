@@ -1,8 +1,9 @@
 #pragma once
-// An engine with the settings of a first run, a fake host and a tiny key language:
+// An engine with the settings of a first run, a fake host and receipt, and a tiny key language:
 // "5 + 3 =" types 5, presses +, types 3, presses =. Numbers are typed digit by digit.
 #include "CalcEngine.h"
 #include "FakeHost.h"
+#include "FakeReceipt.h"
 #include "Options.h"
 
 #include <sstream>
@@ -29,7 +30,6 @@ public:
         option.TaxRate = o.taxRate;
         option.Decimals = o.decimals;
         option.Rounding = o.rounding;
-        host.engine = &engine;
         engine.AllClear();
     }
 
@@ -84,4 +84,5 @@ public:
     TCalcStatus status;
     FakeHost host;
     CalcEngine engine;
+    FakeReceipt receipt{engine}; // the history window's side
 };

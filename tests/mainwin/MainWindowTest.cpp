@@ -1,5 +1,6 @@
 // The real main window, offscreen, driven with synthetic key events and commands.
 #include "Beep.h"
+#include "FakeReceipt.h"
 #include "ColorValue.h"
 #include "MessageBoxes.h"
 #include "TFuncKey.h"
@@ -31,24 +32,14 @@ class FakeHistory : public THistoryLink {
 public:
     QWidget window;
     int shows = 0;
-    std::vector<std::size_t> appended;
-    int cleared = 0;
-    std::vector<int> keys;
+    std::vector<HistoryAction> keys;
 
     QWidget* Window() override { return &window; }
     void ShowHistory() override {
         ++shows;
         window.show();
     }
-    void HistKeyDown(int code, TShiftState) override { keys.push_back(code); }
-    void RowAppended(std::size_t index) override { appended.push_back(index); }
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override { ++cleared; }
-    void LampOn() override {}
-    void LampOff() override {}
+    void HistoryKey(HistoryAction action) override { keys.push_back(action); }
 };
 
 class MainWindow : public ::testing::Test {
@@ -212,12 +203,13 @@ TEST_F(MainWindow, AltF4RunsFunctionKey4ThenCloses) {
     TMForm& f = Start();
     FakeHistory h;
     f.SetHistoryWindow(&h);
+    FakeReceipt receipt(f.Engine());
     Keypad(Qt::Key_5);
     Keypad(Qt::Key_Plus);
     ASSERT_EQ(f.Engine().HistoryCount(), 1u);
     Key(Qt::Key_F4, Qt::AltModifier); // set A's F4 is ＨＣ
     EXPECT_EQ(f.Engine().HistoryCount(), 0u);
-    EXPECT_GE(h.cleared, 1);
+    EXPECT_GE(receipt.cleared, 1);
     EXPECT_FALSE(f.isVisible());
     EXPECT_TRUE(std::filesystem::exists(env_));
     f.SetHistoryWindow(nullptr);
@@ -594,10 +586,11 @@ TEST_F(MainWindow, HistoryWindowMirrorsTheEngine) {
     TMForm& f = Start();
     FakeHistory h;
     f.SetHistoryWindow(&h);
+    FakeReceipt receipt(f.Engine());
     Keypad(Qt::Key_5);
     Keypad(Qt::Key_Plus);
-    ASSERT_EQ(h.appended.size(), 1u);
-    EXPECT_EQ(h.appended[0], 0u);
+    ASSERT_EQ(receipt.appended.size(), 1u);
+    EXPECT_EQ(receipt.appended[0], 0u);
     EXPECT_EQ(Panel(4), QStringLiteral(" H 1"));
     f.ExecCommand(28);
     EXPECT_EQ(h.shows, 1);
@@ -627,9 +620,9 @@ TEST_F(MainWindow, HistoryKeysGoToTheHistoryWhileItIsActive) {
     h.window.show();
     h.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&h.window));
-    f.FormKeyDown(40, 0); // Down, handed on by the history window
+    f.FormKeyDown(40, 0); // Down, reaching the main window's handler
     ASSERT_EQ(h.keys.size(), 1u);
-    EXPECT_EQ(h.keys[0], 40);
+    EXPECT_EQ(h.keys[0], HistoryAction::SelectNext);
     f.SetHistoryWindow(nullptr);
 }
 
