@@ -433,8 +433,6 @@ void TMForm::PlaceChildren() {
     // mark cut off while the window keeps the height of the layout rule.
     static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
                                          QStringLiteral("税額"), QStringLiteral("税抜")};
-    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
-                                         QStringLiteral("×"), QStringLiteral("÷")};
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
@@ -442,9 +440,20 @@ void TMForm::PlaceChildren() {
     const int numH = std::min(QFontMetrics(numFont).height(), rh);
     NumMark->setGeometry(0, 0, rw, numH);
     const int opeH = std::max(0, rh - numH);
-    OpeMark->setFont(
-        FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize), opeTexts, rw, opeH));
     OpeMark->setGeometry(0, numH, rw, opeH);
+    opeFitPending_ = true;
+    FitOpeMark();
+}
+
+// The operator mark's font is fitted to its box when the mark shows a glyph: its face is
+// loaded only then (at start there is no operator, and the face is a large one).
+void TMForm::FitOpeMark() {
+    if (!opeFitPending_ || OpeMark->text().isEmpty()) return;
+    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
+                                         QStringLiteral("×"), QStringLiteral("÷")};
+    opeFitPending_ = false;
+    OpeMark->setFont(FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize),
+                                    opeTexts, OpeMark->width(), OpeMark->height()));
 }
 
 void TMForm::RenderDisplay() {
@@ -462,6 +471,7 @@ void TMForm::RenderDisplay() {
     DNumber->setAccessibleName(caption.trimmed());
 
     OpeMark->setText(QString::fromStdString(d.OpeMark));
+    FitOpeMark();
     TotMark->setText(QString::fromStdString(d.TotMark));
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));

@@ -150,6 +150,7 @@ private:
     TSaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
+    void FitOpeMark();
     void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
@@ -178,6 +179,7 @@ private:
     int sbBaseHeight_ = 21;
     bool stayOnTop_ = false;
     bool inResize_ = false;
+    bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};
 };
