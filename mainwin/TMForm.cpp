@@ -108,23 +108,20 @@ void TMForm::BuildComponents() {
     SBBase = new QWidget(this);
     SBBase->setObjectName("SBBase");
     SBar = new TStatusPanels(SBBase);
-
-    BuildMenus();
 }
 
-void TMForm::BuildMenus() {
-    int i = 0;
-    for (const auto& def : PopupMenuDefs()) {
-        QMenu* m = BuildPopupMenu(def, this);
-        connect(m, &QMenu::triggered, this, &TMForm::MenuItemSelect);
-        menus_[i++] = m;
-    }
-}
-
-QMenu* TMForm::CommandMenu(int command) const {
+// A popup menu is made when it is first asked for; none is shown at start.
+QMenu* TMForm::CommandMenu(int command) {
     const int first = CommandNumber(Command::EditMenu);
     if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
-    return menus_[command - first];
+    QMenu*& menu = menus_[command - first];
+    if (!menu) {
+        const PopupMenuDef* def = FindPopupMenu(command);
+        if (!def) return nullptr;
+        menu = BuildPopupMenu(*def, this);
+        connect(menu, &QMenu::triggered, this, &TMForm::MenuItemSelect);
+    }
+    return menu;
 }
 
 // The start-up sequence.

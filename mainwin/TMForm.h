@@ -106,7 +106,7 @@ public:
     void MoveWindow(int command);       // 92..99
     void MinimizeProgram();             // 100
     void PopupCommandMenu(int command); // 200..205
-    QMenu* CommandMenu(int command) const;
+    QMenu* CommandMenu(int command);
 
     // ---- Components (named as the window knows them) ----
     QFrame* WinBase = nullptr;
@@ -143,7 +143,6 @@ private:
     friend class TMainHost;
     void FormCreate();
     void BuildComponents();
-    void BuildMenus();
     void InitMainLayout();
     void LoadSettings();
     bool SaveSettings(bool quiet);
