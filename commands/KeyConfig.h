@@ -16,6 +16,7 @@ inline constexpr int kNumKeyPositions = 17;
 
 // Key codes that the key handling names (the Windows virtual-key numbering).
 inline constexpr int kVkTab = 9;
+inline constexpr int kVkReturn = 13;
 inline constexpr int kVkSpace = 32;
 inline constexpr int kVkUp = 38;
 inline constexpr int kVkDown = 40;

@@ -10,6 +10,30 @@ bool DropKeyRepeat(int code, bool autoRepeat) {
     return autoRepeat && IsFunctionKeyCode(code);
 }
 
+namespace {
+
+// The history window's keys; Enter only as pressed, not as NUM-key mode makes it.
+HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
+    switch (code) {
+    case kVkReturn:
+        return asPressed ? HistoryAction::Recall : HistoryAction::None;
+    case kVkSpace:
+        return HistoryAction::Correct;
+    case kVkUp:
+        return shift == ssShift ? HistoryAction::MoveUp : HistoryAction::SelectPrevious;
+    case kVkDown:
+        return shift == ssShift ? HistoryAction::MoveDown : HistoryAction::SelectNext;
+    case kVkInsert:
+        return HistoryAction::Insert;
+    case kVkDelete:
+        return HistoryAction::Delete;
+    default:
+        return HistoryAction::None;
+    }
+}
+
+} // namespace
+
 TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
                           const TOption& option, const TCalcStatus& status) {
     TKeyDecision d;
@@ -19,10 +43,12 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
         d.Route = KeyRoute::Close;
         return d;
     }
-    if (historyActive && (code == kVkSpace || code == kVkUp || code == kVkDown ||
-                          code == kVkInsert || code == kVkDelete)) {
-        d.Route = KeyRoute::ToHistory;
-        return d;
+    if (historyActive) {
+        d.History = HistoryKeyAction(code, shift, false);
+        if (d.History != HistoryAction::None) {
+            d.Route = KeyRoute::ToHistory;
+            return d;
+        }
     }
     if (IsFunctionKeyCode(code)) return d;
     // Codes outside the table cannot come from a keyboard; they do nothing but still
@@ -31,6 +57,20 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
     d.Command = (code >= 0 && code < kKeyCodeCount) ? keys.KeyTable[static_cast<std::size_t>(code)]
                                                     : kNoCommand;
     return d;
+}
+
+TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
+                                 const TKeyConfig& keys, const TOption& option,
+                                 const TCalcStatus& status) {
+    const HistoryAction own = HistoryKeyAction(code, shift, true);
+    if (own != HistoryAction::None) {
+        TKeyDecision d;
+        d.Route = KeyRoute::ToHistory;
+        d.Code = code;
+        d.History = own;
+        return d;
+    }
+    return RouteKeyDown(code, shift, historyActive, keys, option, status);
 }
 
 TabRoute RouteTab(bool historyVisible, bool mainActive) {

@@ -3,21 +3,15 @@
 
 #include "Commands.h"
 #include "NumberText.h"
+#include "PasteText.h"
 #include "TextFunctions.h"
+#include "Utf8.h"
+
+#include <utility>
 
 namespace {
 
 constexpr const char* kErrorCaption = "- E -  ";
-
-// Length of the last UTF-8 character of a non-empty text (a stray byte counts alone).
-std::size_t LastCharLen(const std::string& s) {
-    std::size_t n = 1;
-    while (n < s.size() && n < 4 && (static_cast<unsigned char>(s[s.size() - n]) & 0xC0) == 0x80)
-        ++n;
-    const auto lead = static_cast<unsigned char>(s[s.size() - n]);
-    if (n > 1 && (lead & 0xC0) != 0xC0) return 1;
-    return n;
-}
 
 } // namespace
 
@@ -148,6 +142,12 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::Paste:
         PasteFromClip();
         break;
+    case Command::DecimalSelector:
+        CycleDecimals();
+        break;
+    case Command::RoundingSelector:
+        CycleRounding();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
@@ -233,7 +233,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
         host_.Beep();
         return;
     }
-    if (LastCharLen(reg.Text) == reg.Text.size()) {
+    if (utf8::LastCharLen(reg.Text) == reg.Text.size()) {
         ClearNum(reg);
         host_.Beep();
         ShowNum(reg);
@@ -241,9 +241,9 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
     }
     if (reg.Text.back() == '.') {
         reg.Text.pop_back(); // the point, then the digit before it
-        reg.Text.resize(reg.Text.size() - LastCharLen(reg.Text));
+        reg.Text.resize(reg.Text.size() - utf8::LastCharLen(reg.Text));
     } else {
-        reg.Text.resize(reg.Text.size() - LastCharLen(reg.Text));
+        reg.Text.resize(reg.Text.size() - utf8::LastCharLen(reg.Text));
     }
     ShowNum(reg);
 }
@@ -310,7 +310,7 @@ void CalcEngine::RefreshNumMark() {
 void CalcEngine::RefreshHistCount() {
     DisplayBatch batch(*this);
     display_.PanelCount =
-        histNum_.empty() ? std::string() : " H " + std::to_string(histNum_.size());
+        hist_.empty() ? std::string() : " H " + std::to_string(hist_.size());
 }
 
 void CalcEngine::RefreshMarks() {
@@ -320,6 +320,7 @@ void CalcEngine::RefreshMarks() {
     RefreshKMark();
     RefreshNumMark();
     RefreshHistCount();
+    RefreshSelectorMark();
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
@@ -346,8 +347,12 @@ void CalcEngine::PasteFromClip() {
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.pop_back();
+    if (auto number = NormalisePastedNumber(text)) {
+        text = std::move(*number);
+    } else {
+        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+            text.pop_back();
+    }
     AssignText(InNum, text);
     ShowNum(InNum);
 }

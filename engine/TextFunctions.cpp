@@ -2,6 +2,7 @@
 
 #include "CalcNum.h"
 #include "Sjis.h"
+#include "Utf8.h"
 
 #include <vector>
 
@@ -11,22 +12,6 @@ bool IsAscii(std::string_view s) {
     for (const char c : s)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
-}
-
-// Length of the UTF-8 character at s[i]; a byte that starts no valid sequence counts alone.
-std::size_t CharLen(std::string_view s, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t len = 1;
-    if (b0 >= 0xC2 && b0 <= 0xDF)
-        len = 2;
-    else if (b0 >= 0xE0 && b0 <= 0xEF)
-        len = 3;
-    else if (b0 >= 0xF0 && b0 <= 0xF4)
-        len = 4;
-    if (i + len > s.size()) return 1;
-    for (std::size_t k = 1; k < len; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
-    return len;
 }
 
 } // namespace
@@ -67,7 +52,7 @@ std::string InsertThousands(std::string_view s) {
     std::vector<std::string_view> chars;
     chars.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
-        const std::size_t n = CharLen(s, i);
+        const std::size_t n = utf8::CharLen(s, i);
         chars.push_back(s.substr(i, n));
         i += n;
     }

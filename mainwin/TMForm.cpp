@@ -93,6 +93,9 @@ void TMForm::BuildComponents() {
     DNumber->setText(QStringLiteral("-888,888,888,888,888."));
     displayFont_ = PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 64);
     DNumber->setFont(displayFont_);
+    // Over the number's top left corner, where a right-aligned number leaves room.
+    SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
+    SelMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -327,7 +330,7 @@ void TMForm::SetMarkColors() {
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
     const QColor number = ToQColor(colors_.Number, palette());
-    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark}) {
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
         l->setPalette(p);
@@ -374,7 +377,7 @@ void TMForm::FormResize() {
     OpeMark->setFont(ope);
     for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
                        static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
-                       static_cast<QWidget*>(NumMark)}) {
+                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark)}) {
         QFont f = w->font();
         f.setPixelSize(std::max(1, layout_.markFontSize));
         w->setFont(f);
@@ -417,6 +420,8 @@ void TMForm::PlaceChildren() {
     CPanel->setGeometry(inner.left() + lw, inner.top(), std::max(0, inner.width() - lw - rw),
                         inner.height());
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
+    SelMark->setGeometry(2, 0, CPanel->width() / 2,
+                         std::min(SelMark->fontMetrics().height() + 2, CPanel->height()));
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
@@ -478,6 +483,8 @@ void TMForm::RenderDisplay() {
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
     SBar->SetPanelText(3, QString::fromStdString(d.PanelNUM));
     SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
+    SelMark->setText(QString::fromStdString(d.SelectorMark));
+    SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
 }
 
 void TMForm::SetHistoryWindow(THistoryLink* link) {

@@ -118,6 +118,7 @@ public:
     QLabel* KctMark = nullptr;
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
+    QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
     QLabel* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;

@@ -1,40 +1,12 @@
 #include "Sjis.h"
 
+#include "Utf8.h"
+
 #include <cerrno>
 #include <iconv.h>
 
 namespace sjis {
 namespace {
-
-// Decodes one UTF-8 sequence at s[i]; returns its length (0 when invalid) and the code point.
-std::size_t DecodeOne(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t len = 0;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        cp = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
 
 // Runs iconv over the whole input; an unconvertible or invalid unit is replaced and skipped.
 std::string Convert(const char* to, const char* from, std::string_view in, std::string_view repl,
@@ -59,7 +31,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
             if (fromUtf8) {
                 char32_t cp;
                 const std::size_t pos = in.size() - srcLeft;
-                skip = DecodeOne(in, pos, cp);
+                skip = utf8::Decode(in, pos, cp);
                 if (skip == 0) skip = 1;
             } else {
                 const auto b = static_cast<unsigned char>(*src);
@@ -89,7 +61,7 @@ std::string ToUtf8(std::string_view cp932) {
 bool IsValidUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         char32_t cp;
-        const std::size_t n = DecodeOne(s, i, cp);
+        const std::size_t n = utf8::Decode(s, i, cp);
         if (n == 0) return false;
         i += n;
     }
@@ -108,7 +80,7 @@ std::size_t Width(std::string_view utf8) {
     std::size_t w = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp;
-        std::size_t n = DecodeOne(utf8, i, cp);
+        std::size_t n = utf8::Decode(utf8, i, cp);
         if (n == 0) {
             n = 1;
             cp = 0xFFFD;
@@ -124,7 +96,7 @@ std::string Truncate(std::string_view utf8, std::size_t maxBytes) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         char32_t cp;
-        std::size_t n = DecodeOne(utf8, i, cp);
+        std::size_t n = utf8::Decode(utf8, i, cp);
         if (n == 0) {
             n = 1;
             cp = 0xFFFD;

@@ -12,7 +12,8 @@ PKGS="build-essential cmake ninja-build pkg-config \
  clang libclang-rt-14-dev \
  desktop-file-utils appstream \
  xvfb x11-utils libxcb1-dev libfontconfig-dev \
- dpkg-dev file man-db"
+ dpkg-dev file man-db \
+ poppler-utils"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

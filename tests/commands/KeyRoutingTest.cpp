@@ -71,6 +71,53 @@ TEST(KeyRouting, HistoryWindowKeepsItsOwnKeysWhileActive) {
         EXPECT_EQ(f.Route(code, 0, false).Route, KeyRoute::Dispatch) << code;
     }
     EXPECT_EQ(f.Route(101, 0, true).Command, 5); // other keys still reach the table
+    // Enter is the history window's only as pressed there: here it is the table's "=".
+    EXPECT_EQ(f.Route(13, 0, true).Route, KeyRoute::Dispatch);
+    EXPECT_EQ(f.Route(13, 0, true).Command, 21);
+}
+
+// Every key pressed in the history window is decided in one place: its own keys become its
+// operations, every other key goes the way of the main window's handler.
+TEST(KeyRouting, HistoryWindowKeysAreDecidedOnce) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        int code;
+        TShiftState shift;
+        KeyRoute route;
+        HistoryAction action;
+        int command;
+    } rows[] = {
+        {"Enter recalls", 13, 0, KeyRoute::ToHistory, HistoryAction::Recall, 0},
+        {"Ctrl+Enter recalls", 13, ssCtrl, KeyRoute::ToHistory, HistoryAction::Recall, 0},
+        {"Space corrects", 32, 0, KeyRoute::ToHistory, HistoryAction::Correct, 0},
+        {"Up selects the previous row", 38, 0, KeyRoute::ToHistory,
+         HistoryAction::SelectPrevious, 0},
+        {"Shift+Up moves up", 38, ssShift, KeyRoute::ToHistory, HistoryAction::MoveUp, 0},
+        {"Shift+Ctrl+Up only selects", 38, ssShift | ssCtrl, KeyRoute::ToHistory,
+         HistoryAction::SelectPrevious, 0},
+        {"Down selects the next row", 40, 0, KeyRoute::ToHistory, HistoryAction::SelectNext, 0},
+        {"Shift+Down moves down", 40, ssShift, KeyRoute::ToHistory, HistoryAction::MoveDown, 0},
+        {"Alt+Shift+Down only selects", 40, ssShift | ssAlt, KeyRoute::ToHistory,
+         HistoryAction::SelectNext, 0},
+        {"Insert inserts", 45, 0, KeyRoute::ToHistory, HistoryAction::Insert, 0},
+        {"Delete deletes", 46, ssShift, KeyRoute::ToHistory, HistoryAction::Delete, 0},
+        {"a digit works the calculator", 101, 0, KeyRoute::Dispatch, HistoryAction::None, 5},
+        {"Esc works the calculator", 27, 0, KeyRoute::Dispatch, HistoryAction::None, 254},
+        {"Alt+F4 closes the program", kVkF4, ssAlt, KeyRoute::Close, HistoryAction::None, 0},
+        {"F1 is the bar's", kVkF1, 0, KeyRoute::None, HistoryAction::None, 0},
+    };
+    for (const auto& r : rows) {
+        const auto d = RouteHistoryKeyDown(r.code, r.shift, true, f.keys, f.option, f.status);
+        EXPECT_EQ(d.Route, r.route) << r.name;
+        EXPECT_EQ(d.History, r.action) << r.name;
+        if (r.route == KeyRoute::Dispatch) EXPECT_EQ(d.Command, r.command) << r.name;
+    }
+    // NUM-key mode: a key that becomes a history key after translation is the window's too.
+    f.status.UseNumKey = true;
+    f.option.UserKEY = "Q";
+    f.keys.KeyTable['0'] = 7;
+    EXPECT_EQ(RouteHistoryKeyDown('Q', 0, true, f.keys, f.option, f.status).Command, 7);
 }
 
 TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {

@@ -1,4 +1,5 @@
 #include "Sjis.h"
+#include "Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -44,3 +45,29 @@ TEST(Sjis, WidthsAndTruncationCountShiftJisBytes) {
 }
 
 } // namespace
+
+// The one UTF-8 reader of the program: what counts as one character, read forwards (text
+// widths, cutting) and backwards (shift-right deletes the last character).
+TEST(Utf8, CharacterLengthsForwardsAndBackwards) {
+    const struct {
+        const char* name;
+        std::string_view text;
+        std::size_t first; // CharLen(text, 0)
+        std::size_t last;  // LastCharLen(text)
+    } cases[] = {
+        {"ascii", "12", 1, 1},
+        {"two-byte letter", "\xC3\xA9", 2, 2},
+        {"three-byte kana", "\xE3\x81\x82", 3, 3},
+        {"four-byte emoji", "\xF0\x9F\x98\x80", 4, 4},
+        {"digit after kana", "\xE3\x81\x82" "5", 3, 1},
+        {"stray continuation byte", "\xA9\xA9", 1, 1},
+        {"sequence cut short", "\xE3\x81", 1, 1},
+        {"letter with one continuation byte too many", "\xC3\xA9\xA9", 2, 1},
+        {"overlong slash", "\xC0\xAF", 1, 1},
+        {"surrogate", "\xED\xA0\x80", 1, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(utf8::CharLen(c.text, 0), c.first) << c.name;
+        EXPECT_EQ(utf8::LastCharLen(c.text), c.last) << c.name;
+    }
+}
