@@ -111,23 +111,20 @@ void TMForm::BuildComponents() {
     SBBase = new QWidget(this);
     SBBase->setObjectName("SBBase");
     SBar = new TStatusPanels(SBBase);
-
-    BuildMenus();
 }
 
-void TMForm::BuildMenus() {
-    int i = 0;
-    for (const auto& def : PopupMenuDefs()) {
-        QMenu* m = BuildPopupMenu(def, this);
-        connect(m, &QMenu::triggered, this, &TMForm::MenuItemSelect);
-        menus_[i++] = m;
-    }
-}
-
-QMenu* TMForm::CommandMenu(int command) const {
+// A popup menu is made when it is first asked for; none is shown at start.
+QMenu* TMForm::CommandMenu(int command) {
     const int first = CommandNumber(Command::EditMenu);
     if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
-    return menus_[command - first];
+    QMenu*& menu = menus_[command - first];
+    if (!menu) {
+        const PopupMenuDef* def = FindPopupMenu(command);
+        if (!def) return nullptr;
+        menu = BuildPopupMenu(*def, this);
+        connect(menu, &QMenu::triggered, this, &TMForm::MenuItemSelect);
+    }
+    return menu;
 }
 
 // The start-up sequence.
@@ -438,8 +435,6 @@ void TMForm::PlaceChildren() {
     // mark cut off while the window keeps the height of the layout rule.
     static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
                                          QStringLiteral("税額"), QStringLiteral("税抜")};
-    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
-                                         QStringLiteral("×"), QStringLiteral("÷")};
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
@@ -447,9 +442,20 @@ void TMForm::PlaceChildren() {
     const int numH = std::min(QFontMetrics(numFont).height(), rh);
     NumMark->setGeometry(0, 0, rw, numH);
     const int opeH = std::max(0, rh - numH);
-    OpeMark->setFont(
-        FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize), opeTexts, rw, opeH));
     OpeMark->setGeometry(0, numH, rw, opeH);
+    opeFitPending_ = true;
+    FitOpeMark();
+}
+
+// The operator mark's font is fitted to its box when the mark shows a glyph: its face is
+// loaded only then (at start there is no operator, and the face is a large one).
+void TMForm::FitOpeMark() {
+    if (!opeFitPending_ || OpeMark->text().isEmpty()) return;
+    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
+                                         QStringLiteral("×"), QStringLiteral("÷")};
+    opeFitPending_ = false;
+    OpeMark->setFont(FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize),
+                                    opeTexts, OpeMark->width(), OpeMark->height()));
 }
 
 void TMForm::RenderDisplay() {
@@ -467,6 +473,7 @@ void TMForm::RenderDisplay() {
     DNumber->setAccessibleName(caption.trimmed());
 
     OpeMark->setText(QString::fromStdString(d.OpeMark));
+    FitOpeMark();
     TotMark->setText(QString::fromStdString(d.TotMark));
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));
