@@ -1,5 +1,10 @@
 #include "ProgramPicture.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
 #include "JpegDecoder.h"
 
 extern const unsigned char Embedded_bansho_36_jpg[];
@@ -40,6 +45,30 @@ QIcon ProgramWindowIcon() {
         if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+namespace {
+
+class IconAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // After the paint and its flush to the screen: the next turn of the event loop.
+            QTimer::singleShot(0, qApp, [] { QApplication::setWindowIcon(ProgramWindowIcon()); });
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void SetWindowIconAfterFirstPaint(QWidget& window) {
+    window.installEventFilter(new IconAfterFirstPaint(&window));
 }
 
 } // namespace about

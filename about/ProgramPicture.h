@@ -3,6 +3,8 @@
 // 36 x 36 JPEG (with a 72 x 72 twin for 2x screens) and the window icon.
 #include <QIcon>
 #include <QImage>
+
+class QWidget;
 #include <cstddef>
 #include <span>
 
@@ -27,5 +29,9 @@ QImage ProgramPicture(qreal devicePixelRatio = 1.0);
 // The window icon: the same picture with a transparent background at 48 and 256
 // pixels. Empty (isNull) only if the embedded images were damaged.
 QIcon ProgramWindowIcon();
+
+// Makes ProgramWindowIcon() the program's window icon once `window` has painted for the
+// first time: decoding the pictures is then no longer in the way of the first paint.
+void SetWindowIconAfterFirstPaint(QWidget& window);
 
 } // namespace about

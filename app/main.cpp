@@ -15,13 +15,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Linux"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(about::kDesktopFileId));
-    QApplication::setWindowIcon(about::ProgramWindowIcon());
     bansho::platform::PlatformStartup();
 
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
     bansho::THForm hform(mform);           // the history window, docked to the main window
     bansho::InstallTerminationSave(mform); // SIGTERM, SIGHUP and logout save as a close does
+    about::SetWindowIconAfterFirstPaint(mform);
     mform.show();
     return app.exec();
 }

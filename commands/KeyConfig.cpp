@@ -5,54 +5,104 @@
 #include "CommaText.h"
 #include "CommandTable.h"
 #include "TextNumber.h"
+#include "Utf8.h"
 
 const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
     "Ａ↓,ＡＣ,Ｃ,ＨＣ,ＨＳ,ＨＲ,％,ＧＴ,０００,＋/－,税込み,税抜き",
     "Ｂ↓,ＡＣ,Ｃ,ＭＣ,ＭＲ,Ｍ＋,Ｍ－,ＭＲＶ,ＮＵＭ,＋/－,税込み,税抜き",
     "Ｃ↑,転写,クリア,メモリ,履歴,補助,ズーム,環境,情報,切取り,コピー,貼付け",
 };
-const std::array<std::string_view, kFuncSetCount> kFactoryFuncCommand = {
-    "50,24,25,26,27,28,22,34,37,23,38,39",
-    "50,24,25,29,32,30,31,33,51,23,38,39",
-    "50,200,201,202,203,204,205,151,150,40,41,42",
-};
 
 namespace {
+
+using FuncSetCommands = std::array<Command, kFuncKeyCount>;
+
+// The commands of the factory sets A, B, C, key F1 first.
+constexpr std::array<FuncSetCommands, kFuncSetCount> kFactoryFuncCommands = {{
+    {Command::NextFuncSet, Command::AllClear, Command::ClearEntry, Command::HistoryClear,
+     Command::HistoryStore, Command::HistoryShow, Command::Percent, Command::GrandTotal,
+     Command::TripleZero, Command::ChangeSign, Command::TaxIncluded, Command::TaxExcluded},
+    {Command::NextFuncSet, Command::AllClear, Command::ClearEntry, Command::MemoryClear,
+     Command::MemoryRecall, Command::MemoryAdd, Command::MemorySubtract, Command::MemorySwap,
+     Command::ToggleNumKey, Command::ChangeSign, Command::TaxIncluded, Command::TaxExcluded},
+    {Command::NextFuncSet, Command::EditMenu, Command::ClearMenu, Command::MemoryMenu,
+     Command::HistoryMenu, Command::EntryMenu, Command::ZoomMenu, Command::Customize,
+     Command::About, Command::Cut, Command::Copy, Command::Paste},
+}};
 
 struct NamedKey {
     int Code;
     const char* Name;
-    int Command;
+    Command Factory;
 };
 
 // The keys that can be reassigned, with their factory commands. Digits, letters and the
 // keypad digits follow as ranges below.
 constexpr NamedKey kNamedKeys[] = {
-    {8, "BACK", 35},       {13, "RETURN", 21},    {27, "ESCAPE", 254},   {32, "SPACE", 50},
-    {33, "ROLLDOWN", 89},  {34, "ROLLUP", 88},    {35, "END", 25},       {36, "HOME", 24},
-    {37, "LEFT", 255},     {38, "UP", 255},       {39, "RIGHT", 255},    {40, "DOWN", 255},
-    {45, "INSERT", 51},    {46, "DELETE", 35},    {106, "MULTI", 19},    {107, "ADD", 17},
-    {108, "COMMA", 37},    {109, "SUBTRACT", 18}, {110, "PERIOD", 16},   {111, "DIVIDE", 20},
-    {146, "EQUAL", 21},    {186, "CKEY-：", 255}, {187, "CKEY-；", 255}, {188, "CKEY-，", 37},
-    {189, "CKEY-－", 255}, {190, "CKEY-．", 16},  {191, "CKEY-／", 20},  {192, "CKEY-＠", 255},
-    {219, "CKEY-[", 255},  {220, "CKEY-￥", 255}, {221, "CKEY-]", 255},  {222, "CKEY-＾", 255},
+    {vk::Back, "BACK", Command::ShiftRight},
+    {vk::Return, "RETURN", Command::Equals},
+    {vk::Escape, "ESCAPE", Command::Quit},
+    {vk::Space, "SPACE", Command::NextFuncSet},
+    {vk::Prior, "ROLLDOWN", Command::ZoomOutDot},
+    {vk::Next, "ROLLUP", Command::ZoomInDot},
+    {vk::End, "END", Command::ClearEntry},
+    {vk::Home, "HOME", Command::AllClear},
+    {vk::Left, "LEFT", Command::None},
+    {vk::Up, "UP", Command::None},
+    {vk::Right, "RIGHT", Command::None},
+    {vk::Down, "DOWN", Command::None},
+    {vk::Insert, "INSERT", Command::ToggleNumKey},
+    {vk::Delete, "DELETE", Command::ShiftRight},
+    {vk::Multiply, "MULTI", Command::Multiply},
+    {vk::Add, "ADD", Command::Add},
+    {vk::Separator, "COMMA", Command::TripleZero},
+    {vk::Subtract, "SUBTRACT", Command::Subtract},
+    {vk::Decimal, "PERIOD", Command::Point},
+    {vk::Divide, "DIVIDE", Command::Divide},
+    {vk::OemNecEqual, "EQUAL", Command::Equals},
+    {vk::Oem1, "CKEY-：", Command::None},
+    {vk::OemPlus, "CKEY-；", Command::None},
+    {vk::OemComma, "CKEY-，", Command::TripleZero},
+    {vk::OemMinus, "CKEY-－", Command::None},
+    {vk::OemPeriod, "CKEY-．", Command::Point},
+    {vk::Oem2, "CKEY-／", Command::Divide},
+    {vk::Oem3, "CKEY-＠", Command::None},
+    {vk::Oem4, "CKEY-[", Command::None},
+    {vk::Oem5, "CKEY-￥", Command::None},
+    {vk::Oem6, "CKEY-]", Command::None},
+    {vk::Oem7, "CKEY-＾", Command::None},
 };
 
-// Codes without a name that still have a factory entry; 61 is where the seventeenth
-// NUM-key position lands, so the slash key performs "=" in NUM-key mode.
-constexpr NamedKey kUnnamedKeys[] = {{42, "", 19}, {43, "", 17}, {47, "", 20}, {61, "", 21}};
+// Codes without a name that still have a factory entry: the codes of the characters
+// '*', '+', '/' and '='. 61 ('=') is where the seventeenth NUM-key position lands, so the
+// slash key performs "=" in NUM-key mode.
+constexpr NamedKey kUnnamedKeys[] = {{'*', "", Command::Multiply},
+                                     {'+', "", Command::Add},
+                                     {'/', "", Command::Divide},
+                                     {'=', "", Command::Equals}};
 
 std::array<std::string, kKeyCodeCount> BuildKeyNames() {
     std::array<std::string, kKeyCodeCount> names;
     for (const auto& k : kNamedKeys)
         names[static_cast<std::size_t>(k.Code)] = k.Name;
     for (int d = 0; d <= 9; ++d) {
-        names[static_cast<std::size_t>('0' + d)] = "CKEY_" + std::string(1, char('0' + d));
-        names[static_cast<std::size_t>(96 + d)] = "TKEY_" + std::string(1, char('0' + d));
+        names[static_cast<std::size_t>(vk::Key0 + d)] = "CKEY_" + std::string(1, char('0' + d));
+        names[static_cast<std::size_t>(vk::Numpad0 + d)] = "TKEY_" + std::string(1, char('0' + d));
     }
     for (char c = 'A'; c <= 'Z'; ++c)
         names[static_cast<std::size_t>(c)] = "CKEY_" + std::string(1, c);
     return names;
+}
+
+std::array<std::string, kFuncSetCount> BuildFactoryFuncCommand() {
+    std::array<std::string, kFuncSetCount> texts;
+    for (std::size_t set = 0; set < texts.size(); ++set) {
+        std::vector<std::string> items;
+        for (const Command c : kFactoryFuncCommands[set])
+            items.push_back(std::to_string(CommandNumber(c)));
+        texts[set] = JoinCommaText(items);
+    }
+    return texts;
 }
 
 // Lists padded to twelve items, each kept as comma text.
@@ -65,30 +115,14 @@ void PadList(std::string& text, std::string_view filler) {
     text = JoinCommaText(items);
 }
 
-// Code points of a UTF-8 text; a byte that does not start a valid sequence counts alone.
+// Code points of a UTF-8 text; a byte that starts no valid sequence counts alone.
 std::vector<char32_t> CodePoints(std::string_view s) {
     std::vector<char32_t> out;
     for (std::size_t i = 0; i < s.size();) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        std::size_t len = b0 < 0x80             ? 1
-                          : (b0 & 0xE0) == 0xC0 ? 2
-                          : (b0 & 0xF0) == 0xE0 ? 3
-                          : (b0 & 0xF8) == 0xF0 ? 4
-                                                : 0;
-        char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-        bool ok = len != 0 && i + len <= s.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            if ((b & 0xC0) != 0x80) ok = false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += len;
+        char32_t cp = 0;
+        const std::size_t len = utf8::Decode(s, i, cp);
+        out.push_back(len == 0 ? char32_t(0xFFFD) : cp);
+        i += len == 0 ? 1 : len;
     }
     return out;
 }
@@ -104,24 +138,28 @@ const std::array<std::string, kKeyCodeCount>& KeyNames() {
     return names;
 }
 
+const std::array<std::string, kFuncSetCount>& FactoryFuncCommand() {
+    static const auto texts = BuildFactoryFuncCommand();
+    return texts;
+}
+
 void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
     keys.KeyTable.fill(kNoCommand);
     for (const auto& k : kNamedKeys)
-        keys.KeyTable[static_cast<std::size_t>(k.Code)] = k.Command;
+        keys.KeyTable[static_cast<std::size_t>(k.Code)] = CommandNumber(k.Factory);
     for (const auto& k : kUnnamedKeys)
-        keys.KeyTable[static_cast<std::size_t>(k.Code)] = k.Command;
+        keys.KeyTable[static_cast<std::size_t>(k.Code)] = CommandNumber(k.Factory);
     for (int d = 0; d <= 9; ++d) {
-        keys.KeyTable[static_cast<std::size_t>('0' + d)] = d;
-        keys.KeyTable[static_cast<std::size_t>(96 + d)] = d;
+        const int digit = CommandNumber(Command::Digit0) + d;
+        keys.KeyTable[static_cast<std::size_t>(vk::Key0 + d)] = digit;
+        keys.KeyTable[static_cast<std::size_t>(vk::Numpad0 + d)] = digit;
     }
-    keys.KeyTable['C'] = 41;
-    keys.KeyTable['V'] = 42;
-    keys.KeyTable['X'] = 40;
-    for (int i = 0; i < kFuncSetCount; ++i) {
-        keys.FuncDispStr[static_cast<std::size_t>(i)] =
-            kFactoryFuncDispStr[static_cast<std::size_t>(i)];
-        keys.FuncCommand[static_cast<std::size_t>(i)] =
-            kFactoryFuncCommand[static_cast<std::size_t>(i)];
+    keys.KeyTable['C'] = CommandNumber(Command::Copy);
+    keys.KeyTable['V'] = CommandNumber(Command::Paste);
+    keys.KeyTable['X'] = CommandNumber(Command::Cut);
+    for (std::size_t i = 0; i < kFuncSetCount; ++i) {
+        keys.FuncDispStr[i] = kFactoryFuncDispStr[i];
+        keys.FuncCommand[i] = FactoryFuncCommand()[i];
     }
     status.UseNumKey = false;
     option.UserKEY = kFactoryUserKEY;

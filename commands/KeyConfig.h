@@ -9,21 +9,11 @@
 #include <vector>
 
 #include "Options.h"
+#include "VirtualKeys.h"
 
 inline constexpr int kKeyCodeCount = 256;
 inline constexpr int kFuncSetCount = 3;
 inline constexpr int kNumKeyPositions = 17;
-
-// Key codes that the key handling names (the Windows virtual-key numbering).
-inline constexpr int kVkTab = 9;
-inline constexpr int kVkSpace = 32;
-inline constexpr int kVkUp = 38;
-inline constexpr int kVkDown = 40;
-inline constexpr int kVkInsert = 45;
-inline constexpr int kVkDelete = 46;
-inline constexpr int kVkF1 = 112;
-inline constexpr int kVkF4 = 115;
-inline constexpr int kVkF12 = 123;
 
 // Filler of an unused function key.
 inline constexpr std::string_view kEmptyFuncCaption = "****";
@@ -34,14 +24,33 @@ inline constexpr std::string_view kEmptyFuncCommand = "255";
 // point, separator, plus, minus, multiply, divide, and code 61 (which the table maps to "=").
 inline constexpr std::string_view kNumKeyVKRow = "0123456789nlkmjo=";
 inline constexpr std::string_view kNumKeyRow = "0123456789.,+-*/=";
-// Factory NUM keys: M J K L U I O 7 8 9, period, comma, semicolon, 0, P, minus, slash.
-inline constexpr std::string_view kFactoryUserKEY =
-    "\x4D\x4A\x4B\x4C\x55\x49\x4F\x37\x38\x39\xBE\xBC\xBB\x30\x50\xBD\xBF";
+// Factory NUM keys: M J K L U I O 7 8 9, period, comma, semicolon, 0, P, minus, slash, as
+// the Japanese keyboard gives their codes (semicolon is OemPlus there).
+inline constexpr char kFactoryUserKEYBytes[kNumKeyPositions] = {
+    'M',
+    'J',
+    'K',
+    'L',
+    'U',
+    'I',
+    'O',
+    '7',
+    '8',
+    '9',
+    char(vk::OemPeriod),
+    char(vk::OemComma),
+    char(vk::OemPlus),
+    '0',
+    'P',
+    char(vk::OemMinus),
+    char(vk::Oem2),
+};
+inline constexpr std::string_view kFactoryUserKEY{kFactoryUserKEYBytes, kNumKeyPositions};
 inline constexpr std::string_view kFactoryUserTCH = "mjkluio789.,;0p-/";
 
-// Factory function-key sets A, B, C (captions and commands as comma text).
+// Factory function-key sets A, B, C: captions and command numbers as comma text.
 extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr;
-extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncCommand;
+const std::array<std::string, kFuncSetCount>& FactoryFuncCommand();
 
 struct TKeyConfig {
     // Command of each key code; 255 does nothing.

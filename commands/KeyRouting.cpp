@@ -3,26 +3,52 @@
 #include "CommandTable.h"
 
 bool IsFunctionKeyCode(int code) {
-    return code >= kVkF1 && code <= kVkF12;
+    return code >= vk::F1 && code <= vk::F12;
 }
 
 bool DropKeyRepeat(int code, bool autoRepeat) {
     return autoRepeat && IsFunctionKeyCode(code);
 }
 
+namespace {
+
+// The history window's keys; Enter only as pressed, not as NUM-key mode makes it.
+HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
+    switch (code) {
+    case vk::Return:
+        return asPressed ? HistoryAction::Recall : HistoryAction::None;
+    case vk::Space:
+        return HistoryAction::Correct;
+    case vk::Up:
+        return shift == ssShift ? HistoryAction::MoveUp : HistoryAction::SelectPrevious;
+    case vk::Down:
+        return shift == ssShift ? HistoryAction::MoveDown : HistoryAction::SelectNext;
+    case vk::Insert:
+        return HistoryAction::Insert;
+    case vk::Delete:
+        return HistoryAction::Delete;
+    default:
+        return HistoryAction::None;
+    }
+}
+
+} // namespace
+
 TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
                           const TOption& option, const TCalcStatus& status) {
     TKeyDecision d;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
-    if (code == kVkF4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
+    if (code == vk::F4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
         d.Route = KeyRoute::Close;
         return d;
     }
-    if (historyActive && (code == kVkSpace || code == kVkUp || code == kVkDown ||
-                          code == kVkInsert || code == kVkDelete)) {
-        d.Route = KeyRoute::ToHistory;
-        return d;
+    if (historyActive) {
+        d.History = HistoryKeyAction(code, shift, false);
+        if (d.History != HistoryAction::None) {
+            d.Route = KeyRoute::ToHistory;
+            return d;
+        }
     }
     if (IsFunctionKeyCode(code)) return d;
     // Codes outside the table cannot come from a keyboard; they do nothing but still
@@ -31,6 +57,20 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
     d.Command = (code >= 0 && code < kKeyCodeCount) ? keys.KeyTable[static_cast<std::size_t>(code)]
                                                     : kNoCommand;
     return d;
+}
+
+TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
+                                 const TKeyConfig& keys, const TOption& option,
+                                 const TCalcStatus& status) {
+    const HistoryAction own = HistoryKeyAction(code, shift, true);
+    if (own != HistoryAction::None) {
+        TKeyDecision d;
+        d.Route = KeyRoute::ToHistory;
+        d.Code = code;
+        d.History = own;
+        return d;
+    }
+    return RouteKeyDown(code, shift, historyActive, keys, option, status);
 }
 
 TabRoute RouteTab(bool historyVisible, bool mainActive) {

@@ -16,10 +16,24 @@ enum class KeyRoute {
     Dispatch,  // ExecCommand(Command), 255 included: it still gives the focus back
 };
 
+// What a key does in the history window.
+enum class HistoryAction {
+    None,
+    Recall,         // Enter
+    Correct,        // Space
+    MoveUp,         // Shift+Up
+    SelectPrevious, // Up with any other modifiers
+    MoveDown,       // Shift+Down
+    SelectNext,     // Down with any other modifiers
+    Insert,         // Insert
+    Delete,         // Delete
+};
+
 struct TKeyDecision {
     KeyRoute Route = KeyRoute::None;
     int Code = 0;    // the key code after NUM-key translation
     int Command = 0; // for Dispatch
+    HistoryAction History = HistoryAction::None; // for ToHistory
 };
 
 // True for F1..F12.
@@ -34,6 +48,15 @@ bool DropKeyRepeat(int code, bool autoRepeat);
 // Shift and Ctrl play no part: Shift+1 performs command 1.
 TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
                           const TOption& option, const TCalcStatus& status);
+
+// A key pressed while the history window has the keyboard (`historyActive`: it is the
+// active window). The window's own keys, as pressed, are its actions; every other key goes
+// the way of the main window's key-down handler, so that it works the calculator, and there a
+// key that NUM-key mode turns into Space, Up, Down, Insert or Delete is the history window's
+// again (one turned into Enter works the calculator's Enter).
+TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
+                                 const TKeyConfig& keys, const TOption& option,
+                                 const TCalcStatus& status);
 
 enum class TabRoute { None, ActivateHistory, ActivateMain };
 

@@ -3,8 +3,11 @@
 
 #include "Commands.h"
 #include "NumberText.h"
+#include "PasteText.h"
 #include "TextFunctions.h"
 #include "Utf8.h"
+
+#include <utility>
 
 namespace {
 
@@ -138,6 +141,12 @@ void CalcEngine::RunCommand(unsigned command) {
         break;
     case Command::Paste:
         PasteFromClip();
+        break;
+    case Command::DecimalSelector:
+        CycleDecimals();
+        break;
+    case Command::RoundingSelector:
+        CycleRounding();
         break;
     default:
         break; // no action; the focus still returns to the main window
@@ -301,7 +310,7 @@ void CalcEngine::RefreshNumMark() {
 void CalcEngine::RefreshHistCount() {
     DisplayBatch batch(*this);
     display_.PanelCount =
-        histNum_.empty() ? std::string() : " H " + std::to_string(histNum_.size());
+        hist_.empty() ? std::string() : " H " + std::to_string(hist_.size());
 }
 
 void CalcEngine::RefreshMarks() {
@@ -311,6 +320,7 @@ void CalcEngine::RefreshMarks() {
     RefreshKMark();
     RefreshNumMark();
     RefreshHistCount();
+    RefreshSelectorMark();
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
@@ -337,8 +347,12 @@ void CalcEngine::PasteFromClip() {
     // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
     // trailing blanks and control characters would only make the number unreadable later.
     std::string text = host_.GetClipboardText();
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.pop_back();
+    if (auto number = NormalisePastedNumber(text)) {
+        text = std::move(*number);
+    } else {
+        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+            text.pop_back();
+    }
     AssignText(InNum, text);
     ShowNum(InNum);
 }

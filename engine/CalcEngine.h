@@ -1,14 +1,18 @@
 #pragma once
 // The calculation engine: registers, the command dispatcher, number entry, the display
 // model, arithmetic, grand total, tax display, memory and the history (receipt) lists.
-// No toolkit here: the engine reaches the windows only through EngineHost.
+// No toolkit here: the engine reaches the windows only through EngineHost and, for the
+// receipt, ReceiptObserver.
 #include "CalcNum.h"
 #include "DisplayModel.h"
 #include "EngineHost.h"
+#include "HistoryEntry.h"
 #include "Options.h"
+#include "ReceiptObserver.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +41,10 @@ public:
     std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
 
     TOption& Option() { return option_; }
+    // Who shows the receipt; nullptr (the start) for nobody. The observer must outlive its
+    // registration.
+    void SetReceiptObserver(ReceiptObserver* observer) { receipt_ = observer; }
+    ReceiptObserver* Receipt() const { return receipt_; }
     TCalcStatus& Status() { return status_; }
 
     // ---- Dispatch ----
@@ -69,6 +77,7 @@ public:
     void RefreshKMark();
     void RefreshNumMark(); // NUM from TCalcStatus::UseNumKey; drops a tax label
     void RefreshHistCount();
+    void RefreshSelectorMark();
     const TDisplayModel& Display() const { return display_; }
     // Set by the window: marks go to the status-bar panels while it is shown (default), to
     // the labels beside the number while it is hidden. Re-runs RefreshMarks.
@@ -97,17 +106,27 @@ public:
     bool TaxExcluded();
     void ShowTaxStep();
 
+    // ---- Decimal selector (TOption::Decimals and Rounding) ----
+    // A result rounded to the selected places by the selected rule, on its decimal digits;
+    // nothing at F or on an error. A rounding past 15 whole digits is an overflow.
+    void RoundResult(TCalcNum& n) const;
+    void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
+    void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
+
     // ---- Memory ----
     void MemClear();
     bool MemAddSub(char ope); // '+' or '-'
     void MemRecall();
     void MemSwap();
 
-    // ---- History (three sequences of one length; row i is element i of each) ----
-    const std::vector<std::string>& HistNumList() const { return histNum_; }
-    const std::vector<std::string>& HistOpeList() const { return histOpe_; } // "+","-","*","/"
-    const std::vector<std::string>& HistRows() const { return histRows_; }   // as shown
-    std::size_t HistoryCount() const { return histNum_.size(); }
+    // ---- History (row i: a number, its operator and the text shown for them) ----
+    std::size_t HistoryCount() const { return hist_.size(); }
+    // Row i's number as recorded (HistNumList), its operator '+', '-', '*' or '/'
+    // (HistOpeList), and its text as the list shows it, drawn from the two on each call.
+    // i must be below HistoryCount().
+    std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
+    char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
+    std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
     void ClearHistory();        // HC; also switches the lamp off
     bool NewReceiptDue() const; // input receipt, no operator pending, history not empty
@@ -133,6 +152,9 @@ public:
     // stored operator, which is the one it shows, wherever it stands. False when a row's text
     // does not read as a number (error box shown).
     bool RecalcHistory();
+    // The total the re-total would show, without showing it (the printed receipt). False, with
+    // the text that does not read as a number in *badText, when a row stops the fold.
+    bool ReceiptTotal(TCalcNum& total, std::string* badText) const;
     // Rows 0..last (clamped to the last row) as shown, each ended by a line feed.
     // Empty when there are no rows.
     std::string HistoryCopyText(std::size_t last) const;
@@ -156,18 +178,17 @@ private:
 
     void RunCommand(unsigned command);
     bool ConvertFailed(const std::string& badText);
-    void AppendRow(const std::string& number, const std::string& ope, const std::string& row);
 
     TOption& option_;
     TCalcStatus& status_;
     EngineHost& host_;
+    ReceiptObserver* receipt_ = nullptr;
     TDisplayModel display_;
     TDisplayModel displayBefore_; // the model when the outermost DisplayBatch began
     int batchDepth_ = 0;
     bool statusBarShown_ = true;
     bool styledFont_ = false;
     bool stopped_ = false; // a text that is not a number stopped the running command
-    std::vector<std::string> histNum_;
-    std::vector<std::string> histOpe_;
-    std::vector<std::string> histRows_;
+    // A deque: a long receipt grows without ever moving all of its rows at once.
+    std::deque<HistoryEntry> hist_;
 };

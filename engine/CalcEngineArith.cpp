@@ -11,7 +11,7 @@ bool IsOperator(char c) {
 
 bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
-    if (IsOperator(key)) host_.LampOff();
+    if (IsOperator(key) && receipt_) receipt_->LampOff();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
     if (!ok) return false;
     status_.LastKey = key;
@@ -40,12 +40,14 @@ bool CalcEngine::OpeNormal(char key) {
     if (option_.HistSet == 2) AddHistoryEntry();
     if (IsOperator(status_.PendOpe)) {
         if (!Calc(ResNum, InNum, status_.PendOpe, key)) return false;
+        RoundResult(ResNum);
     } else {
         ResNum = DispNum;
     }
     if (ope == '=') {
         // A failed result does not count towards the grand total.
         if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
+        RoundResult(GTNum);
         ShowNum(ResNum);
         if (option_.HistSet == 1) AddHistoryEntry();
     } else {
@@ -70,6 +72,7 @@ bool CalcEngine::OpeConst(char key) {
     }
     if (!InNum.Text.empty()) {
         if (!Calc(InNum, KNum, status_.ConstOpe, key)) return false;
+        RoundResult(InNum);
         ShowNum(InNum);
         ClearNum(InNum);
     } else {
@@ -77,6 +80,7 @@ bool CalcEngine::OpeConst(char key) {
         // must not leave its leftover digits there for copy, HS or M+ to take as a number.
         TCalcNum shown = DispNum;
         if (!Calc(shown, KNum, status_.ConstOpe, key)) return false;
+        RoundResult(shown);
         ShowNum(shown);
     }
     ShowOpeMark('=');
@@ -97,7 +101,14 @@ bool CalcEngine::TaxIncluded() {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
         if (!Calc(TaxAmtNum, TaxNum, '*', '%')) return false;
-        if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+        if (option_.Decimals < 0) {
+            if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+        } else {
+            // The tax is rounded and the amount with tax derived from it, so that base + tax
+            // is always the amount shown with tax.
+            RoundResult(TaxAmtNum);
+            if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
+        }
     }
     if (TaxMode != 1) {
         TaxMode = 1;
@@ -117,6 +128,7 @@ bool CalcEngine::TaxExcluded() {
         if (!Calc(w, TaxNum, '+', ' ')) return false;
         if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
         if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
+        RoundResult(TaxAmtNum); // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
     }
     if (TaxMode != 3) {
@@ -175,6 +187,8 @@ bool CalcEngine::MemAddSub(char ope) {
             ResNum = DispNum;
         } else if (!Calc(ResNum, InNum, status_.PendOpe, ' ')) {
             return false;
+        } else {
+            RoundResult(ResNum);
         }
         ShowNum(ResNum);
         status_.PendOpe = '=';
@@ -182,6 +196,7 @@ bool CalcEngine::MemAddSub(char ope) {
         ClearNum(InNum);
     }
     if (!Calc(MemNum, DispNum, ope, ' ')) return false;
+    RoundResult(MemNum);
     RefreshMemMark();
     return true;
 }

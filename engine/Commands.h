@@ -43,9 +43,12 @@ enum class Command : unsigned {
     Cut = 40,
     Copy = 41,
     Paste = 42,
+    DecimalSelector = 44,  // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
+    RoundingSelector = 45, // 切捨 -> 四捨五入 -> 切上
     NextFuncSet = 50,
     ToggleNumKey = 51,
     ToggleStatusBar = 52,
+    PrintReceipt = 54,
     ZoomInDot = 88,
     ZoomOutDot = 89,
     ZoomInFast = 90,
@@ -84,7 +87,7 @@ inline constexpr std::array kWindowCommands = {
     Command::MoveLeftFast, Command::MoveRightFast, Command::MoveUpFast,   Command::MoveDownFast,
     Command::Minimize,     Command::About,         Command::Customize,    Command::EditMenu,
     Command::ClearMenu,    Command::MemoryMenu,    Command::HistoryMenu,  Command::EntryMenu,
-    Command::ZoomMenu,     Command::Quit,
+    Command::ZoomMenu,     Command::Quit,          Command::PrintReceipt,
 };
 
 constexpr bool IsWindowCommand(unsigned number) {

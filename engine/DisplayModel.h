@@ -17,6 +17,9 @@ struct TDisplayModel {
     std::string TotMark, MemMark, KctMark, NumMark;
     // Status bar panels 0-4: "GT", "M", "K", "NUM" or empty; panel 4 " H <count>" or empty.
     std::string PanelGT, PanelM, PanelK, PanelNUM, PanelCount;
+    // The decimal selector's mark ("0 切捨"; empty at F): in its status bar panel while the
+    // bar is shown, beside the number while it is hidden.
+    std::string PanelSelector, SelectorMark;
 
     bool operator==(const TDisplayModel&) const = default;
 };

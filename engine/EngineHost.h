@@ -1,6 +1,6 @@
 #pragma once
-// The engine's only way out to the world: the main window implements it, tests fake it.
-#include <cstddef>
+// The engine's way out to the main window: the main window implements it, tests fake it.
+// The receipt has its own seam, ReceiptObserver.
 #include <string>
 
 class EngineHost {
@@ -15,19 +15,6 @@ public:
     // Error box (stop icon, OK, titled with the program title). `message` is complete:
     // "'<text>' は浮動小数点数ではありません。".
     virtual void ShowNotFloatError(const std::string& message) = 0;
-
-    // History mirror. Indices are 0-based rows of the engine's history sequences, already
-    // changed when the call arrives (read the texts from CalcEngine::HistRows()).
-    virtual void RowAppended(std::size_t index) = 0; // append the row and select it
-    virtual void RowReplaced(std::size_t index) = 0;
-    virtual void RowInserted(std::size_t index) = 0; // inserted before the old row `index`
-    virtual void RowRemoved(std::size_t index) = 0;
-    virtual void RowsSwapped(std::size_t i, std::size_t j) = 0;
-    virtual void HistoryCleared() = 0;
-
-    // The history window's correction-mode lamp.
-    virtual void LampOff() = 0;
-    virtual void LampOn() = 0;
 
     // Give the input focus back to the main window (after every command).
     virtual void FocusMain() = 0;

@@ -22,6 +22,8 @@ struct TOption {
     std::int32_t AlphaBlendValue = 0; // opacity while transparent (low 8 bits used)
     std::string UserKEY;              // NUM-key mode: key codes, 17 raw bytes
     std::string UserTCH;              // NUM-key mode: typed characters, 17 characters
+    std::int32_t Decimals = -1;       // decimal selector: -1 F (results as they come), 0-4 places
+    std::int32_t Rounding = 0;        // 0 切捨 toward zero, 1 四捨五入 half away, 2 切上 away
 };
 
 // A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
@@ -60,6 +62,8 @@ inline void SetBuiltInDefaults(TOption& o, TCalcStatus& s) {
     o.FuncType = 12;
     o.AlphaBlendType = 1;
     o.AlphaBlendValue = 180;
+    o.Decimals = -1;
+    o.Rounding = 0;
 }
 
 // The values a settings file without any key gives (what the program uses on a first run).
@@ -79,4 +83,6 @@ inline void SetFileDefaults(TOption& o) {
     o.Margin = false;
     o.AlphaBlendType = 1;
     o.AlphaBlendValue = 180;
+    o.Decimals = -1;
+    o.Rounding = 0;
 }

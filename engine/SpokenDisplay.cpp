@@ -29,5 +29,7 @@ std::string SpokenMarks(const TDisplayModel& d) {
     // The label beside the number carries a tax-step label ("税込", "税額", "税抜") in place
     // of the NUM mark until the mark is refreshed.
     if (d.NumMark != "NUM") Add(out, d.NumMark);
+    // The decimal and rounding selection, "0 切捨", while it is not F.
+    Add(out, d.PanelSelector);
     return out;
 }

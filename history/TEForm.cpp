@@ -116,11 +116,9 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
     connect(OpeEdit, &QComboBox::textActivated, this, &TEForm::OpeEditChange);
 
     // Opening, in this order: index, title, operator, number (which runs the number check).
-    const auto& nums = engine_.HistNumList();
-    const auto& opes = engine_.HistOpeList();
-    if (editIndex_ < nums.size()) {
-        storedNumber_ = nums[editIndex_];
-        storedOpe_ = opes[editIndex_].empty() ? 0 : opes[editIndex_].front();
+    if (editIndex_ < engine_.HistoryCount()) {
+        storedNumber_ = engine_.HistNumber(editIndex_);
+        storedOpe_ = engine_.HistOpe(editIndex_);
     }
     setWindowTitle(kTitle + editCaption);
     // Centred on the screen, and placed before the number check can raise its message, so

@@ -4,6 +4,7 @@
 
 #include "ColorValue.h"
 #include "Fonts.h"
+#include "CalcEngine.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
 #include "THistList.h"
@@ -61,9 +62,9 @@ TShiftState ShiftOf(Qt::KeyboardModifiers m) {
 // empty command and so take the keyboard to the main window before the key they modify
 // arrives: Shift+Up could never reach this window.
 bool IsModifierKey(int code) {
-    using namespace platform::vk;
+    using namespace vk;
     return code == Shift || code == Control || code == Menu || code == LWin || code == RWin ||
-           (code >= 160 && code <= 165);
+           (code >= LShift && code <= RMenu);
 }
 
 } // namespace
@@ -78,10 +79,12 @@ THForm::THForm(TMForm& main)
     setAttribute(Qt::WA_AlwaysShowToolTips, true);
     BuildComponents();
     main_.SetHistoryWindow(this);
+    engine_.SetReceiptObserver(this);
     FormCreate();
 }
 
 THForm::~THForm() {
+    if (engine_.Receipt() == this) engine_.SetReceiptObserver(nullptr);
     if (main_.HistoryWindow() == this) main_.SetHistoryWindow(nullptr);
 }
 
@@ -90,7 +93,10 @@ void THForm::BuildComponents() {
     setFont(PixelFont(QStringLiteral("メイリオ"), 12));
     resize(kDesignWidth, 215);
 
-    model_ = new THistModel(engine_.HistRows(), this);
+    // The rows are drawn from the engine's entries when the list shows them.
+    model_ = new THistModel({[this] { return engine_.HistoryCount(); },
+                             [this](std::size_t i) { return engine_.HistRow(i); }},
+                            this);
     HistWin = new THistList(this);
     HistWin->setObjectName("HistWin");
     HistWin->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), listFontHeight_));
@@ -352,40 +358,57 @@ void THForm::BringMainToFront() {
 }
 
 void THForm::FormKeyDown(int code, TShiftState shift) {
-    switch (code) {
-    case platform::vk::Return:
-        RecallSelected();
+    const TKeyDecision d =
+        RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
+    switch (d.Route) {
+    case KeyRoute::ToHistory:
+        RunHistoryAction(d.History);
         break;
-    case platform::vk::Space:
-        CorrectSelected();
+    case KeyRoute::Close:
+        main_.close();
         break;
-    case platform::vk::Up:
-        if (shift == ssShift)
-            MoveUp();
-        else
-            SelectPrevious();
-        break;
-    case platform::vk::Down:
-        if (shift == ssShift)
-            MoveDown();
-        else
-            SelectNext();
-        break;
-    case platform::vk::Insert:
-        InsertSelected();
-        break;
-    case platform::vk::Delete:
-        DeleteSelected();
-        break;
-    default:
+    case KeyRoute::Dispatch:
         // Digits, operators and the rest work the calculator as if pressed there.
-        main_.FormKeyDown(code, shift);
+        main_.ExecCommand(d.Command);
+        break;
+    case KeyRoute::None:
         break;
     }
 }
 
-void THForm::HistKeyDown(int code, TShiftState shift) {
-    FormKeyDown(code, shift);
+void THForm::RunHistoryAction(HistoryAction action) {
+    switch (action) {
+    case HistoryAction::Recall:
+        RecallSelected();
+        break;
+    case HistoryAction::Correct:
+        CorrectSelected();
+        break;
+    case HistoryAction::MoveUp:
+        MoveUp();
+        break;
+    case HistoryAction::SelectPrevious:
+        SelectPrevious();
+        break;
+    case HistoryAction::MoveDown:
+        MoveDown();
+        break;
+    case HistoryAction::SelectNext:
+        SelectNext();
+        break;
+    case HistoryAction::Insert:
+        InsertSelected();
+        break;
+    case HistoryAction::Delete:
+        DeleteSelected();
+        break;
+    case HistoryAction::None:
+        break;
+    }
+}
+
+void THForm::HistoryKey(HistoryAction action) {
+    RunHistoryAction(action);
 }
 
 void THForm::MainGeometryChanged() {
@@ -396,7 +419,7 @@ void THForm::HistWinClick(int) {
     if (!isActiveWindow()) BringMainToFront();
 }
 
-// ---- Mirror of the engine's rows -----------------------------------------------------------
+// ---- The engine's rows and the lamp (ReceiptObserver) -----------------------------------------------------------
 
 void THForm::RowAppended(std::size_t index) {
     model_->RowAppended(index);

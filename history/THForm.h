@@ -1,8 +1,11 @@
 #pragma once
 // The history window (`HForm`): the receipt as a list of aligned rows, docked against the
 // main window, with the correction-mode lamp and six buttons beside it in the input receipt.
-// The rows belong to the engine; this window mirrors them through a thin model, keeps the
-// selection, and changes the lists only through the engine's history operations.
+// The rows belong to the engine, which reports every change to this window (ReceiptObserver);
+// the window mirrors them through a thin model, keeps the selection, and changes the lists
+// only through the engine's history operations.
+#include "ReceiptObserver.h"
+#include "ReceiptPrinter.h"
 #include "THistoryLink.h"
 
 #include <QPointer>
@@ -24,7 +27,7 @@ class THistList;
 class THistModel;
 class TStatusLED;
 
-class THForm : public QWidget, public THistoryLink {
+class THForm : public QWidget, public THistoryLink, public ReceiptObserver {
     Q_OBJECT
 public:
     // What the window asks of the entry edit dialog.
@@ -32,18 +35,21 @@ public:
     static const QString kEditInsert;  // "挿入"
 
     // Creation (FormCreate): hints, colours, the height from HistWinHeight, visibility from
-    // HistWinVisible, docking. Registers itself with the main window and unregisters when
-    // destroyed; the main window must outlive it.
+    // HistWinVisible, docking. Registers itself with the main window and, as the receipt's
+    // observer, with its engine, and unregisters when destroyed; the main window must
+    // outlive it.
     explicit THForm(TMForm& main);
     ~THForm() override;
 
     // ---- THistoryLink ----
     QWidget* Window() override { return this; }
     void ShowHistory() override;
-    void HistKeyDown(int code, TShiftState shift) override;
+    void HistoryKey(HistoryAction action) override;
     // The window does not follow the main window, except once at start: docked while the main
     // window was not yet on the screen, it docks again when the main window has its place.
     void MainGeometryChanged() override;
+
+    // ---- ReceiptObserver: the engine's rows and the lamp ----
     void RowAppended(std::size_t index) override;
     void RowReplaced(std::size_t index) override;
     void RowInserted(std::size_t index) override;
@@ -52,6 +58,7 @@ public:
     void HistoryCleared() override;
     void LampOn() override;
     void LampOff() override;
+
     // Docking, side panel, button sizes and fonts, lamp position, title. Runs at every
     // activation; the customization dialog runs it after OK.
     void FormActivate() override;
@@ -69,6 +76,8 @@ public:
     // ---- Keys and clicks ----
     // Every key pressed while the window is active (as a Windows key code with modifiers).
     void FormKeyDown(int code, TShiftState shift);
+    // The window's own operation for a key.
+    void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);
 
     // ---- Operations ----
@@ -84,6 +93,10 @@ public:
     void SelectPrevious();  // Up
     void SelectNext();      // Down
     void CopySelected();    // btToClip
+    // Command 印刷: the print dialog, then the receipt on paper (nothing without rows).
+    void PrintReceipt() override;
+    // What is printed: the kind, now, the rows as shown, and the input receipt's total.
+    ReceiptPrinter::Receipt ReceiptForPrint() const;
 
     void btCorrectClick() { CorrectSelected(); }
     void btInsertClick() { InsertSelected(); }

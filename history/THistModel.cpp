@@ -1,6 +1,7 @@
 #include "THistModel.h"
 
 #include <limits>
+#include <utility>
 
 namespace bansho {
 
@@ -12,8 +13,8 @@ int ToRow(std::size_t i) {
 }
 } // namespace
 
-THistModel::THistModel(const std::vector<std::string>& rows, QObject* parent)
-    : QAbstractListModel(parent), rows_(rows), count_(ToRow(rows.size())) {}
+THistModel::THistModel(RowSource rows, QObject* parent)
+    : QAbstractListModel(parent), rows_(std::move(rows)), count_(ToRow(rows_.count())) {}
 
 int THistModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count_;
@@ -29,8 +30,8 @@ long long THistModel::SourceRow(int row) const {
 QString THistModel::RowText(int row) const {
     if (row < 0 || row >= count_) return {};
     const long long src = SourceRow(row);
-    if (src < 0 || src >= static_cast<long long>(rows_.size())) return {};
-    const std::string& s = rows_[static_cast<std::size_t>(src)];
+    if (src < 0 || src >= static_cast<long long>(rows_.count())) return {};
+    const std::string s = rows_.text(static_cast<std::size_t>(src));
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
@@ -53,7 +54,7 @@ void THistModel::RowAppended(std::size_t index) {
 
 void THistModel::RowInserted(std::size_t index) {
     const int row = ToRow(index);
-    if (row > count_ || ToRow(rows_.size()) != count_ + 1) {
+    if (row > count_ || ToRow(rows_.count()) != count_ + 1) {
         Resync();
         return;
     }
@@ -67,7 +68,7 @@ void THistModel::RowInserted(std::size_t index) {
 
 void THistModel::RowRemoved(std::size_t index) {
     const int row = ToRow(index);
-    if (row >= count_ || ToRow(rows_.size()) != count_ - 1) {
+    if (row >= count_ || ToRow(rows_.count()) != count_ - 1) {
         Resync();
         return;
     }
@@ -97,7 +98,7 @@ void THistModel::HistoryCleared() {
 void THistModel::Resync() {
     beginResetModel();
     pendingStep_ = 0;
-    count_ = ToRow(rows_.size());
+    count_ = ToRow(rows_.count());
     endResetModel();
 }
 

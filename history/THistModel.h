@@ -1,22 +1,28 @@
 #pragma once
-// The history rows as an item model: a thin mirror over the engine's row texts. It holds no
-// copy of the rows, only the row count as of the last notification, so that every change
-// costs the same whether the receipt has ten rows or a million.
+// The history rows as an item model: a thin mirror over the engine's rows. It holds no copy of
+// the rows, only the row count as of the last notification, and asks for a row's text only
+// when a view draws it, so that every change costs the same whether the receipt has ten rows
+// or a million.
 //
 // The engine changes its lists first and reports afterwards; between the begin and end of a
 // change the model still shows the rows as they were before it, as item views expect.
 #include <QAbstractListModel>
 
 #include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 namespace bansho {
 
 class THistModel : public QAbstractListModel {
 public:
-    // `rows` are the engine's row texts (UTF-8), which outlive the model.
-    explicit THistModel(const std::vector<std::string>& rows, QObject* parent = nullptr);
+    // Where the rows come from: how many there are now, and the text (UTF-8) of row i as it
+    // is now, drawn when asked. Both must stay callable as long as the model lives.
+    struct RowSource {
+        std::function<std::size_t()> count;
+        std::function<std::string(std::size_t)> text;
+    };
+    explicit THistModel(RowSource rows, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -40,7 +46,7 @@ private:
     // row that is already gone.
     long long SourceRow(int row) const;
 
-    const std::vector<std::string>& rows_;
+    RowSource rows_;
     int count_ = 0;
     int pendingAt_ = -1;  // row of an announced insertion or removal
     int pendingStep_ = 0; // +1 insertion, -1 removal, 0 none

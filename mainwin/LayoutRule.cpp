@@ -3,7 +3,9 @@
 #include "Commands.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <map>
 
 namespace bansho {
 
@@ -13,11 +15,54 @@ constexpr int kMaxFontSize = 4000;
 } // namespace
 
 int FitDisplayFontSize(int startSize, int width, const std::function<int(int)>& sampleWidth) {
-    int size = std::clamp(std::abs(startSize), kMinFontSize, kMaxFontSize);
-    while (size + 2 <= kMaxFontSize && sampleWidth(size) < width)
-        size += 2;
-    while (size - 2 >= kMinFontSize && sampleWidth(size) > width)
-        size -= 2;
+    const int start = std::clamp(std::abs(startSize), kMinFontSize, kMaxFontSize);
+    // The sizes the steps can reach: those of the start's parity within the limits.
+    const int lowest = start - 2 * ((start - kMinFontSize) / 2);
+    const int highest = start + 2 * ((kMaxFontSize - start) / 2);
+    // Every font engine a measurement creates costs start-up time: each size is measured once.
+    std::map<int, int> measured;
+    auto w = [&](int size) {
+        auto it = measured.find(size);
+        if (it == measured.end()) it = measured.emplace(size, sampleWidth(size)).first;
+        return it->second;
+    };
+    const int w0 = w(start);
+    if (w0 == width) return start;
+    // Where the steps would end if the sample grew in proportion to the size; the search
+    // starts there and walks in steps of two to the size the steps really end at.
+    const double proportional =
+        w0 > 0 ? static_cast<double>(start) * width / w0 : static_cast<double>(highest);
+    auto step = [&](double size, bool up) {
+        const double steps = (size - start) / 2;
+        const double whole = up ? std::ceil(steps) : std::floor(steps);
+        const double clamped = std::clamp(start + 2 * whole, static_cast<double>(lowest),
+                                          static_cast<double>(highest));
+        return static_cast<int>(clamped);
+    };
+    if (w0 < width) {
+        // Growing stops at the first size whose sample is not narrower than the width (or at
+        // the limit); one step back follows when that sample is wider.
+        if (start == highest) return start;
+        int size = std::max(step(proportional, true), start + 2);
+        if (w(size) >= width) {
+            while (size - 2 > start && w(size - 2) >= width)
+                size -= 2;
+        } else {
+            while (size < highest && w(size) < width)
+                size += 2;
+        }
+        return w(size) > width ? size - 2 : size;
+    }
+    // Shrinking stops at the first size whose sample is not wider than the width.
+    if (start == lowest) return start;
+    int size = std::min(step(proportional, false), start - 2);
+    if (w(size) <= width) {
+        while (size + 2 < start && w(size + 2) <= width)
+            size += 2;
+    } else {
+        while (size > lowest && w(size) > width)
+            size -= 2;
+    }
     return size;
 }
 

@@ -20,6 +20,9 @@ struct DisplayFontMeasure {
 // in 2-pixel steps while the sample is wider. The start size is the font's current height; a
 // negative value (a character height) counts by its magnitude. The result stays within
 // [2, 4000] so that a degenerate font cannot loop for ever.
+// The sample's width grows with the size, so the size the steps end at is found without
+// measuring every size on the way: a guess in proportion, then steps of two from there.
+// Each size is measured at most once, and at start-up only about three are.
 int FitDisplayFontSize(int startSize, int width, const std::function<int(int)>& sampleWidth);
 
 struct LayoutInput {

@@ -99,6 +99,9 @@ void TMForm::BuildComponents() {
     DNumber->setFocusPolicy(Qt::StrongFocus);
     DNumber->installEventFilter(this);
     setFocusProxy(DNumber);
+    // Over the number's top left corner, where a right-aligned number leaves room.
+    SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
+    SelMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -114,23 +117,20 @@ void TMForm::BuildComponents() {
     SBBase = new QWidget(this);
     SBBase->setObjectName("SBBase");
     SBar = new TStatusPanels(SBBase);
-
-    BuildMenus();
 }
 
-void TMForm::BuildMenus() {
-    int i = 0;
-    for (const auto& def : PopupMenuDefs()) {
-        QMenu* m = BuildPopupMenu(def, this);
-        connect(m, &QMenu::triggered, this, &TMForm::MenuItemSelect);
-        menus_[i++] = m;
-    }
-}
-
-QMenu* TMForm::CommandMenu(int command) const {
+// A popup menu is made when it is first asked for; none is shown at start.
+QMenu* TMForm::CommandMenu(int command) {
     const int first = CommandNumber(Command::EditMenu);
     if (command < first || command > CommandNumber(Command::ZoomMenu)) return nullptr;
-    return menus_[command - first];
+    QMenu*& menu = menus_[command - first];
+    if (!menu) {
+        const PopupMenuDef* def = FindPopupMenu(command);
+        if (!def) return nullptr;
+        menu = BuildPopupMenu(*def, this);
+        connect(menu, &QMenu::triggered, this, &TMForm::MenuItemSelect);
+    }
+    return menu;
 }
 
 // The start-up sequence.
@@ -340,7 +340,7 @@ void TMForm::SetMarkColors() {
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
     const QColor number = NumberColour(colors_.Number);
-    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark}) {
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
         l->setPalette(p);
@@ -387,7 +387,7 @@ void TMForm::FormResize() {
     OpeMark->setFont(ope);
     for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
                        static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
-                       static_cast<QWidget*>(NumMark)}) {
+                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark)}) {
         QFont f = w->font();
         f.setPixelSize(std::max(1, layout_.markFontSize));
         w->setFont(f);
@@ -430,6 +430,8 @@ void TMForm::PlaceChildren() {
     CPanel->setGeometry(inner.left() + lw, inner.top(), std::max(0, inner.width() - lw - rw),
                         inner.height());
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
+    SelMark->setGeometry(2, 0, CPanel->width() / 2,
+                         std::min(SelMark->fontMetrics().height() + 2, CPanel->height()));
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
@@ -443,8 +445,6 @@ void TMForm::PlaceChildren() {
     // mark cut off while the window keeps the height of the layout rule.
     static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
                                          QStringLiteral("税額"), QStringLiteral("税抜")};
-    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
-                                         QStringLiteral("×"), QStringLiteral("÷")};
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
@@ -452,9 +452,20 @@ void TMForm::PlaceChildren() {
     const int numH = std::min(QFontMetrics(numFont).height(), rh);
     NumMark->setGeometry(0, 0, rw, numH);
     const int opeH = std::max(0, rh - numH);
-    OpeMark->setFont(
-        FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize), opeTexts, rw, opeH));
     OpeMark->setGeometry(0, numH, rw, opeH);
+    opeFitPending_ = true;
+    FitOpeMark();
+}
+
+// The operator mark's font is fitted to its box when the mark shows a glyph: its face is
+// loaded only then (at start there is no operator, and the face is a large one).
+void TMForm::FitOpeMark() {
+    if (!opeFitPending_ || OpeMark->text().isEmpty()) return;
+    static const QStringList opeTexts = {QStringLiteral("＋"), QStringLiteral("－"),
+                                         QStringLiteral("×"), QStringLiteral("÷")};
+    opeFitPending_ = false;
+    OpeMark->setFont(FontFittingBox(FontAtPixelSize(OpeMark->font(), layout_.opeFontSize),
+                                    opeTexts, OpeMark->width(), OpeMark->height()));
 }
 
 void TMForm::RenderDisplay() {
@@ -476,6 +487,7 @@ void TMForm::RenderDisplay() {
     if (DNumber->accessibleDescription() != marks) DNumber->setAccessibleDescription(marks);
 
     OpeMark->setText(QString::fromStdString(d.OpeMark));
+    FitOpeMark();
     TotMark->setText(QString::fromStdString(d.TotMark));
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));
@@ -485,6 +497,8 @@ void TMForm::RenderDisplay() {
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
     SBar->SetPanelText(3, QString::fromStdString(d.PanelNUM));
     SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
+    SelMark->setText(QString::fromStdString(d.SelectorMark));
+    SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
 }
 
 void TMForm::SetHistoryWindow(THistoryLink* link) {

@@ -106,7 +106,7 @@ public:
     void MoveWindow(int command);       // 92..99
     void MinimizeProgram();             // 100
     void PopupCommandMenu(int command); // 200..205
-    QMenu* CommandMenu(int command) const;
+    QMenu* CommandMenu(int command);
 
     // ---- Components (named as the window knows them) ----
     QFrame* WinBase = nullptr;
@@ -118,6 +118,7 @@ public:
     QLabel* KctMark = nullptr;
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
+    QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
     QLabel* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
@@ -146,13 +147,13 @@ private:
     friend class TMainHost;
     void FormCreate();
     void BuildComponents();
-    void BuildMenus();
     void InitMainLayout();
     void LoadSettings();
     bool SaveSettings(bool quiet);
     TSaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
+    void FitOpeMark();
     void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
@@ -181,6 +182,7 @@ private:
     int sbBaseHeight_ = 21;
     bool stayOnTop_ = false;
     bool inResize_ = false;
+    bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};
 };

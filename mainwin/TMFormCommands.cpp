@@ -60,7 +60,7 @@ void TMForm::FormKeyDown(int code, TShiftState shift) {
         close();
         break;
     case KeyRoute::ToHistory:
-        if (history_) history_->HistKeyDown(d.Code, shift);
+        if (history_) history_->HistoryKey(d.History);
         break;
     case KeyRoute::Dispatch:
         ExecCommand(d.Command);
@@ -128,6 +128,9 @@ void TMForm::WindowCommand(unsigned command) {
     switch (static_cast<Command>(command)) {
     case Command::HistoryShow:
         if (history_) history_->ShowHistory();
+        break;
+    case Command::PrintReceipt:
+        if (history_) history_->PrintReceipt();
         break;
     case Command::NextFuncSet:
         CycleFuncSet(status_);

@@ -1,6 +1,7 @@
 #pragma once
 // The one adapter between the engine and the windows: beeps, the system clipboard, the error
-// box, the history mirror, the focus and the window commands.
+// box, the focus, the window commands and the display. The receipt goes straight to the
+// history window (ReceiptObserver).
 #include "EngineHost.h"
 
 namespace bansho {
@@ -15,15 +16,6 @@ public:
     std::string GetClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     void ShowNotFloatError(const std::string& message) override;
-
-    void RowAppended(std::size_t index) override;
-    void RowReplaced(std::size_t index) override;
-    void RowInserted(std::size_t index) override;
-    void RowRemoved(std::size_t index) override;
-    void RowsSwapped(std::size_t i, std::size_t j) override;
-    void HistoryCleared() override;
-    void LampOff() override;
-    void LampOn() override;
 
     void FocusMain() override;
     void WindowCommand(unsigned command) override;

@@ -17,12 +17,25 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QWidget(parent) {
         l->setTextFormat(Qt::PlainText);
         panels_[i] = l;
     }
+    selector_ = new QLabel(this);
+    selector_->setObjectName(QStringLiteral("SBarSelector"));
+    selector_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    selector_->setAlignment(Qt::AlignCenter);
+    selector_->setTextFormat(Qt::PlainText);
+    selector_->hide();
     LayoutPanels();
 }
 
 void TStatusPanels::SetPanelText(int index, const QString& text) {
     if (index >= 0 && index < kPanelCount && panels_[index]->text() != text)
         panels_[index]->setText(text);
+}
+
+void TStatusPanels::SetSelectorText(const QString& text) {
+    if (selector_->text() == text) return;
+    selector_->setText(text);
+    selector_->setVisible(!text.isEmpty());
+    LayoutPanels();
 }
 
 QString TStatusPanels::PanelText(int index) const {
@@ -33,6 +46,7 @@ void TStatusPanels::SetBarHeight(int height) {
     QFont f = font();
     f.setPixelSize(std::max(1, StatusBarFontHeight(height)));
     setFont(f);
+    LayoutPanels(); // the selector's panel is as wide as its text
 }
 
 void TStatusPanels::resizeEvent(QResizeEvent*) {
@@ -42,10 +56,17 @@ void TStatusPanels::resizeEvent(QResizeEvent*) {
 void TStatusPanels::LayoutPanels() {
     int x = 0;
     const int h = height();
+    int right = width();
+    if (!selector_->text().isEmpty()) {
+        const int sw = selector_->fontMetrics().horizontalAdvance(selector_->text()) + 16;
+        right = std::max(0, width() - sw);
+        selector_->setGeometry(right, 0, width() - right, h);
+    }
     for (int i = 0; i < kPanelCount; ++i) {
-        // The last panel runs on to the right edge, as a status bar's last part does.
+        // The last panel runs on to the right edge (or the selector's panel), as a status
+        // bar's last part does.
         const int w =
-            i == kPanelCount - 1 ? std::max(kPanelWidths[i], width() - x) : kPanelWidths[i];
+            i == kPanelCount - 1 ? std::max(kPanelWidths[i], right - x) : kPanelWidths[i];
         panels_[i]->setGeometry(x, 0, w, h);
         x += w;
     }

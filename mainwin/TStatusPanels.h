@@ -19,6 +19,11 @@ public:
     QString PanelText(int index) const;
     QLabel* Panel(int index) const { return panels_.at(index); }
 
+    // The decimal selector's mark ("0 切捨"): its own panel at the right end, shown only while
+    // it has a text; the count panel then ends where it begins.
+    void SetSelectorText(const QString& text);
+    QLabel* SelectorPanel() const { return selector_; }
+
     // The font height follows the bar height (bar height less 8).
     void SetBarHeight(int height);
 
@@ -28,6 +33,7 @@ protected:
 private:
     void LayoutPanels();
     std::array<QLabel*, kPanelCount> panels_{};
+    QLabel* selector_ = nullptr;
 };
 
 } // namespace bansho

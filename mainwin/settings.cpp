@@ -227,6 +227,11 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     o.AlphaBlendType = ini.ReadInteger(kOptionSec, "AlphaBlendType", def.AlphaBlendType);
     if (o.AlphaBlendType < 0 || o.AlphaBlendType > 2) o.AlphaBlendType = def.AlphaBlendType;
     o.AlphaBlendValue = ini.ReadInteger(kOptionSec, "AlphaBlendValue", def.AlphaBlendValue);
+    // A selection the selectors do not offer gives the factory one (F, 切捨).
+    o.Decimals = ini.ReadInteger(kOptionSec, "Decimals", def.Decimals);
+    if (o.Decimals < -1 || o.Decimals > 4) o.Decimals = def.Decimals;
+    o.Rounding = ini.ReadInteger(kOptionSec, "Rounding", def.Rounding);
+    if (o.Rounding < 0 || o.Rounding > 2) o.Rounding = def.Rounding;
 
     st.UseNumKey = ini.ReadBool(kNumKey, "UseNumKey", false);
     o.UserKEY = ini.ReadBytes(kNumKey, "UserKEY", def.UserKEY); // key codes, not text
@@ -319,6 +324,12 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     ini.WriteString(kOptionSec, "TaxRate", o.TaxRate);
     ini.WriteInteger(kOptionSec, "AlphaBlendType", o.AlphaBlendType);
     ini.WriteInteger(kOptionSec, "AlphaBlendValue", o.AlphaBlendValue);
+    // The selectors are written once they have left the factory selection (F, 切捨), so a
+    // file that never used them keeps the keys it always had.
+    if (o.Decimals != -1 || ini.ValueExists(kOptionSec, "Decimals"))
+        ini.WriteInteger(kOptionSec, "Decimals", o.Decimals);
+    if (o.Rounding != 0 || ini.ValueExists(kOptionSec, "Rounding"))
+        ini.WriteInteger(kOptionSec, "Rounding", o.Rounding);
 
     ini.WriteBool(kNumKey, "UseNumKey", st.UseNumKey);
     ini.WriteBytes(kNumKey, "UserKEY", o.UserKEY);

@@ -198,7 +198,7 @@ KeyScan ScanChar(char32_t ch, const Keymap& keymap) {
     facts.baseSym = s.base;
     facts.shiftSym = s.shifted;
     const int code = VirtualKeyFromFacts(facts);
-    if (code <= 0 || code > 0xFE) return {};
+    if (code <= 0 || code >= vk::NoKey) return {};
     return {code, m.shift};
 }
 

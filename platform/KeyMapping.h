@@ -14,26 +14,11 @@
 #include <array>
 #include <cstdint>
 
+#include "VirtualKeys.h"
+
 class QKeyEvent;
 
 namespace bansho::platform {
-
-// Windows virtual-key codes used by name in the program.
-namespace vk {
-inline constexpr int Cancel = 3, Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16,
-                     Control = 17, Menu = 18, Pause = 19, Capital = 20, Kana = 21, Escape = 27,
-                     Convert = 28, NonConvert = 29, Space = 32, Prior = 33, Next = 34, End = 35,
-                     Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, Snapshot = 44,
-                     Insert = 45, Delete = 46, Help = 47, Key0 = 48, KeyA = 65, LWin = 91,
-                     RWin = 92, Apps = 93, Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108,
-                     Subtract = 109, Decimal = 110, Divide = 111, F1 = 112, F12 = 123, F24 = 135,
-                     NumLock = 144, Scroll = 145, OemNecEqual = 146, Oem1 = 186, OemPlus = 187,
-                     OemComma = 188, OemMinus = 189, OemPeriod = 190, Oem2 = 191, Oem3 = 192,
-                     Oem4 = 219, Oem5 = 220, Oem6 = 221, Oem7 = 222, Oem102 = 226,
-                     DbeAlphanumeric = 240, DbeHiragana = 242, DbeSbcsChar = 243;
-// What a character no key produces gives (and "no code" in a byte string).
-inline constexpr int NoKey = 0xFF;
-} // namespace vk
 
 // Layouts the program knows without asking the X server.
 enum class KeyLayout { Us, Jis };

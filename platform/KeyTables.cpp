@@ -104,9 +104,9 @@ int SpecialCode(std::uint32_t sym) {
     case XK_End:
         return vk::End;
     case XK_Select:
-        return 41;
+        return vk::Select;
     case XK_Execute:
-        return 43;
+        return vk::Execute;
     case XK_Insert:
         return vk::Insert;
     case XK_Menu:
@@ -142,22 +142,22 @@ int SpecialCode(std::uint32_t sym) {
     case XK_Muhenkan:
         return vk::NonConvert;
     case XK_Kanji:
-        return 25; // Alt + Zenkaku/Hankaku: the IME switch
+        return vk::Kanji;
     case XK_Zenkaku_Hankaku:
     case XK_Hankaku:
         return vk::DbeSbcsChar;
     case XK_Zenkaku:
-        return 244;
+        return vk::DbeDbcsChar;
     case XK_Hiragana_Katakana:
     case XK_Hiragana:
         return vk::DbeHiragana;
     case XK_Katakana:
-        return 241;
+        return vk::DbeKatakana;
     case XK_Eisu_toggle:
     case XK_Eisu_Shift:
         return vk::DbeAlphanumeric;
     case XK_Romaji:
-        return 245;
+        return vk::DbeRoman;
     case XK_Kana_Lock:
     case XK_Kana_Shift:
         return vk::Kana;
@@ -306,22 +306,22 @@ int QtSpecialCode(int key) {
     case Qt::Key_Muhenkan:
         return vk::NonConvert;
     case Qt::Key_Kanji:
-        return 25;
+        return vk::Kanji;
     case Qt::Key_Zenkaku_Hankaku:
     case Qt::Key_Hankaku:
         return vk::DbeSbcsChar;
     case Qt::Key_Zenkaku:
-        return 244;
+        return vk::DbeDbcsChar;
     case Qt::Key_Hiragana_Katakana:
     case Qt::Key_Hiragana:
         return vk::DbeHiragana;
     case Qt::Key_Katakana:
-        return 241;
+        return vk::DbeKatakana;
     case Qt::Key_Eisu_toggle:
     case Qt::Key_Eisu_Shift:
         return vk::DbeAlphanumeric;
     case Qt::Key_Romaji:
-        return 245;
+        return vk::DbeRoman;
     case Qt::Key_Kana_Lock:
     case Qt::Key_Kana_Shift:
         return vk::Kana;

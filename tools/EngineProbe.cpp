@@ -2,6 +2,9 @@
 // prints what a user would see, so the engine can be checked without a display.
 //
 //   engine-probe [--acount N] [--histset N] [--calcmem 0|1] [--taxrate TEXT]
+//                [--decimals N] [--rounding R]
+//
+// --decimals: -1 (F, the default) or 0-4 places; --rounding: 0 切捨, 1 四捨五入, 2 切上.
 //
 // Tokens: a decimal integer runs that command; paste:TEXT sets the clipboard; ? prints
 // CAPTION|DISPNUM|GT|M|K|NUM|OPE|NUMMARK|HCOUNT|BEEPS; h prints the history rows
@@ -36,14 +39,6 @@ public:
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';
     }
-    void RowAppended(std::size_t) override {}
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOff() override {}
-    void LampOn() override {}
     void FocusMain() override {}
     void WindowCommand(unsigned command) override {
         // Stand-ins for the window layer where the engine shows the effect.
@@ -85,14 +80,14 @@ void PrintState(const CalcEngine& e, const ProbeHost& host) {
 
 void PrintHistory(const CalcEngine& e) {
     for (std::size_t i = 0; i < e.HistoryCount(); ++i)
-        std::cout << e.HistOpeList()[i] << '\t' << e.HistNumList()[i] << '\t' << e.HistRows()[i]
+        std::cout << e.HistOpe(i) << '\t' << e.HistNumber(i) << '\t' << e.HistRow(i)
                   << '\n';
     std::cout << "--\n";
 }
 
 int Usage() {
     std::cerr << "usage: engine-probe [--acount N] [--histset N] [--calcmem 0|1] [--taxrate TEXT]"
-                 " < tokens\n";
+                 " [--decimals -1|0-4] [--rounding 0-2] < tokens\n";
     return 2;
 }
 
@@ -111,6 +106,16 @@ int main(int argc, char** argv) {
         unsigned long n = 0;
         if (arg == "--taxrate") {
             option.TaxRate = val;
+        } else if (arg == "--decimals") {
+            if (val == "-1") {
+                option.Decimals = -1; // F
+            } else {
+                if (!ParseUnsigned(val, n) || n > 4) return Usage();
+                option.Decimals = static_cast<std::int32_t>(n);
+            }
+        } else if (arg == "--rounding") {
+            if (!ParseUnsigned(val, n) || n > 2) return Usage();
+            option.Rounding = static_cast<std::int32_t>(n);
         } else if (!ParseUnsigned(val, n)) {
             return Usage();
         } else if (arg == "--acount") {

@@ -1,5 +1,6 @@
 // A receipt of 1,000,000 rows through the real history window: appending it, re-totalling it,
-// and what one more row, a scroll, a deletion and a move cost once it is there. Runs offscreen.
+// and what one more row, a scroll, a deletion, a move and emptying it cost once it is there.
+// Runs offscreen.
 #include "CalcEngine.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
@@ -142,6 +143,29 @@ void BM_RemoveFirstRowAtMillion(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RemoveFirstRowAtMillion)->Unit(benchmark::kMicrosecond);
+
+// Exchanging the first two rows of a full receipt (the move) without the re-total.
+void BM_SwapFirstRowsAtMillion(benchmark::State& state) {
+    Windows& w = WithMillion();
+    for (auto _ : state) {
+        w.Engine().SwapHistoryEntries(0, 1);
+        w.hist->HistWin->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_SwapFirstRowsAtMillion)->Unit(benchmark::kMicrosecond);
+
+// Emptying a full receipt (HC without the rest of the command), and filling it again untimed.
+void BM_ClearMillionRows(benchmark::State& state) {
+    Windows& w = Shared();
+    for (auto _ : state) {
+        state.PauseTiming();
+        WithMillion();
+        state.ResumeTiming();
+        w.Engine().ClearHistory();
+        w.hist->HistWin->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ClearMillionRows)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

@@ -24,7 +24,6 @@
 
 namespace {
 
-namespace vk = bansho::platform::vk;
 constexpr int kRows = 1'000'000;
 
 struct Windows {

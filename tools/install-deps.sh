@@ -13,6 +13,7 @@ PKGS="build-essential cmake ninja-build pkg-config \
  desktop-file-utils appstream \
  xvfb x11-utils libxcb1-dev libfontconfig-dev \
  dpkg-dev file man-db \
+ poppler-utils \
  dbus at-spi2-core python3-pyatspi xdotool"
 missing=""
 for p in $PKGS; do

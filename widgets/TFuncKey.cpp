@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "VirtualKeys.h"
+
 namespace bansho {
 
 TFKeyButton::TFKeyButton(QWidget* parent) : QPushButton(parent) {
@@ -126,7 +128,7 @@ TFuncKey::TFuncKey(QWidget* parent) : QFrame(parent) {
         keys_[i] = key;
         connect(key, &QPushButton::clicked, this, [this, key] { KeyClick(key); });
         capList_ << QStringLiteral("F%1").arg(i + 1);
-        tagList_ << QString::number(112 + i);
+        tagList_ << QString::number(vk::F1 + i);
         hintList_ << QString();
     }
     if (FKeyHookFilter* filter = FKeyHookFilter::Instance()) filter->Add(this);

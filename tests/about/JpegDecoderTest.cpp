@@ -1,6 +1,9 @@
 #include "JpegDecoder.h"
 #include "ProgramPicture.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
@@ -119,6 +122,33 @@ TEST(ProgramPicture, WindowIconHas48And256) {
     EXPECT_TRUE(sizes.contains(QSize(256, 256)));
     // The window icon is transparent outside the case.
     EXPECT_EQ(qAlpha(icon.pixmap(48).toImage().pixel(0, 0)), 0);
+}
+
+// Decoding the icon is no part of the first paint: the program's windows get it right after.
+TEST(ProgramPicture, WindowIconComesRightAfterTheFirstPaint) {
+    QApplication::setWindowIcon(QIcon());
+    QWidget window;
+    window.resize(200, 100);
+    about::SetWindowIconAfterFirstPaint(window);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QApplication::windowIcon().isNull()) << "set before the window was shown";
+    bool iconAtPaint = true;
+    struct PaintWatch : QObject {
+        bool* iconAtPaint;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) *iconAtPaint = !QApplication::windowIcon().isNull();
+            return false;
+        }
+    } watch;
+    watch.iconAtPaint = &iconAtPaint;
+    window.installEventFilter(&watch);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 2000));
+    EXPECT_FALSE(iconAtPaint) << "the first paint waited for the icon";
+    EXPECT_TRUE(QApplication::windowIcon().availableSizes().contains(QSize(256, 256)));
+    EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    window.removeEventFilter(&watch);
 }
 
 TEST(JpegDecoder, GreyPictureComesOutAsRgb) {

@@ -126,6 +126,14 @@ TEST(KeyTables, FactoryFunctionSetsHaveTwelveKeysStartingWithTheSwitch) {
     EXPECT_EQ(c[11].Hint, "クリップボードから貼付け");
 }
 
+TEST(KeyTables, FactoryFunctionSetsAsTheSettingsFileStoresThem) {
+    const Factory f;
+    EXPECT_EQ(f.keys.FuncCommand[0], "50,24,25,26,27,28,22,34,37,23,38,39");
+    EXPECT_EQ(f.keys.FuncCommand[1], "50,24,25,29,32,30,31,33,51,23,38,39");
+    EXPECT_EQ(f.keys.FuncCommand[2], "50,200,201,202,203,204,205,151,150,40,41,42");
+    EXPECT_EQ(FactoryFuncCommand(), f.keys.FuncCommand);
+}
+
 TEST(KeyTables, NormalizePadsShortListsToTwelve) {
     TKeyConfig k;
     k.FuncDispStr = {"Ａ↓,ＡＣ,", "", "a,b,c,d,e,f,g,h,i,j,k,l,m"};
@@ -274,6 +282,27 @@ TEST(NumKeys, NonAsciiUserCharactersCountAsOnePosition) {
     o.UserTCH = "あb";
     EXPECT_EQ(TranslateNumChar(U'あ', o), U'0');
     EXPECT_EQ(TranslateNumChar(U'B', o), U'1');
+}
+
+TEST(NumKeys, EachByteOfABrokenSequenceIsAPositionThatMatchesNothing) {
+    // UserTCH is the broken bytes followed by "b".
+    struct Row {
+        const char* name;
+        const char* broken;
+        char32_t ch;
+        char32_t want;
+    } rows[] = {
+        {"cut sequence: b is third", "\xE3\x81", U'b', U'2'},
+        {"overlong A is no A", "\xC1\x81", U'a', U'a'},
+        {"overlong A: b is third", "\xC1\x81", U'b', U'2'},
+        {"surrogate: b is fourth", "\xED\xA0\x80", U'b', U'3'},
+        {"stray continuation byte: b is second", "\x80", U'b', U'1'},
+    };
+    for (const auto& r : rows) {
+        TOption o;
+        o.UserTCH = std::string(r.broken) + "b";
+        EXPECT_EQ(TranslateNumChar(r.ch, o), r.want) << r.name;
+    }
 }
 
 } // namespace

@@ -46,31 +46,78 @@ TEST(KeyRouting, FactoryKeysDispatchTheirCommands) {
 
 TEST(KeyRouting, AltF4ClosesOnlyWithAltAlone) {
     Fixture f;
-    EXPECT_EQ(f.Route(kVkF4, ssAlt).Route, KeyRoute::Close);
-    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssShift).Route, KeyRoute::None);
-    EXPECT_EQ(f.Route(kVkF4, ssAlt | ssCtrl).Route, KeyRoute::None);
-    EXPECT_EQ(f.Route(kVkF4, 0).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt).Route, KeyRoute::Close);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt | ssShift).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt | ssCtrl).Route, KeyRoute::None);
+    EXPECT_EQ(f.Route(vk::F4, 0).Route, KeyRoute::None);
     // Even in the history window Alt+F4 closes the program.
-    EXPECT_EQ(f.Route(kVkF4, ssAlt, true).Route, KeyRoute::Close);
+    EXPECT_EQ(f.Route(vk::F4, ssAlt, true).Route, KeyRoute::Close);
 }
 
 TEST(KeyRouting, FunctionKeysAreLeftToTheBar) {
     Fixture f;
-    f.keys.KeyTable[kVkF1] = 5;
-    for (int code = kVkF1; code <= kVkF12; ++code)
+    f.keys.KeyTable[vk::F1] = 5;
+    for (int code = vk::F1; code <= vk::F12; ++code)
         EXPECT_EQ(f.Route(code).Route, KeyRoute::None) << code;
     EXPECT_EQ(f.Route(124).Route, KeyRoute::Dispatch); // F13 is an ordinary key
 }
 
 TEST(KeyRouting, HistoryWindowKeepsItsOwnKeysWhileActive) {
     Fixture f;
-    for (int code : {kVkSpace, kVkUp, kVkDown, kVkInsert, kVkDelete}) {
+    for (int code : {vk::Space, vk::Up, vk::Down, vk::Insert, vk::Delete}) {
         const auto d = f.Route(code, 0, true);
         EXPECT_EQ(d.Route, KeyRoute::ToHistory) << code;
         EXPECT_EQ(d.Code, code);
         EXPECT_EQ(f.Route(code, 0, false).Route, KeyRoute::Dispatch) << code;
     }
     EXPECT_EQ(f.Route(101, 0, true).Command, 5); // other keys still reach the table
+    // Enter is the history window's only as pressed there: here it is the table's "=".
+    EXPECT_EQ(f.Route(13, 0, true).Route, KeyRoute::Dispatch);
+    EXPECT_EQ(f.Route(13, 0, true).Command, 21);
+}
+
+// Every key pressed in the history window is decided in one place: its own keys become its
+// operations, every other key goes the way of the main window's handler.
+TEST(KeyRouting, HistoryWindowKeysAreDecidedOnce) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        int code;
+        TShiftState shift;
+        KeyRoute route;
+        HistoryAction action;
+        int command;
+    } rows[] = {
+        {"Enter recalls", 13, 0, KeyRoute::ToHistory, HistoryAction::Recall, 0},
+        {"Ctrl+Enter recalls", 13, ssCtrl, KeyRoute::ToHistory, HistoryAction::Recall, 0},
+        {"Space corrects", 32, 0, KeyRoute::ToHistory, HistoryAction::Correct, 0},
+        {"Up selects the previous row", 38, 0, KeyRoute::ToHistory,
+         HistoryAction::SelectPrevious, 0},
+        {"Shift+Up moves up", 38, ssShift, KeyRoute::ToHistory, HistoryAction::MoveUp, 0},
+        {"Shift+Ctrl+Up only selects", 38, ssShift | ssCtrl, KeyRoute::ToHistory,
+         HistoryAction::SelectPrevious, 0},
+        {"Down selects the next row", 40, 0, KeyRoute::ToHistory, HistoryAction::SelectNext, 0},
+        {"Shift+Down moves down", 40, ssShift, KeyRoute::ToHistory, HistoryAction::MoveDown, 0},
+        {"Alt+Shift+Down only selects", 40, ssShift | ssAlt, KeyRoute::ToHistory,
+         HistoryAction::SelectNext, 0},
+        {"Insert inserts", 45, 0, KeyRoute::ToHistory, HistoryAction::Insert, 0},
+        {"Delete deletes", 46, ssShift, KeyRoute::ToHistory, HistoryAction::Delete, 0},
+        {"a digit works the calculator", 101, 0, KeyRoute::Dispatch, HistoryAction::None, 5},
+        {"Esc works the calculator", 27, 0, KeyRoute::Dispatch, HistoryAction::None, 254},
+        {"Alt+F4 closes the program", vk::F4, ssAlt, KeyRoute::Close, HistoryAction::None, 0},
+        {"F1 is the bar's", vk::F1, 0, KeyRoute::None, HistoryAction::None, 0},
+    };
+    for (const auto& r : rows) {
+        const auto d = RouteHistoryKeyDown(r.code, r.shift, true, f.keys, f.option, f.status);
+        EXPECT_EQ(d.Route, r.route) << r.name;
+        EXPECT_EQ(d.History, r.action) << r.name;
+        if (r.route == KeyRoute::Dispatch) EXPECT_EQ(d.Command, r.command) << r.name;
+    }
+    // NUM-key mode: a key that becomes a history key after translation is the window's too.
+    f.status.UseNumKey = true;
+    f.option.UserKEY = "Q";
+    f.keys.KeyTable['0'] = 7;
+    EXPECT_EQ(RouteHistoryKeyDown('Q', 0, true, f.keys, f.option, f.status).Command, 7);
 }
 
 TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {
@@ -100,11 +147,11 @@ TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {
 }
 
 TEST(KeyRouting, AutoRepeatOfFunctionKeysIsDropped) {
-    EXPECT_TRUE(DropKeyRepeat(kVkF1 + 1, true));
-    EXPECT_FALSE(DropKeyRepeat(kVkF1 + 1, false));
+    EXPECT_TRUE(DropKeyRepeat(vk::F1 + 1, true));
+    EXPECT_FALSE(DropKeyRepeat(vk::F1 + 1, false));
     EXPECT_FALSE(DropKeyRepeat(101, true)); // other keys repeat
-    EXPECT_TRUE(DropKeyRepeat(kVkF12, true));
-    EXPECT_FALSE(DropKeyRepeat(kVkF12 + 1, true));
+    EXPECT_TRUE(DropKeyRepeat(vk::F12, true));
+    EXPECT_FALSE(DropKeyRepeat(vk::F12 + 1, true));
 }
 
 TEST(KeyRouting, TabSwitchesWindowsOnlyWhileHistoryIsVisible) {

@@ -29,15 +29,7 @@ public:
 
     QWidget* Window() override { return &window; }
     void ShowHistory() override {}
-    void HistKeyDown(int, TShiftState) override {}
-    void RowAppended(std::size_t) override {}
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override {}
-    void LampOn() override {}
-    void LampOff() override {}
+    void HistoryKey(HistoryAction) override {}
     void SetListColors(TColor background, TColor text) override {
         colors.emplace_back(background, text);
     }

@@ -17,15 +17,22 @@ using Rows = std::vector<std::pair<std::string, std::string>>; // operator, numb
 Rows Lists(const CalcEngine& e) {
     Rows r;
     for (std::size_t i = 0; i < e.HistoryCount(); ++i)
-        r.emplace_back(e.HistOpeList()[i], e.HistNumList()[i]);
+        r.emplace_back(std::string(1, e.HistOpe(i)), e.HistNumber(i));
     return r;
+}
+
+// Every row as the list shows it.
+std::vector<std::string> AllRows(const CalcEngine& e) {
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < e.HistoryCount(); ++i)
+        rows.push_back(e.HistRow(i));
+    return rows;
 }
 
 void ExpectConsistent(const EngineRig& rig) {
     const CalcEngine& e = rig.engine;
-    ASSERT_EQ(e.HistNumList().size(), e.HistOpeList().size());
-    ASSERT_EQ(e.HistNumList().size(), e.HistRows().size());
-    EXPECT_EQ(rig.host.mirror, e.HistRows());
+    EXPECT_EQ(rig.receipt.rows, AllRows(e));
+    EXPECT_EQ(rig.receipt.fault, "");
     const std::string count =
         e.HistoryCount() ? " H " + std::to_string(e.HistoryCount()) : std::string();
     EXPECT_EQ(e.Display().PanelCount, count);
@@ -109,8 +116,8 @@ TEST(EngineHistoryRows, AlignedOnThePoint) {
     EngineRig rig;
     rig.Keys("1234 + 5 =");
     ASSERT_EQ(rig.engine.HistoryCount(), 2u);
-    EXPECT_EQ(rig.engine.HistRows()[0], std::string(15, ' ') + "＋1,234.");
-    EXPECT_EQ(rig.engine.HistRows()[1], std::string(19, ' ') + "＋5.");
+    EXPECT_EQ(rig.engine.HistRow(0), std::string(15, ' ') + "＋1,234.");
+    EXPECT_EQ(rig.engine.HistRow(1), std::string(19, ' ') + "＋5.");
 }
 
 TEST(EngineHistoryRows, FirstRowGlyphRule) {
@@ -127,7 +134,7 @@ TEST(EngineHistoryRows, FirstRowGlyphRule) {
         EngineRig rig;
         rig.Keys(r.keys);
         ASSERT_EQ(rig.engine.HistoryCount(), 1u) << r.keys;
-        EXPECT_EQ(rig.engine.HistRows()[0], r.row0) << r.keys;
+        EXPECT_EQ(rig.engine.HistRow(0), r.row0) << r.keys;
     }
 }
 
@@ -139,7 +146,7 @@ TEST(EngineHistoryRows, LaterRowsShowTheirOperator) {
         std::string(19, ' ') + "－2.", std::string(19, ' ') + "×1.5",
         std::string(19, ' ') + "÷3.",
     };
-    EXPECT_EQ(rig.engine.HistRows(), expect);
+    EXPECT_EQ(AllRows(rig.engine), expect);
 }
 
 TEST(EngineHistoryWindow, RecalcFoldsLeftToRight) {
@@ -218,7 +225,7 @@ TEST_P(RetotalTable, ARowCountsAsItReadsWhereverItStands) {
         else if (t.starts_with("ins:"))
             ASSERT_TRUE(e.InsertHistoryEntry(i));
         else if (t.starts_with("keep:"))
-            ASSERT_TRUE(e.ReplaceHistoryEntry(i, e.HistNumList()[i], e.HistOpeList()[i][0]));
+            ASSERT_TRUE(e.ReplaceHistoryEntry(i, e.HistNumber(i), e.HistOpe(i)));
         else
             FAIL() << "unknown edit " << t;
     }
@@ -273,12 +280,12 @@ long long ReadInteger(std::string text) {
 // adds it.
 void ExpectRowsStoreWhatTheyShow(const CalcEngine& e, const std::string& keys) {
     for (std::size_t i = 0; i < e.HistoryCount(); ++i) {
-        const ReadRow r = ReadReceiptRow(e.HistRows()[i]);
-        ASSERT_EQ(std::string(1, r.ope), e.HistOpeList()[i])
-            << "row " << i << " '" << e.HistRows()[i] << "' after " << keys;
+        const ReadRow r = ReadReceiptRow(e.HistRow(i));
+        ASSERT_EQ(std::string(1, r.ope), std::string(1, e.HistOpe(i)))
+            << "row " << i << " '" << e.HistRow(i) << "' after " << keys;
         if (!r.glyph) {
             ASSERT_TRUE(r.number.starts_with('-'))
-                << "row " << i << " '" << e.HistRows()[i] << "' after " << keys;
+                << "row " << i << " '" << e.HistRow(i) << "' after " << keys;
         }
     }
 }
@@ -286,7 +293,7 @@ void ExpectRowsStoreWhatTheyShow(const CalcEngine& e, const std::string& keys) {
 // The total of an addition-and-subtraction receipt as its rows read.
 long long TotalAsRead(const CalcEngine& e) {
     long long total = 0;
-    for (const std::string& row : e.HistRows()) {
+    for (const std::string& row : AllRows(e)) {
         const ReadRow r = ReadReceiptRow(row);
         const long long n = ReadInteger(r.number);
         total += r.ope == '-' ? -n : n;
@@ -350,7 +357,7 @@ TEST(EngineHistoryProperty, ReceiptsTotalAsTheyReadInEveryOrder) {
                 e.RemoveHistoryEntry(i);
                 edits += " del:" + std::to_string(i);
             } else if (pick == 8) {
-                e.ReplaceHistoryEntry(i, e.HistNumList()[i], e.HistOpeList()[i][0]);
+                e.ReplaceHistoryEntry(i, e.HistNumber(i), e.HistOpe(i));
                 edits += " keep:" + std::to_string(i);
             } else {
                 const char ope = rng() % 2 ? '+' : '-';
@@ -410,7 +417,7 @@ TEST(EngineHistoryWindow, LongRowUsesItsFirst22Characters) {
     EngineRig rig;
     rig.Keys("5 HS");
     ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(0, "1234567890123456789012999", '+'));
-    EXPECT_EQ(rig.engine.HistNumList()[0], "1234567890123456789012999"); // stored as given
+    EXPECT_EQ(rig.engine.HistNumber(0), "1234567890123456789012999"); // stored as given
     rig.engine.RecallHistoryEntry(0);
     EXPECT_EQ(rig.engine.InNum.Text, "1234567890123456789012");
 }
@@ -419,11 +426,11 @@ TEST(EngineHistoryWindow, InsertRemoveReplace) {
     EngineRig rig;
     rig.Keys("1 + 2 + 3 +");
     ASSERT_TRUE(rig.engine.InsertHistoryEntry(0));
-    EXPECT_EQ(rig.engine.HistRows()[0], std::string(19, ' ') + "＋0.");
+    EXPECT_EQ(rig.engine.HistRow(0), std::string(19, ' ') + "＋0.");
     EXPECT_EQ(Lists(rig.engine), (Rows{{"+", "0"}, {"+", "1"}, {"+", "2"}, {"+", "3"}}));
     ExpectConsistent(rig);
     ASSERT_TRUE(rig.engine.ReplaceHistoryEntry(0, "1234567.5", '-'));
-    EXPECT_EQ(rig.engine.HistRows()[0], AlignNumber("－1,234,567.5"));
+    EXPECT_EQ(rig.engine.HistRow(0), AlignNumber("－1,234,567.5"));
     ExpectConsistent(rig);
     ASSERT_TRUE(rig.engine.RemoveHistoryEntry(3));
     EXPECT_EQ(Lists(rig.engine), (Rows{{"-", "1234567.5"}, {"+", "1"}, {"+", "2"}}));
@@ -445,7 +452,7 @@ TEST(EngineHistoryWindow, InsertRemoveReplace) {
 TEST(EngineHistoryWindow, CopyRowsUpToTheSelectedOne) {
     EngineRig rig;
     rig.Keys("1 + 2 + 3 + 4 +");
-    const auto& r = rig.engine.HistRows();
+    const auto r = AllRows(rig.engine);
     EXPECT_EQ(rig.engine.HistoryCopyText(2), r[0] + "\n" + r[1] + "\n" + r[2] + "\n");
     rig.engine.CopyHistoryToClip(0);
     EXPECT_EQ(rig.host.clipboard, r[0] + "\n");
@@ -474,17 +481,17 @@ TEST(EngineHistoryWindow, CorrectionModeRecordsTheTypedNumberAndLightsTheLamp) {
     rig.Keys("5 + 3");
     ASSERT_TRUE(rig.engine.EnterCorrectionMode());
     EXPECT_EQ(Lists(rig.engine), (Rows{{"+", "5"}, {"+", "3"}}));
-    EXPECT_EQ(rig.host.selected, 1);
-    EXPECT_TRUE(rig.host.lampOn);
+    EXPECT_EQ(rig.receipt.selected, 1);
+    EXPECT_TRUE(rig.receipt.lampOn);
     EXPECT_EQ(rig.Caption(), "8.");
     rig.Keys("+"); // an operator key puts the lamp out
-    EXPECT_FALSE(rig.host.lampOn);
+    EXPECT_FALSE(rig.receipt.lampOn);
     ASSERT_TRUE(rig.engine.EnterCorrectionMode());
     rig.Keys("HC");
-    EXPECT_FALSE(rig.host.lampOn);
+    EXPECT_FALSE(rig.receipt.lampOn);
     EngineRig empty;
     ASSERT_TRUE(empty.engine.EnterCorrectionMode());
-    EXPECT_FALSE(empty.host.lampOn);
+    EXPECT_FALSE(empty.receipt.lampOn);
 }
 
 // Any command sequence, with pastes of arbitrary bytes and window operations in between,
@@ -550,3 +557,36 @@ TEST(EngineHistoryInvariant, RandomCommandsKeepTheListsTogether) {
 }
 
 } // namespace
+
+// An entry keeps its number and glyph through copies, moves and rewrites, whether the number
+// fits in place (22 bytes and less) or not (a longer text stored by the edit dialog).
+TEST(HistoryEntryStore, NumbersOfEveryLengthSurviveCopiesMovesAndRewrites) {
+    const std::string lengths[] = {"", "0", "-12345678901234.5", std::string(22, '7'),
+                                   std::string(23, '8'), std::string(64, '9')};
+    for (const std::string& n : lengths) {
+        HistoryEntry a(n, ' ');
+        EXPECT_EQ(a.Number(), n);
+        EXPECT_EQ(a.Glyph(), ' ');
+        EXPECT_EQ(a.Ope(), '+') << "a row without a glyph counts as +";
+        HistoryEntry copy(a);
+        HistoryEntry moved(std::move(a));
+        EXPECT_EQ(copy.Number(), n);
+        EXPECT_EQ(moved.Number(), n);
+        for (const std::string& other : lengths) {
+            HistoryEntry b(other, '*');
+            b = copy;
+            EXPECT_EQ(b.Number(), n);
+            EXPECT_EQ(b.Ope(), '+');
+            HistoryEntry c(other, '/');
+            c = HistoryEntry(n, '-');
+            EXPECT_EQ(c.Number(), n);
+            EXPECT_EQ(c.Ope(), '-');
+            c.Set(other, '*');
+            EXPECT_EQ(c.Number(), other);
+            EXPECT_EQ(c.Glyph(), '*');
+            std::swap(b, c);
+            EXPECT_EQ(b.Number(), other);
+            EXPECT_EQ(c.Number(), n);
+        }
+    }
+}

@@ -1,8 +1,9 @@
 #pragma once
-// An engine with the settings of a first run, a fake host and a tiny key language:
+// An engine with the settings of a first run, a fake host and receipt, and a tiny key language:
 // "5 + 3 =" types 5, presses +, types 3, presses =. Numbers are typed digit by digit.
 #include "CalcEngine.h"
 #include "FakeHost.h"
+#include "FakeReceipt.h"
 #include "Options.h"
 
 #include <sstream>
@@ -14,6 +15,8 @@ struct EngineOptions {
     int histSet = 2;
     bool calcMem = true;
     std::string taxRate = "10";
+    int decimals = -1; // F
+    int rounding = 0;  // 切捨
 };
 
 class EngineRig {
@@ -25,7 +28,8 @@ public:
         option.HistSet = static_cast<std::uint8_t>(o.histSet);
         option.CalcMem = o.calcMem;
         option.TaxRate = o.taxRate;
-        host.engine = &engine;
+        option.Decimals = o.decimals;
+        option.Rounding = o.rounding;
         engine.AllClear();
     }
 
@@ -80,4 +84,5 @@ public:
     TCalcStatus status;
     FakeHost host;
     CalcEngine engine;
+    FakeReceipt receipt{engine}; // the history window's side
 };

@@ -148,7 +148,8 @@ std::string RandomNumber(std::mt19937_64& rng) {
     return n;
 }
 
-void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env = "") {
+void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env = "",
+                             int decimals = -1, int rounding = 0) {
     std::mt19937_64 rng(seed);
     std::string input;
     std::vector<std::string> expected; // per '?': "E" for the error form, else DispNum's text
@@ -173,6 +174,7 @@ void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env =
                 res = in; // the typed number starts the calculation
             } else {
                 ModelCalc(res, in, pending, s.key == '%' ? '%' : ' ', acount);
+                ModelRound(res, decimals, rounding, acount);
             }
             if ((s.key == '=' || s.key == '%') && !res.error) {
                 ModelNum gt{"0", false};
@@ -183,7 +185,10 @@ void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env =
         }
         input += "24\n";
     }
-    const auto lines = Lines(RunProbe("--acount " + std::to_string(acount), input, env));
+    const auto lines = Lines(RunProbe("--acount " + std::to_string(acount) + " --decimals " +
+                                          std::to_string(decimals) + " --rounding " +
+                                          std::to_string(rounding),
+                                      input, env));
     ASSERT_EQ(lines.size(), expected.size());
     int mismatches = 0;
     for (std::size_t i = 0; i < lines.size() && mismatches < 10; ++i) {
@@ -205,6 +210,19 @@ TEST(EngineProbe, AgreesWithTheModelTruncating) {
 }
 TEST(EngineProbe, AgreesWithTheModelRounding) {
     CheckChainsAgainstModel(1, 12);
+}
+
+// Under a decimal selection every result of a chain step is rounded on its digits.
+TEST(EngineProbe, AgreesWithTheModelUnderTheDecimalSelector) {
+    const struct {
+        int acount, decimals, rounding;
+    } settings[] = {{0, 0, 0}, {0, 2, 1}, {0, 4, 2}, {1, 1, 2}, {1, 3, 0}, {0, 0, 1}};
+    unsigned seed = 20;
+    for (const auto& s : settings) {
+        SCOPED_TRACE(testing::Message() << "acount " << s.acount << " decimals " << s.decimals
+                                        << " rounding " << s.rounding);
+        CheckChainsAgainstModel(s.acount, seed++, "", s.decimals, s.rounding);
+    }
 }
 
 // The probe takes its locale from the environment, as the program does; a decimal comma

@@ -1,5 +1,6 @@
 #include "EngineDriver.h"
 
+#include "DecimalRounding.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 
@@ -82,55 +83,9 @@ bool IsTypedNumberForm(const std::string& text) {
     return i == text.size();
 }
 
-// ---- MirrorHost ----
+// ---- DriverHost ----
 
-const std::string* MirrorHost::EngineRow(std::size_t index, const char* what) {
-    if (!engine || index >= engine->HistRows().size()) {
-        if (fault.empty()) fault = std::string(what) + " for a row the engine does not have";
-        return nullptr;
-    }
-    return &engine->HistRows()[index];
-}
-
-void MirrorHost::RowAppended(std::size_t index) {
-    if (index != rows.size() && fault.empty()) fault = "RowAppended not at the end";
-    if (const std::string* r = EngineRow(index, "RowAppended")) rows.push_back(*r);
-}
-
-void MirrorHost::RowReplaced(std::size_t index) {
-    if (index >= rows.size()) {
-        if (fault.empty()) fault = "RowReplaced beyond the mirrored rows";
-        return;
-    }
-    if (const std::string* r = EngineRow(index, "RowReplaced")) rows[index] = *r;
-}
-
-void MirrorHost::RowInserted(std::size_t index) {
-    if (index > rows.size()) {
-        if (fault.empty()) fault = "RowInserted beyond the mirrored rows";
-        return;
-    }
-    if (const std::string* r = EngineRow(index, "RowInserted"))
-        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(index), *r);
-}
-
-void MirrorHost::RowRemoved(std::size_t index) {
-    if (index >= rows.size()) {
-        if (fault.empty()) fault = "RowRemoved beyond the mirrored rows";
-        return;
-    }
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
-}
-
-void MirrorHost::RowsSwapped(std::size_t i, std::size_t j) {
-    if (i >= rows.size() || j >= rows.size()) {
-        if (fault.empty()) fault = "RowsSwapped beyond the mirrored rows";
-        return;
-    }
-    std::swap(rows[i], rows[j]);
-}
-
-void MirrorHost::WindowCommand(unsigned command) {
+void DriverHost::WindowCommand(unsigned command) {
     // What the window layer does where the engine shows the effect.
     if (command == 51 && status) status->UseNumKey = !status->UseNumKey;
     if (command == 52 && engine) engine->SetStatusBarShown(!engine->StatusBarShown());
@@ -206,15 +161,14 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 }
 
 void EngineDriver::Recalc() {
-    // The re-total must be Calc on every row, left to right, whatever shortcut it takes.
-    const auto& nums = engine_.HistNumList();
-    const auto& opes = engine_.HistOpeList();
+    // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
+    // a decimal selection each step rounded as the chain shows it.
     TCalcNum want;
     bool readable = true;
-    for (std::size_t i = 0; i < nums.size() && readable; ++i) {
-        TCalcNum n{CutText(nums[i], kCalcNumTextMax), false};
-        const char ope = opes[i].empty() ? ' ' : opes[i].front();
-        readable = CalcNumbers(want, n, ope, ' ', option_.Acount, nullptr);
+    for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
+        TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
+        readable = CalcNumbers(want, n, engine_.HistOpe(i), ' ', option_.Acount, nullptr);
+        RoundRegister(want, option_.Decimals, option_.Rounding, option_.Acount);
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
@@ -240,7 +194,7 @@ std::string EngineDriver::Check(bool full) const {
     const CalcEngine& e = engine_;
     const TDisplayModel& d = e.Display();
 
-    if (!host_.fault.empty()) out << "host: " << host_.fault << "; ";
+    if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";
 
     // Registers.
@@ -313,41 +267,36 @@ std::string EngineDriver::Check(bool full) const {
     if (d.KctMark != (labels ? k : "")) out << "K label '" << d.KctMark << "'; ";
 
     // History.
-    const auto& nums = e.HistNumList();
-    const auto& opes = e.HistOpeList();
-    const auto& rows = e.HistRows();
-    if (nums.size() != opes.size() || nums.size() != rows.size() ||
-        nums.size() != host_.rows.size()) {
-        out << "history lengths " << nums.size() << "/" << opes.size() << "/" << rows.size()
-            << ", window " << host_.rows.size() << "; ";
+    const std::size_t n = e.HistoryCount();
+    if (n != receipt_.rows.size()) {
+        out << "history length " << n << ", window " << receipt_.rows.size() << "; ";
     } else {
-        const std::string count = nums.empty() ? "" : " H " + std::to_string(nums.size());
+        const std::string count = n == 0 ? "" : " H " + std::to_string(n);
         if (d.PanelCount != count) out << "count panel '" << d.PanelCount << "'; ";
-        const std::size_t n = nums.size();
         for (std::size_t i = 0; i < n; ++i) {
             if (!full && i != 0 && i + 1 != n) continue;
-            if (host_.rows[i] != rows[i]) out << "window row " << i << " differs; ";
-            if (opes[i].size() != 1 || !IsOperator(opes[i][0]))
-                out << "row " << i << " operator '" << opes[i] << "'; ";
-            if (!longRowStored_ && TextWidth(nums[i]) > kCalcNumTextMax)
-                out << "row " << i << " number of " << TextWidth(nums[i]) << " characters; ";
-            std::string tail = InsertThousands(nums[i]);
+            const std::string num = e.HistNumber(i);
+            const std::string ope(1, e.HistOpe(i));
+            const std::string row = e.HistRow(i);
+            if (receipt_.rows[i] != row) out << "window row " << i << " differs; ";
+            if (!IsOperator(ope[0])) out << "row " << i << " operator '" << ope << "'; ";
+            if (!longRowStored_ && TextWidth(num) > kCalcNumTextMax)
+                out << "row " << i << " number of " << TextWidth(num) << " characters; ";
+            std::string tail = InsertThousands(num);
             if (tail.find('.') == std::string::npos) tail += '.';
-            if (!rows[i].ends_with(tail)) {
-                out << "row " << i << " '" << rows[i] << "' does not show '" << nums[i] << "'; ";
+            if (!row.ends_with(tail)) {
+                out << "row " << i << " '" << row << "' does not show '" << num << "'; ";
             } else {
                 // A row shows the operator it counts with; one without a glyph adds its own
                 // negative number.
                 const std::string head =
-                    TrimLeftBlanks(std::string_view(rows[i]).substr(0, rows[i].size() - tail.size()));
-                const bool reads = head.empty()
-                                       ? opes[i] == "+" && nums[i].starts_with('-')
-                                       : opes[i].size() == 1 && head == OpeToGlyph(opes[i][0]);
-                if (!reads)
-                    out << "row " << i << " '" << rows[i] << "' counts with '" << opes[i] << "'; ";
+                    TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()));
+                const bool reads = head.empty() ? ope == "+" && num.starts_with('-')
+                                                : head == OpeToGlyph(ope[0]);
+                if (!reads) out << "row " << i << " '" << row << "' counts with '" << ope << "'; ";
             }
-            const std::size_t col = PointColumn(rows[i]);
-            const bool padded = !rows[i].empty() && rows[i][0] == ' ';
+            const std::size_t col = PointColumn(row);
+            const bool padded = !row.empty() && row[0] == ' ';
             if (col < 23 || (padded && col != 23))
                 out << "row " << i << " has its point in column " << col << "; ";
         }

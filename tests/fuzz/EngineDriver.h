@@ -2,8 +2,8 @@
 // Drives the calculation engine the way the windows do (commands, pastes, history-window
 // operations, option changes) and checks after every step what must always hold, whatever
 // was typed or pasted:
-//  - the three history sequences, and the rows a window mirrors from the host calls, keep
-//    one length and the same texts;
+//  - the three history sequences, and the rows a window mirrors from the receipt
+//    notifications, keep one length and the same texts;
 //  - every register's text stays within 22 characters;
 //  - the display caption is the error form, or the shown number with its separators, and
 //    a number form whenever no text other than a number was ever pasted;
@@ -11,6 +11,7 @@
 // Shared by the engine fuzz target and the soak test.
 #include "CalcEngine.h"
 #include "EngineHost.h"
+#include "FakeReceipt.h"
 #include "Options.h"
 
 #include <cstddef>
@@ -28,34 +29,22 @@ struct DriverConfig {
     std::string TaxRate = "10";
 };
 
-// A host that keeps the history rows as a list box would, from the notifications alone.
-class MirrorHost : public EngineHost {
+// The main window's side: the clipboard, the text errors and the window commands whose
+// effect the engine shows. The receipt's side is the shared FakeReceipt.
+class DriverHost : public EngineHost {
 public:
     CalcEngine* engine = nullptr;
     TCalcStatus* status = nullptr;
     std::string clipboard;
-    std::vector<std::string> rows;
     std::size_t notFloatErrors = 0;
-    std::string fault; // first inconsistency seen in a notification
 
     void Beep() override {}
     std::string GetClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string&) override { ++notFloatErrors; }
-    void RowAppended(std::size_t index) override;
-    void RowReplaced(std::size_t index) override;
-    void RowInserted(std::size_t index) override;
-    void RowRemoved(std::size_t index) override;
-    void RowsSwapped(std::size_t i, std::size_t j) override;
-    void HistoryCleared() override { rows.clear(); }
-    void LampOff() override {}
-    void LampOn() override {}
     void FocusMain() override {}
     void WindowCommand(unsigned command) override;
     void DisplayChanged() override {}
-
-private:
-    const std::string* EngineRow(std::size_t index, const char* what);
 };
 
 class EngineDriver {
@@ -88,15 +77,17 @@ public:
 
     CalcEngine& Engine() { return engine_; }
     const CalcEngine& Engine() const { return engine_; }
-    const MirrorHost& Host() const { return host_; }
+    const DriverHost& Host() const { return host_; }
+    const FakeReceipt& Receipt() const { return receipt_; }
     TOption& Option() { return option_; }
     TCalcStatus& Status() { return status_; }
 
 private:
     TOption option_;
     TCalcStatus status_;
-    MirrorHost host_;
+    DriverHost host_;
     CalcEngine engine_;
+    FakeReceipt receipt_{engine_};
     // A pasted text that is not written like a typed number may be shown as it stands.
     bool oddTextPasted_ = false;
     // The edit dialog stores a number of any length; only recorded rows keep to 22.

@@ -41,7 +41,6 @@ namespace {
 using bansho::TEForm;
 using bansho::THForm;
 using bansho::TMForm;
-namespace vk = bansho::platform::vk;
 
 class Reader {
 public:
@@ -190,7 +189,7 @@ template <class Op> DialogSeen WithDialog(CalcEngine& e, const DialogScript& scr
             }
             seen.opened = true;
             seen.index = d->EditIndex();
-            if (seen.index < e.HistoryCount()) seen.stored = e.HistNumList()[seen.index];
+            if (seen.index < e.HistoryCount()) seen.stored = e.HistNumber(seen.index);
             PlayScript(*d, script);
         }
     });
@@ -204,8 +203,6 @@ void CheckWindow(Windows& w, const char* after) {
     const CalcEngine& e = w.Engine();
     const std::size_t n = e.HistoryCount();
     const std::string where = std::string(" after ") + after;
-    FUZZ_CHECK(e.HistOpeList().size() == n && e.HistRows().size() == n,
-               "the engine's lists differ in length" + where);
     FUZZ_CHECK(w.hist->Model().rowCount() == static_cast<int>(n),
                "the list shows " + std::to_string(w.hist->Model().rowCount()) + " rows of " +
                    std::to_string(n) + where);
@@ -214,10 +211,10 @@ void CheckWindow(Windows& w, const char* after) {
                "selected row " + std::to_string(sel) + " of " + std::to_string(n) + where);
     for (std::size_t i = 0; i < n; ++i) {
         if (n > 64 && i > 2 && i + 3 < n && static_cast<int>(i) != sel) continue;
-        FUZZ_CHECK(w.hist->Model().RowText(static_cast<int>(i)).toStdString() == e.HistRows()[i],
+        FUZZ_CHECK(w.hist->Model().RowText(static_cast<int>(i)).toStdString() == e.HistRow(i),
                    "row " + std::to_string(i) + " of the list differs" + where);
-        FUZZ_CHECK(IsOperator(e.HistOpeList()[i]),
-                   "row " + std::to_string(i) + " operator '" + e.HistOpeList()[i] + "'" + where);
+        const std::string ope(1, e.HistOpe(i));
+        FUZZ_CHECK(IsOperator(ope), "row " + std::to_string(i) + " operator '" + ope + "'" + where);
     }
     const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum, &e.GTNum, &e.MemNum};
     for (const TCalcNum* r : regs)
@@ -229,12 +226,12 @@ void CheckWindow(Windows& w, const char* after) {
 void CheckEditedEntry(Windows& w, std::size_t i, const std::string& before) {
     const CalcEngine& e = w.Engine();
     if (i >= e.HistoryCount()) return;
-    const std::string& num = e.HistNumList()[i];
+    const std::string num = e.HistNumber(i);
     FUZZ_CHECK(num == before || IsDialogNumber(num),
                "the dialog stored '" + num + "' over '" + before + "'");
-    const char ope = e.HistOpeList()[i][0];
-    FUZZ_CHECK(e.HistRows()[i] == HistoryRowText(ope, num) || num == before,
-               "row " + std::to_string(i) + " '" + e.HistRows()[i] + "' does not show '" + num +
+    const char ope = e.HistOpe(i);
+    FUZZ_CHECK(e.HistRow(i) == HistoryRowText(ope, num) || num == before,
+               "row " + std::to_string(i) + " '" + e.HistRow(i) + "' does not show '" + num +
                    "'");
 }
 
@@ -244,8 +241,8 @@ void CheckRetotal(Windows& w, int messagesBefore) {
     if (w.main->Option().HistSet != 2 || w.messages != messagesBefore) return;
     TCalcNum r;
     for (std::size_t i = 0; i < e.HistoryCount(); ++i) {
-        TCalcNum n{CutText(e.HistNumList()[i], kCalcNumTextMax), false};
-        const char ope = e.HistOpeList()[i][0];
+        TCalcNum n{CutText(e.HistNumber(i), kCalcNumTextMax), false};
+        const char ope = e.HistOpe(i);
         std::string bad;
         FUZZ_CHECK(CalcNumbers(r, n, ope, ' ', w.main->Option().Acount, &bad),
                    "a row that is not a number was totalled without a message: '" + bad + "'");
@@ -384,7 +381,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             name = "the dialog alone";
             const int sel = w.hist->SelectedRow();
             if (sel < 0) break;
-            const std::string before = e.HistNumList()[static_cast<std::size_t>(sel)];
+            const std::string before = e.HistNumber(static_cast<std::size_t>(sel));
             TEForm d(w.main.get(), e, option, w.main->Status(), static_cast<std::size_t>(sel),
                      THForm::kEditCorrect);
             PlayScript(d, ReadScript(in));

@@ -53,6 +53,8 @@ std::string Differences(const Settings& a, const Settings& b) {
     SAME(option.Margin);
     SAME(option.AlphaBlendType);
     SAME(option.AlphaBlendValue);
+    SAME(option.Decimals);
+    SAME(option.Rounding);
     SAME(option.UserKEY);
     SAME(option.UserTCH);
     SAME(colors.MPanel);

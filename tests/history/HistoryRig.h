@@ -109,8 +109,18 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(hist_.get()));
     }
 
-    std::vector<std::string> Numbers() { return Engine().HistNumList(); }
-    std::vector<std::string> Opes() { return Engine().HistOpeList(); }
+    std::vector<std::string> Numbers() {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < Engine().HistoryCount(); ++i)
+            out.push_back(Engine().HistNumber(i));
+        return out;
+    }
+    std::vector<std::string> Opes() {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < Engine().HistoryCount(); ++i)
+            out.emplace_back(1, Engine().HistOpe(i));
+        return out;
+    }
     QString Shown() const { return form_->DNumber->text(); }
 
     // Runs `inDialog` on the entry edit dialog once it is open, then closes it with the close

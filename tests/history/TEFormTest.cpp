@@ -2,6 +2,7 @@
 #include "TEForm.h"
 #include "Beep.h"
 #include "CalcEngine.h"
+#include "FakeReceipt.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "NullEngineHost.h"
@@ -17,12 +18,6 @@
 using namespace bansho;
 
 namespace {
-
-class QuietHost : public NullEngineHost {
-public:
-    void RowReplaced(std::size_t i) override { replaced.push_back(i); }
-    std::vector<std::size_t> replaced;
-};
 
 class EditDialog : public ::testing::Test {
 protected:
@@ -78,14 +73,15 @@ protected:
         for (const QChar c : text)
             QTest::keyClick(dialog_->windowHandle(), c.toLatin1());
     }
-    const std::string& Num(std::size_t i) { return engine_.HistNumList()[i]; }
-    const std::string& Ope(std::size_t i) { return engine_.HistOpeList()[i]; }
+    std::string Num(std::size_t i) { return engine_.HistNumber(i); }
+    std::string Ope(std::size_t i) { return std::string(1, engine_.HistOpe(i)); }
 
     TOption option_;
     TCalcStatus status_;
     TKeyConfig keys_;
-    QuietHost host_;
+    NullEngineHost host_;
     CalcEngine engine_{option_, status_, host_};
+    FakeReceipt receipt_{engine_};
     std::unique_ptr<TEForm> dialog_;
     int beeps_ = 0;
     std::vector<QString> messages_;
@@ -245,7 +241,7 @@ TEST_F(EditDialog, AnEmptyNumberIsStoredAsZero) {
     EXPECT_TRUE(messages_.empty());
     d.OKClick();
     EXPECT_EQ(Num(1), "0");
-    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("×0"));
+    EXPECT_EQ(engine_.HistRow(1), AlignNumber("×0"));
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
@@ -253,17 +249,18 @@ TEST_F(EditDialog, OKWritesOnlyTheEditedEntry) {
     Record("5", '=');
     Record("8", '*');
     Record("9", '+');
-    const auto before = engine_.HistRows();
+    const std::vector<std::string> before = {engine_.HistRow(0), engine_.HistRow(1),
+                                             engine_.HistRow(2)};
     TEForm& d = Open(1);
     d.NumEdit->setText(QStringLiteral("1234567.5"));
     d.OpeEdit->setCurrentIndex(1); // "－"
     d.OKClick();
     EXPECT_EQ(Num(1), "1234567.5");
     EXPECT_EQ(Ope(1), "-");
-    EXPECT_EQ(engine_.HistRows()[1], AlignNumber("－1,234,567.5"));
-    EXPECT_EQ(engine_.HistRows()[0], before[0]);
-    EXPECT_EQ(engine_.HistRows()[2], before[2]);
-    EXPECT_EQ(host_.replaced, (std::vector<std::size_t>{1}));
+    EXPECT_EQ(engine_.HistRow(1), AlignNumber("－1,234,567.5"));
+    EXPECT_EQ(engine_.HistRow(0), before[0]);
+    EXPECT_EQ(engine_.HistRow(2), before[2]);
+    EXPECT_EQ(receipt_.replaced, (std::vector<std::size_t>{1}));
 }
 
 TEST_F(EditDialog, TheCloseBoxWritesNothing) {
@@ -273,7 +270,7 @@ TEST_F(EditDialog, TheCloseBoxWritesNothing) {
     d.close();
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(Num(0), "5");
-    EXPECT_TRUE(host_.replaced.empty());
+    EXPECT_TRUE(receipt_.replaced.empty());
 }
 
 TEST_F(EditDialog, EnterInTheOperatorMovesOnAndASecondEnterIsOK) {
@@ -348,7 +345,7 @@ TEST_F(EditDialog, AnEntryGoneWhileTheDialogWasOpenIsNotWritten) {
     engine_.ClearHistory(); // e.g. a function key bound to HC while the dialog is open
     d.OKClick();
     EXPECT_EQ(engine_.HistoryCount(), 0u);
-    EXPECT_TRUE(host_.replaced.empty());
+    EXPECT_TRUE(receipt_.replaced.empty());
 }
 
 } // namespace

@@ -37,7 +37,8 @@ private:
 class RowModel : public ::testing::Test {
 protected:
     std::vector<std::string> rows_;
-    THistModel model_{rows_};
+    THistModel model_{{[this] { return rows_.size(); },
+                       [this](std::size_t i) { return rows_[i]; }}};
     WarningCatcher warnings_;
     QAbstractItemModelTester tester_{&model_,
                                      QAbstractItemModelTester::FailureReportingMode::Warning};

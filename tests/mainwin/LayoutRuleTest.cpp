@@ -1,8 +1,15 @@
 // The layout rule with a fake font whose sample is 10 px wide per pixel of height, so the
 // expected numbers can be worked out by hand.
+#include "DisplayFontMeasure.h"
+#include "Fonts.h"
 #include "LayoutRule.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <vector>
 
 using namespace bansho;
 
@@ -45,6 +52,88 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FitDisplayFontLimits, FontThatMeasuresNothingStillEnds) {
     auto zero = [](int) { return 0; };
     EXPECT_EQ(FitDisplayFontSize(64, 600, zero), 4000);
+}
+
+// The rule as written: grow in steps of two while narrower, then shrink while wider.
+int SteppedFit(int start, int width, const std::function<int(int)>& sampleWidth) {
+    int size = std::clamp(std::abs(start), 2, 4000);
+    while (size + 2 <= 4000 && sampleWidth(size) < width)
+        size += 2;
+    while (size - 2 >= 2 && sampleWidth(size) > width)
+        size -= 2;
+    return size;
+}
+
+struct FontShape {
+    const char* name;
+    std::function<int(int)> sampleWidth;
+};
+
+// Samples whose width grows with the size in the ways real fonts do: in proportion, rounded
+// per glyph as hinting does, with runs of sizes of equal width, and with a fixed extra.
+const FontShape kFontShapes[] = {
+    {"proportional", [](int s) { return s * 10; }},
+    {"rounded_per_glyph", [](int s) { return 25 * static_cast<int>(s * 0.55 + 0.5) + 3; }},
+    {"runs_of_equal_width", [](int s) { return 40 * (s / 6); }},
+    {"fixed_extra", [](int s) { return 7 * s + 90; }},
+    {"measures_nothing", [](int) { return 0; }},
+};
+
+TEST(FitDisplayFontSearch, EndsWhereTheStepsEndForEveryStartAndWidth) {
+    const int starts[] = {-64, 2, 3, 10, 44, 63, 64, 65, 101, 3998, 3999, 4000};
+    for (const FontShape& font : kFontShapes) {
+        for (int start : starts) {
+            for (int width = 0; width <= 30000; width += width < 2000 ? 1 : 97) {
+                ASSERT_EQ(FitDisplayFontSize(start, width, font.sampleWidth),
+                          SteppedFit(start, width, font.sampleWidth))
+                    << font.name << " from " << start << " at width " << width;
+            }
+        }
+    }
+}
+
+// The display faces as the program measures them (QFontMetrics, hinting and all).
+TEST(FitDisplayFontSearch, RealFacesEndWhereTheStepsEnd) {
+    platform::InstallFontSubstitutions();
+    for (const char* face : {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "メイリオ"}) {
+        for (bool bold : {false, true}) {
+            QFont font = platform::PixelFont(QString::fromUtf8(face), 64);
+            font.setBold(bold);
+            const DisplayFontMeasure m = MeasureWithFont(font);
+            for (int width = 280; width <= 3840; width += 89)
+                for (int start : {64, 20, 150})
+                    ASSERT_EQ(FitDisplayFontSize(start, width, m.sampleWidth),
+                              SteppedFit(start, width, m.sampleWidth))
+                        << face << (bold ? " bold" : "") << " from " << start << " at "
+                        << width;
+        }
+    }
+}
+
+// Each measured size is a font engine made at start-up; stepping from 64 down to a
+// 600-pixel window measured eleven of them.
+TEST(FitDisplayFontSearch, MeasuresAFewSizesEachOnce) {
+    struct Case {
+        const char* name;
+        int start, width, atMost;
+    };
+    const Case cases[] = {{"first start, design width", 64, 600, 3},
+                          {"first start, full-HD width", 64, 1920, 3},
+                          {"narrow window", 64, 280, 3},
+                          {"one pixel wider", 60, 601, 3}};
+    for (const Case& c : cases) {
+        std::vector<int> sizes;
+        auto font = [&sizes](int s) {
+            sizes.push_back(s);
+            return 25 * static_cast<int>(s * 0.55 + 0.5) + 3;
+        };
+        FitDisplayFontSize(c.start, c.width, font);
+        std::vector<int> distinct = sizes;
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        EXPECT_EQ(distinct.size(), sizes.size()) << c.name << ": a size measured twice";
+        EXPECT_LE(static_cast<int>(sizes.size()), c.atMost) << c.name;
+    }
 }
 
 LayoutInput Input(int width) {

@@ -1,5 +1,6 @@
 // The real main window, offscreen, driven with synthetic key events and commands.
 #include "Beep.h"
+#include "FakeReceipt.h"
 #include "ColorValue.h"
 #include "MessageBoxes.h"
 #include "TFuncKey.h"
@@ -31,24 +32,14 @@ class FakeHistory : public THistoryLink {
 public:
     QWidget window;
     int shows = 0;
-    std::vector<std::size_t> appended;
-    int cleared = 0;
-    std::vector<int> keys;
+    std::vector<HistoryAction> keys;
 
     QWidget* Window() override { return &window; }
     void ShowHistory() override {
         ++shows;
         window.show();
     }
-    void HistKeyDown(int code, TShiftState) override { keys.push_back(code); }
-    void RowAppended(std::size_t index) override { appended.push_back(index); }
-    void RowReplaced(std::size_t) override {}
-    void RowInserted(std::size_t) override {}
-    void RowRemoved(std::size_t) override {}
-    void RowsSwapped(std::size_t, std::size_t) override {}
-    void HistoryCleared() override { ++cleared; }
-    void LampOn() override {}
-    void LampOff() override {}
+    void HistoryKey(HistoryAction action) override { keys.push_back(action); }
 };
 
 class MainWindow : public ::testing::Test {
@@ -212,12 +203,13 @@ TEST_F(MainWindow, AltF4RunsFunctionKey4ThenCloses) {
     TMForm& f = Start();
     FakeHistory h;
     f.SetHistoryWindow(&h);
+    FakeReceipt receipt(f.Engine());
     Keypad(Qt::Key_5);
     Keypad(Qt::Key_Plus);
     ASSERT_EQ(f.Engine().HistoryCount(), 1u);
     Key(Qt::Key_F4, Qt::AltModifier); // set A's F4 is ＨＣ
     EXPECT_EQ(f.Engine().HistoryCount(), 0u);
-    EXPECT_GE(h.cleared, 1);
+    EXPECT_GE(receipt.cleared, 1);
     EXPECT_FALSE(f.isVisible());
     EXPECT_TRUE(std::filesystem::exists(env_));
     f.SetHistoryWindow(nullptr);
@@ -381,6 +373,31 @@ TEST_F(MainWindow, MarksMoveBetweenStatusBarAndLabels) {
     EXPECT_EQ(Panel(1), QStringLiteral("M"));
 }
 
+TEST_F(MainWindow, DecimalSelectorMarkInItsPanelOrBesideTheNumber) {
+    TMForm& f = Start();
+    QLabel* panel = f.SBar->SelectorPanel();
+    EXPECT_FALSE(panel->isVisible()); // at F the status bar is as it always was
+    const int countRight = f.SBar->Panel(4)->geometry().right();
+    f.ExecCommand(44); // decimals F -> 0
+    f.ExecCommand(45); // 切捨 -> 四捨五入
+    EXPECT_EQ(panel->text(), QStringLiteral("0 四捨五入"));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->geometry().right(), f.SBar->width() - 1);
+    EXPECT_EQ(f.SBar->Panel(4)->geometry().right() + 1, panel->geometry().left());
+    EXPECT_GE(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_EQ(f.SelMark->text(), QString());
+    f.ExecCommand(52); // status bar hidden: the mark goes beside the number
+    EXPECT_EQ(f.SelMark->text(), QStringLiteral("0 四捨五入"));
+    EXPECT_GE(f.SelMark->height(), f.SelMark->fontMetrics().height()); // not cut off
+    f.ExecCommand(52);
+    EXPECT_EQ(f.SelMark->text(), QString());
+    for (int i = 0; i < 5; ++i)
+        f.ExecCommand(44); // 1, 2, 3, 4, F
+    EXPECT_EQ(f.Option().Decimals, -1);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(f.SBar->Panel(4)->geometry().right(), countRight);
+}
+
 TEST_F(MainWindow, ZoomCommands) {
     TMForm& f = Start();
     f.ExecCommand(88);
@@ -433,13 +450,16 @@ TEST_F(MainWindow, MenusHoldTheirCommandsAsTags) {
         {203,
          {{"ヒストリーセット (ＨＳ)", 27},
           {"ヒストリー呼出し (ＨＲ)", 28},
-          {"ヒストリークリア (ＨＣ)", 26}}},
+          {"ヒストリークリア (ＨＣ)", 26},
+          {"印刷", 54}}},
         {204,
          {{"プラマイ反転 (＋/－)", 23},
           {"パーセント (％)", 22},
           {"グランドトータル (ＧＴ)", 34},
           {"００ 入力", 36},
-          {"０００ 入力", 37}}},
+          {"０００ 入力", 37},
+          {"小数点以下桁数 (F→0→…→4)", 44},
+          {"端数処理 (切捨→四捨五入→切上)", 45}}},
         {205, {{"拡大", 88}, {"縮小", 89}, {"高速拡大", 90}, {"高速縮小", 91}}},
     };
     for (const auto& e : expected) {
@@ -566,10 +586,11 @@ TEST_F(MainWindow, HistoryWindowMirrorsTheEngine) {
     TMForm& f = Start();
     FakeHistory h;
     f.SetHistoryWindow(&h);
+    FakeReceipt receipt(f.Engine());
     Keypad(Qt::Key_5);
     Keypad(Qt::Key_Plus);
-    ASSERT_EQ(h.appended.size(), 1u);
-    EXPECT_EQ(h.appended[0], 0u);
+    ASSERT_EQ(receipt.appended.size(), 1u);
+    EXPECT_EQ(receipt.appended[0], 0u);
     EXPECT_EQ(Panel(4), QStringLiteral(" H 1"));
     f.ExecCommand(28);
     EXPECT_EQ(h.shows, 1);
@@ -599,9 +620,9 @@ TEST_F(MainWindow, HistoryKeysGoToTheHistoryWhileItIsActive) {
     h.window.show();
     h.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&h.window));
-    f.FormKeyDown(40, 0); // Down, handed on by the history window
+    f.FormKeyDown(40, 0); // Down, reaching the main window's handler
     ASSERT_EQ(h.keys.size(), 1u);
-    EXPECT_EQ(h.keys[0], 40);
+    EXPECT_EQ(h.keys[0], HistoryAction::SelectNext);
     f.SetHistoryWindow(nullptr);
 }
 

@@ -131,7 +131,7 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
     EXPECT_EQ(p.colors.Error, 255);
     EXPECT_EQ(p.colors.MPanel, clBtnFace);
     EXPECT_EQ(p.keys.KeyTable[27], 254);
-    EXPECT_EQ(p.keys.FuncCommand[0], kFactoryFuncCommand[0]);
+    EXPECT_EQ(p.keys.FuncCommand[0], FactoryFuncCommand()[0]);
 }
 
 TEST_F(SettingsFile, AnExistingFileWithoutKeyCustMeansCustomized) {
@@ -857,6 +857,13 @@ TEST(Settings, ValuesBeyondWhatAWindowCanBeAreBoundedAndSavedBounded) {
         {"HISTWIN", "Height", "-7", 0},
         {"FONT", "Style", "-1", 15},
         {"FONT", "Style", "2", 2},
+        {"OPTION", "Decimals", "9", -1},
+        {"OPTION", "Decimals", "-2", -1},
+        {"OPTION", "Decimals", "4", 4},
+        {"OPTION", "Decimals", "0", 0},
+        {"OPTION", "Rounding", "3", 0},
+        {"OPTION", "Rounding", "-1", 0},
+        {"OPTION", "Rounding", "2", 2},
     };
     for (const auto& r : rows) {
         const std::string file =
@@ -906,6 +913,25 @@ TEST(EnvFile, APresetBesideTheProgramIsReadUntilTheUserHasAFile) {
     WriteAll(user, "");
     EXPECT_EQ(EnvFileToRead(user, beside), user);
     fs::remove_all(d);
+}
+
+TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
+    Program p;
+    p.LoadText("", false);
+    EXPECT_EQ(p.option.Decimals, -1);
+    EXPECT_EQ(p.option.Rounding, 0);
+    EXPECT_FALSE(p.SaveToMemory().ValueExists("OPTION", "Decimals"));
+    p.option.Decimals = 0;
+    p.option.Rounding = 1;
+    const TIniFile used = p.SaveToMemory();
+    EXPECT_EQ(used.ReadInteger("OPTION", "Decimals", 99), 0);
+    EXPECT_EQ(used.ReadInteger("OPTION", "Rounding", 99), 1);
+    // Back at F: the file that held a selection is told so.
+    p.option.Decimals = -1;
+    p.option.Rounding = 0;
+    const TIniFile back = p.SaveToMemory(used.ToBytes());
+    EXPECT_EQ(back.ReadInteger("OPTION", "Decimals", 99), -1);
+    EXPECT_EQ(back.ReadInteger("OPTION", "Rounding", 99), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 /* Starts a program on the X display and reports, as one line
  *   <milliseconds from exec to the first painted window> <peak resident set in KiB>
+ *   <CPU milliseconds, user and system, of the whole run>
  * The first painted window is the first top-level window of the display that is mapped and
  * whose pixels are no longer all alike (its first frame has been drawn). The program is then
  * left running for a short settling time, ended with SIGTERM, and its peak memory read from
@@ -107,7 +108,9 @@ int main(int argc, char** argv) {
     struct rusage ru;
     memset(&ru, 0, sizeof ru);
     wait4(pid, &status, 0, &ru);
-    printf("%.1f %ld\n", t_paint - t0, ru.ru_maxrss);
+    const double cpu_ms = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000.0 +
+                          (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1000.0;
+    printf("%.1f %ld %.1f\n", t_paint - t0, ru.ru_maxrss, cpu_ms);
     XCloseDisplay(dpy);
     return 0;
 }

@@ -1,0 +1,24 @@
+// The decimal selector and the rounding rule: results rounded on their decimal digits.
+#include "CalcEngine.h"
+
+#include "DecimalRounding.h"
+
+void CalcEngine::RoundResult(TCalcNum& n) const {
+    RoundRegister(n, option_.Decimals, option_.Rounding, option_.Acount);
+}
+
+void CalcEngine::CycleDecimals() {
+    option_.Decimals = NextDecimals(option_.Decimals);
+    RefreshSelectorMark();
+}
+
+void CalcEngine::CycleRounding() {
+    option_.Rounding = NextRounding(option_.Rounding);
+    RefreshSelectorMark();
+}
+
+void CalcEngine::RefreshSelectorMark() {
+    DisplayBatch batch(*this);
+    display_.PanelSelector = DecimalSelectorMark(option_.Decimals, option_.Rounding);
+    display_.SelectorMark = statusBarShown_ ? std::string() : display_.PanelSelector;
+}

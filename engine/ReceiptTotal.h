@@ -1,0 +1,17 @@
+#pragma once
+// The re-total of an input receipt as a pure fold, shared by the re-total command and the
+// printed receipt.
+#include "CalcNum.h"
+#include "HistoryEntry.h"
+
+#include <deque>
+#include <string>
+
+// Folds the rows left to right from the empty register: total := total ope_i number_i, each
+// number cut to a register's 22 bytes, each row counted by the first character of its stored
+// operator; exactly the texts that Calc gives step by step (an overflow or a division by zero
+// leaves the total in its error state). With a decimal selection (decimals 0-4) each step is
+// rounded as the chain would have shown it. False, with the text that does not read as a
+// number in *badText, when a row stops the fold; the total is then undefined.
+bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
+                 TCalcNum& total, std::string* badText);
