@@ -1,5 +1,8 @@
 #include "THistList.h"
 
+#include "HistoryListAccessible.h"
+
+#include <QAccessible>
 #include <QAbstractItemModel>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -23,6 +26,11 @@ int CellsOf(QChar c) {
 } // namespace
 
 THistList::THistList(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(HistoryListAccessibleFactory);
+        return true;
+    }();
+    (void)accessible;
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -64,6 +72,17 @@ void THistList::SetSelectedRow(int row) {
     if (row != selected_) {
         selected_ = row;
         viewport()->update();
+        // A screen reader reads the row the selection moved to.
+        if (row >= 0 && QAccessible::isActive()) {
+            QAccessibleEvent selection(this, QAccessible::Selection);
+            selection.setChild(row);
+            QAccessible::updateAccessibility(&selection);
+            if (hasFocus()) {
+                QAccessibleEvent focus(this, QAccessible::Focus);
+                focus.setChild(row);
+                QAccessible::updateAccessibility(&focus);
+            }
+        }
     }
     EnsureVisible(selected_);
 }

@@ -93,7 +93,7 @@ double ContrastRatio(const QColor& a, const QColor& b) {
 
 QColor ReadableText(TColor text, TColor background, const QPalette& palette) {
     const QColor t = ToQColor(text, palette);
-    if ((static_cast<std::uint32_t>(background) >> 24) != 0xFF) return t;
+    if (text != clBlack || (static_cast<std::uint32_t>(background) >> 24) != 0xFF) return t;
     return ContrastRatio(t, ToQColor(background, palette)) >= 3.0
                ? t
                : palette.color(QPalette::ButtonText);

@@ -20,12 +20,10 @@ TColor FromQColor(const QColor& c);
 // 1 (the same) to 21 (black on white).
 double ContrastRatio(const QColor& a, const QColor& b);
 
-// The text colour to draw on `background`: `text` itself, unless a system theme has turned the
-// background so close to it that the text cannot be read (under 3:1, as the black factory
-// number on a dark high-contrast theme's button face); then `themeText`, the theme's own text
-// colour for that background.
-// Colours the user chose for both stay as chosen: only a background that is a system colour
-// (which the theme decides) is checked.
+// The text colour to draw on `background`: `text` itself, unless it is the factory black on a
+// system colour that the theme has made too dark to read it on (under 3:1, as a dark
+// high-contrast theme's button face); then the theme's own text colour for buttons. Any
+// colour the user chose other than black stays as chosen.
 QColor ReadableText(TColor text, TColor background, const QPalette& palette);
 
 } // namespace bansho

@@ -53,6 +53,15 @@ def pump(seconds):
     loop.run()
 
 
+def settle(events, quiet=0.5, limit=8.0):
+    """Runs the loop until no event has come for `quiet` seconds (at most `limit`)."""
+    end = time.monotonic() + limit
+    seen = -1
+    while time.monotonic() < end and seen != len(events):
+        seen = len(events)
+        pump(quiet)
+
+
 def find_app(pid):
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
@@ -204,13 +213,13 @@ def main():
             return obj.path
 
         check_focus("after start", "0.")
-        pump(0.5)
+        settle(names)
         before = "0."
         for key, shown in KEYS:
             names.clear()
             subprocess.run(["xdotool", "key", "--delay", "0", key], env=env, timeout=10)
             path = check_focus(f"after {key}", shown)
-            pump(0.4)
+            settle(names)
             expected = [] if shown == before else [shown]
             heard = [n for p, n in names if p == path]
             if heard != expected:

@@ -51,8 +51,9 @@ TEST(ColourContrast, ADarkThemeTurnsTheFactoryDigitsToItsOwnTextColour) {
     EXPECT_EQ(ReadableText(clBlack, clBtnFace, dark), QColor(Qt::white));
     // Colours the user chose for both are kept, however they look.
     EXPECT_EQ(ReadableText(clBlack, 0x101010, dark), QColor(Qt::black));
-    // A readable pair is kept on any theme.
-    EXPECT_EQ(ReadableText(clRed, clBtnFace, QPalette(Qt::white)), QColor(Qt::red));
+    // A colour the user chose is kept, readable or not.
+    EXPECT_EQ(ReadableText(0x00FF00, clBtnFace, QPalette(Qt::white)), QColor(Qt::green));
+    EXPECT_EQ(ReadableText(clRed, clBtnFace, dark), QColor(Qt::red));
 
     // And in the window itself.
     const QPalette before = QApplication::palette();
