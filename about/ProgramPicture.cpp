@@ -1,6 +1,8 @@
 #include "ProgramPicture.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -13,8 +15,8 @@ extern const unsigned char Embedded_bansho_72_jpg[];
 extern const std::size_t Embedded_bansho_72_jpgSize;
 extern const unsigned char Embedded_bansho_48_png[];
 extern const std::size_t Embedded_bansho_48_pngSize;
-extern const unsigned char Embedded_bansho_256_png[];
-extern const std::size_t Embedded_bansho_256_pngSize;
+extern const unsigned char Embedded_bansho_128_png[];
+extern const std::size_t Embedded_bansho_128_pngSize;
 
 namespace about {
 
@@ -35,13 +37,21 @@ QImage ProgramPicture(qreal devicePixelRatio) {
 }
 
 QIcon ProgramWindowIcon() {
-    // PNG support is built into QtGui, unlike JPEG, so no image plugin is needed here.
+    // PNG support is built into QtGui. The reader is told the format and not to guess it:
+    // guessing asks every image plugin installed (SVG, GIF, JPEG, ...), loading each.
+    // 48 and 128 pixels: the window's icon property holds every size as 32-bit pixels, and a
+    // 256 one alone made half a megabyte at start.
     QIcon icon;
     const std::span<const unsigned char> pngs[] = {
         {Embedded_bansho_48_png, Embedded_bansho_48_pngSize},
-        {Embedded_bansho_256_png, Embedded_bansho_256_pngSize}};
+        {Embedded_bansho_128_png, Embedded_bansho_128_pngSize}};
     for (auto png : pngs) {
-        QImage image = QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG");
+        QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(png.data()),
+                                                   static_cast<qsizetype>(png.size()));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
         if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;

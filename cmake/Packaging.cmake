@@ -36,7 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese faces the program asks for are found in IPA Gothic; Qt's own dialog
 # texts come from its translations; links open through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n, xdg-utils")
+# The sound library is opened at the first beep (not linked), so shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "libcanberra0, sound-theme-freedesktop, fonts-ipafont-gothic, qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(BANSHO_HOMEPAGE_URL)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BANSHO_HOMEPAGE_URL}")

@@ -4,6 +4,7 @@
 
 #ifdef BANSHO_HAVE_CANBERRA
 #include <canberra.h>
+#include <dlfcn.h>
 #endif
 
 namespace bansho::platform {
@@ -16,25 +17,50 @@ BeepHook& Hook() {
 }
 
 #ifdef BANSHO_HAVE_CANBERRA
+// The sound library and the five it pulls in (Vorbis, Ogg, tdb, ltdl) are opened at the first
+// beep, not at start: most runs never beep, and loading them cost every start time and memory.
+struct Canberra {
+    decltype(&ca_context_create) create = nullptr;
+    decltype(&ca_context_change_props) changeProps = nullptr;
+    decltype(&ca_context_play) play = nullptr;
+};
+
+const Canberra* OpenCanberra() {
+    static const Canberra* const library = []() -> const Canberra* {
+        void* handle = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) return nullptr;
+        static Canberra c;
+        c.create = reinterpret_cast<decltype(c.create)>(dlsym(handle, "ca_context_create"));
+        c.changeProps =
+            reinterpret_cast<decltype(c.changeProps)>(dlsym(handle, "ca_context_change_props"));
+        c.play = reinterpret_cast<decltype(c.play)>(dlsym(handle, "ca_context_play"));
+        if (!c.create || !c.changeProps || !c.play) return nullptr;
+        return &c;
+    }();
+    return library;
+}
+
 // One context for the whole run. ca_context_play hands the sound to the sound server (or
 // its own thread) and returns at once; a failure means there is nothing to play through.
-ca_context* SoundContext() {
-    static ca_context* context = [] {
+ca_context* SoundContext(const Canberra& ca) {
+    static ca_context* context = [&ca] {
         ca_context* c = nullptr;
-        if (ca_context_create(&c) != CA_SUCCESS) return static_cast<ca_context*>(nullptr);
+        if (ca.create(&c) != CA_SUCCESS) return static_cast<ca_context*>(nullptr);
         const QByteArray name = QApplication::applicationDisplayName().toUtf8();
-        ca_context_change_props(c, CA_PROP_APPLICATION_NAME,
-                                name.isEmpty() ? "bansho" : name.constData(), nullptr);
+        ca.changeProps(c, CA_PROP_APPLICATION_NAME, name.isEmpty() ? "bansho" : name.constData(),
+                       nullptr);
         return c;
     }();
     return context;
 }
 
 bool PlayBell() {
-    ca_context* c = SoundContext();
+    const Canberra* ca = OpenCanberra();
+    if (!ca) return false;
+    ca_context* c = SoundContext(*ca);
     if (!c) return false;
-    return ca_context_play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert",
-                           nullptr) == CA_SUCCESS;
+    return ca->play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert", nullptr) ==
+           CA_SUCCESS;
 }
 #else
 bool PlayBell() {

@@ -2,7 +2,8 @@
 # Renders the program icon from data/icons/bansho.svg into the bitmaps the
 # program and the desktop need. The outputs are committed, so the build itself
 # never needs ImageMagick; run this again only after changing the SVG.
-#   bansho-48.png, bansho-256.png  hicolor icons and the window icon (transparent)
+#   bansho-48.png, bansho-256.png  hicolor icons (transparent)
+#   bansho-48.png, bansho-128.png  the window icon (128 scaled down from the 256 one)
 #   bansho-36.jpg, bansho-72.jpg   the about box's picture, plain and for 2x screens
 # Output is byte-for-byte reproducible: no time stamps, no metadata.
 set -e
@@ -20,6 +21,8 @@ render() { # size output [extra options]
 for s in 48 256; do
     render "$s" "bansho-$s.png" -depth 8
 done
+convert bansho-256.png -resize 128x128 -depth 8 -strip -define png:exclude-chunks=date,time \
+    bansho-128.png
 # JPEG has no transparency: the corners take the usual dialog face colour.
 # Full-resolution colour (4:4:4) keeps the small digits sharp.
 for s in 36 72; do
