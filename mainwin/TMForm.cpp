@@ -90,7 +90,9 @@ void TMForm::BuildComponents() {
 
     CPanel = new QWidget(WinBase);
     CPanel->setObjectName("CPanel");
-    DNumber = MakeLabel(CPanel, "DNumber", Qt::AlignRight | Qt::AlignVCenter);
+    DNumber = new NumberDisplay(CPanel);
+    DNumber->setObjectName(QStringLiteral("DNumber"));
+    DNumber->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     DNumber->setText(QStringLiteral("-888,888,888,888,888."));
     displayFont_ = PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 64);
     DNumber->setFont(displayFont_);

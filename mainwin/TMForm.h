@@ -7,6 +7,7 @@
 #include "KeyConfig.h"
 #include "KeyRouting.h"
 #include "LayoutRule.h"
+#include "NumberDisplay.h"
 #include "Options.h"
 
 #include <QFont>
@@ -119,7 +120,7 @@ public:
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
     QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
-    QLabel* DNumber = nullptr;
+    NumberDisplay* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
     QWidget* SBBase = nullptr;

@@ -53,7 +53,11 @@ void InstallFontSubstitutions() {
 }
 
 QFont PixelFont(const QString& face, int px) {
-    QFont f(face);
+    // A Windows face is asked for by the installed faces that stand in for it: the toolkit
+    // then looks up one family and its fallbacks, not the missing name and its substitutes.
+    QFont f;
+    const QStringList installed = SubstituteFamilies(face);
+    f.setFamilies(installed.isEmpty() ? QStringList{face} : installed);
     f.setPixelSize(std::max(1, px));
     return f;
 }

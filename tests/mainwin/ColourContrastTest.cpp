@@ -61,7 +61,7 @@ TEST(ColourContrast, ADarkThemeTurnsTheFactoryDigitsToItsOwnTextColour) {
     QTemporaryDir dir;
     {
         TMForm form(std::filesystem::path(dir.path().toStdString()) / "bansho.ENV");
-        auto* number = form.findChild<QLabel*>("DNumber");
+        auto* number = form.findChild<QWidget*>("DNumber");
         ASSERT_NE(number, nullptr);
         EXPECT_EQ(number->palette().color(QPalette::WindowText), QColor(Qt::white));
     }
