@@ -26,12 +26,20 @@ DisplayFontMeasure MeasureWithFont(const QFont& base) {
     return m;
 }
 
+int TextLineHeight(const QFont& font, const QStringList& texts) {
+    const QFontMetrics fm(font);
+    int h = fm.height();
+    for (const QString& t : texts)
+        h = std::max(h, fm.tightBoundingRect(t).height());
+    return h;
+}
+
 QFont FontFittingBox(const QFont& base, const QStringList& texts, int width, int height) {
     QFont f = base;
     for (int size = std::max(1, base.pixelSize()); size > 1; --size) {
         f.setPixelSize(size);
         const QFontMetrics fm(f);
-        bool fits = fm.height() <= height;
+        bool fits = TextLineHeight(f, texts) <= height;
         for (const QString& t : texts)
             fits = fits && fm.horizontalAdvance(t) <= width;
         if (fits) return f;

@@ -451,7 +451,7 @@ void TMForm::PlaceChildren() {
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
     NumMark->setFont(numFont);
-    const int numH = std::min(QFontMetrics(numFont).height(), rh);
+    const int numH = std::min(TextLineHeight(numFont, numTexts), rh);
     NumMark->setGeometry(0, 0, rw, numH);
     const int opeH = std::max(0, rh - numH);
     OpeMark->setGeometry(0, numH, rw, opeH);
