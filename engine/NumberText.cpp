@@ -109,6 +109,15 @@ std::string NotFloatMessage(std::string_view text) {
 
 TChainTotal::TChainTotal(int acount) : acount_(acount) {}
 
+long double TChainTotal::Value() const {
+    if (zero_) return 0.0L;
+    const long double v =
+        digits_ == 0
+            ? 0.0L
+            : static_cast<long double>(digits_) / kPow10L[static_cast<std::size_t>(scale_)];
+    return neg_ ? -v : v;
+}
+
 bool TChainTotal::Step(std::string_view srcText, char ope) {
     if (acount_ != 0 && acount_ != 1) return false;
     if (ope != '+' && ope != '-' && ope != '*' && ope != '/') return false;
@@ -120,29 +129,34 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
         srcText.substr(0, std::min<std::size_t>(srcText.size(), kCalcNumTextMax));
     if (!src.empty() && src.back() == '.') src.remove_suffix(1);
     if (src.empty()) src = "0";
-    long double b = 0.0L;
-    if (!ParseNumber(src, b)) return false;
-    const int decSrc = OperandDecimals(src);
 
-    long double r = 0.0L;
-    switch (ope) {
-    case '+':
-        r = value_ + b;
-        break;
-    case '-':
-        r = value_ - b;
-        break;
-    case '*':
-        r = value_ * b;
-        break;
-    default:
-        if (b == 0.0L) return false;
-        r = value_ / b;
-        break;
+    TResultDigits d;
+    if (!ExactStep(neg_, digits_, scale_, decimals_, src, ope, acount_, d)) {
+        // In long double, as CalcNumbers works it.
+        long double b = 0.0L;
+        if (!ParseNumber(src, b)) return false;
+        const int decSrc = OperandDecimals(src);
+        const long double a = Value();
+        long double r = 0.0L;
+        switch (ope) {
+        case '+':
+            r = a + b;
+            break;
+        case '-':
+            r = a - b;
+            break;
+        case '*':
+            r = a * b;
+            break;
+        default:
+            if (b == 0.0L) return false;
+            r = a / b;
+            break;
+        }
+        const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
+        d = ResultDigits(r, acount_, decimals);
+        if (d.overflow) return false;
     }
-    const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
-    const TResultDigits d = ResultDigits(r, acount_, decimals);
-    if (d.overflow) return false;
 
     // The next step reads the text this one writes, cut to the digit limit and without a
     // trailing point: its digits as one integer m with k of them decimals, read as m / 10^k
@@ -154,7 +168,8 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
     p_ = d.p;
     point_ = d.point;
     if (d.zero) {
-        value_ = 0.0L;
+        digits_ = 0;
+        scale_ = 0;
         decimals_ = 1; // "0"
         return true;
     }
@@ -177,9 +192,8 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
         const int fromDigits = kept - (-d.p - 1); // decimals that are digits, not zeros
         m = fromDigits <= 0 ? 0 : digits / kPow10U64[nd - fromDigits];
     }
-    const long double v =
-        m == 0 ? 0.0L : static_cast<long double>(m) / kPow10L[static_cast<std::size_t>(kept)];
-    value_ = d.neg ? -v : v;
+    digits_ = m;
+    scale_ = kept;
     decimals_ = kept > 0 ? kept : (d.neg ? 1 : 0) + intLen;
     return true;
 }

@@ -44,11 +44,17 @@ public:
     TCalcNum Total() const;
 
 private:
+    // The total's text as the next step reads it, as a long double.
+    long double Value() const;
+
     int acount_;
-    long double value_ = 0.0L; // the total's text as the next step reads it
-    int decimals_ = 1;         // its decimals as the next step counts them ("" reads as "0")
-    bool empty_ = true;        // the empty register
-    bool zero_ = false;        // "0." or "0"
+    // The total's text as the next step reads it (cut to the digit limit): the value
+    // (neg_ ? -1 : 1) * digits_ / 10^scale_, exactly.
+    unsigned long long digits_ = 0;
+    int scale_ = 0;
+    int decimals_ = 1;  // its decimals as the next step counts them ("" reads as "0")
+    bool empty_ = true; // the empty register
+    bool zero_ = false; // "0." or "0"
     bool neg_ = false;
     unsigned long long top_ = 0; // the digits of the last result, the first worth 10^p_
     int p_ = 0;

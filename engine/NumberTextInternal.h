@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace numbertext {
 
@@ -70,6 +71,17 @@ struct TResultDigits {
 };
 
 TResultDigits ResultDigits(long double r, int acount, int decimals);
+// The last part of ResultDigits: d holds the 18 significant digits of a non-zero result (top
+// from 10^17 to 10^18 - 1), rounded as `acount` and `decimals` say, with the overflow marked.
+void RoundResultDigits(TResultDigits& d, int acount, int decimals);
+// One step of a receipt's running total, total := total ope src, worked exactly on the decimal
+// digits: the total is (neg ? -1 : 1) * digits / 10^scale, counted as `decimals` decimals, and
+// src a register's text with its trailing point dropped. Gives in d exactly what ResultDigits
+// gives for the step on 80-bit numbers; false, with d undefined, where that cannot be proved
+// (a division, an operand of more than 18 digits, a result close to a rounding boundary, an
+// overflow): the step is then to be worked in long double.
+bool ExactStep(bool neg, u64 digits, int scale, int decimals, std::string_view src, char ope,
+               int acount, TResultDigits& d);
 void WriteResult(const TResultDigits& d, std::string& text);
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
