@@ -1,9 +1,14 @@
 #include "NumberText.h"
 
+#include "DecimalRounding.h"
+#include "ReceiptTotal.h"
+#include "TextFunctions.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
+#include <deque>
 #include <locale.h>
 #include <random>
 #include <string>
@@ -263,6 +268,116 @@ TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
     EXPECT_EQ(t.Total().Text, "499999999999995."); // declined steps changed nothing
     EXPECT_FALSE(TChainTotal(2).Step("1", '+'));   // a mode that does not exist
     EXPECT_EQ(TChainTotal(1).Total().Text, "");    // the empty register
+}
+
+// A receipt totalled one row at a time, each row through CalcNumbers and the decimal
+// selection, as Calc takes them.
+bool TotalStepByStep(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
+                     TCalcNum& total, std::string* badText) {
+    total = TCalcNum{};
+    for (const HistoryEntry& e : rows) {
+        TCalcNum n{CutText(e.Number(), kCalcNumTextMax), false};
+        if (!CalcNumbers(total, n, e.Ope(), ' ', acount, badText)) return false;
+        RoundRegister(total, decimals, rule, acount);
+    }
+    return true;
+}
+
+// The fold of a whole receipt gives what the step-by-step total gives, whatever the rows:
+// amounts at the 15-digit edge and past it, many decimals, both signs, sums that cancel down
+// to the last digits, halves in the digits beyond the eighteenth, overflows and divisions by
+// zero half-way, texts that are not numbers, every operator a row can carry, both modes and
+// every decimal selection.
+TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
+    std::mt19937_64 rng(20260511);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>('0' + pick(10));
+        return s;
+    };
+    auto withPoint = [&](std::string d) {
+        d.insert(static_cast<std::size_t>(pick(static_cast<int>(d.size()) + 1)), ".");
+        return d;
+    };
+    auto amount = [&]() -> std::string {
+        switch (pick(14)) {
+        case 0:
+            return "999999999999999";
+        case 1:
+            return withPoint(digits(15)); // fifteen digits, the point anywhere
+        case 2:
+            return "0." + std::string(static_cast<std::size_t>(pick(14)), '0') +
+                   digits(1 + pick(15));
+        case 3: // nines before and after the point
+            return std::string(static_cast<std::size_t>(1 + pick(15)), '9') + "." +
+                   std::string(static_cast<std::size_t>(pick(8)), '9');
+        case 4: // a half, or just below one, far down the digits
+            return digits(1 + pick(3)) + "." + std::string(static_cast<std::size_t>(pick(13)), '0') +
+                   (pick(2) ? "5" : "4999");
+        case 5:
+            return withPoint(digits(23 + pick(8))); // longer than a register holds
+        case 6: {
+            static const char* const kNotNumbers[] = {"1.2.3", "abc", "-",  ".",  "1-2",
+                                                      "+5",    "1e5", "--1", "\xef\xbc\x95"};
+            return kNotNumbers[pick(static_cast<int>(std::size(kNotNumbers)))];
+        }
+        case 7: {
+            static const char* const kOdd[] = {"", "0", "-0", ".5", "5.", " 12", "-.5", "00012.50"};
+            return kOdd[pick(static_cast<int>(std::size(kOdd)))];
+        }
+        case 8:
+            return "1" + std::string(static_cast<std::size_t>(pick(16)), '0');
+        case 9:
+            return withPoint(digits(16 + pick(4))); // more digits than a result keeps
+        default:
+            return digits(1 + pick(6)) + "." + digits(pick(4));
+        }
+    };
+    long rows = 0;
+    for (int receipt = 0; receipt < 6000; ++receipt) {
+        const int acount = pick(2);
+        const int decimals = pick(2) ? kDecimalsFloat : pick(kDecimalsMax + 1);
+        const int rule = pick(3);
+        std::deque<HistoryEntry> receiptRows;
+        TCalcNum running;
+        const int n = 1 + pick(40);
+        for (int i = 0; i < n; ++i) {
+            std::string text;
+            if (!running.Text.empty() && pick(5) == 0) {
+                // The total as it stands, a digit or a half added: the next row cancels it
+                // down to its last digits.
+                text = running.Text;
+                if (pick(2)) text += text.find('.') == std::string::npos ? ".5" : "5";
+                else text.back() = static_cast<char>('0' + pick(10));
+            } else {
+                text = amount();
+            }
+            if (pick(3) == 0 && !text.empty() && text.front() != '-') text.insert(0, "-");
+            receiptRows.emplace_back(text, "+-*/ "[pick(5)]);
+            std::string ignored;
+            TotalStepByStep(receiptRows, acount, decimals, rule, running, &ignored);
+        }
+        rows += n;
+
+        TCalcNum expected, total;
+        std::string expectedBad, bad;
+        const bool expectedOk =
+            TotalStepByStep(receiptRows, acount, decimals, rule, expected, &expectedBad);
+        const bool ok = FoldReceipt(receiptRows, acount, decimals, rule, total, &bad);
+        std::string listing;
+        for (const HistoryEntry& e : receiptRows)
+            listing += std::string(1, e.Glyph()) + " " + std::string(e.Number()) + "\n";
+        ASSERT_EQ(ok, expectedOk) << listing;
+        if (ok)
+            ASSERT_EQ(total, expected) << "mode " << acount << ", decimals " << decimals
+                                       << ", rule " << rule << ":\n"
+                                       << listing << "gives " << total.Text;
+        else
+            ASSERT_EQ(bad, expectedBad) << listing;
+    }
+    EXPECT_GT(rows, 100000);
 }
 
 } // namespace
