@@ -111,10 +111,9 @@ TChainTotal::TChainTotal(int acount) : acount_(acount) {}
 
 long double TChainTotal::Value() const {
     if (zero_) return 0.0L;
-    const long double v =
-        digits_ == 0
-            ? 0.0L
-            : static_cast<long double>(digits_) / kPow10L[static_cast<std::size_t>(scale_)];
+    const long double v = digits_ == 0 ? 0.0L
+                                       : static_cast<long double>(digits_) /
+                                             kPow10L[static_cast<std::size_t>(scale_)];
     return neg_ ? -v : v;
 }
 

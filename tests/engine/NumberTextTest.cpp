@@ -302,7 +302,7 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
         return d;
     };
     auto amount = [&]() -> std::string {
-        switch (pick(14)) {
+        switch (pick(15)) {
         case 0:
             return "999999999999999";
         case 1:
@@ -314,12 +314,12 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
             return std::string(static_cast<std::size_t>(1 + pick(15)), '9') + "." +
                    std::string(static_cast<std::size_t>(pick(8)), '9');
         case 4: // a half, or just below one, far down the digits
-            return digits(1 + pick(3)) + "." + std::string(static_cast<std::size_t>(pick(13)), '0') +
-                   (pick(2) ? "5" : "4999");
+            return digits(1 + pick(3)) + "." +
+                   std::string(static_cast<std::size_t>(pick(13)), '0') + (pick(2) ? "5" : "4999");
         case 5:
             return withPoint(digits(23 + pick(8))); // longer than a register holds
         case 6: {
-            static const char* const kNotNumbers[] = {"1.2.3", "abc", "-",  ".",  "1-2",
+            static const char* const kNotNumbers[] = {"1.2.3", "abc", "-",   ".",           "1-2",
                                                       "+5",    "1e5", "--1", "\xef\xbc\x95"};
             return kNotNumbers[pick(static_cast<int>(std::size(kNotNumbers)))];
         }
@@ -331,6 +331,13 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
             return "1" + std::string(static_cast<std::size_t>(pick(16)), '0');
         case 9:
             return withPoint(digits(16 + pick(4))); // more digits than a result keeps
+        case 10: { // a fraction that ends on a half after nines or a 4 and nines
+            static const char* const kTails[] = {"5",      "95",   "995",   "9995",   "99995",
+                                                 "999995", "4995", "49995", "499995", "4999995"};
+            return std::string(pick(2) ? "0." : ".") +
+                   std::string(static_cast<std::size_t>(pick(4)), pick(2) ? '9' : '0') +
+                   kTails[pick(static_cast<int>(std::size(kTails)))];
+        }
         default:
             return digits(1 + pick(6)) + "." + digits(pick(4));
         }
@@ -345,17 +352,35 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
         const int n = 1 + pick(40);
         for (int i = 0; i < n; ++i) {
             std::string text;
-            if (!running.Text.empty() && pick(5) == 0) {
-                // The total as it stands, a digit or a half added: the next row cancels it
-                // down to its last digits.
+            char glyph = "+-*/ "[pick(5)];
+            if (!running.Text.empty() && pick(4) == 0) {
+                // The total as it stands with a half added, or with a digit changed, or less
+                // one in its last whole digit and written with eighteen decimals and taken
+                // away: rows that cancel the total down to its last digits, or to a power of
+                // ten that only the eighteenth decimal tells from the number below it.
                 text = running.Text;
-                if (pick(2)) text += text.find('.') == std::string::npos ? ".5" : "5";
-                else text.back() = static_cast<char>('0' + pick(10));
+                const std::size_t point = text.find('.');
+                switch (pick(3)) {
+                case 0:
+                    text += point == std::string::npos ? ".5" : "5";
+                    break;
+                case 1:
+                    text.back() = static_cast<char>('0' + pick(10));
+                    break;
+                default: {
+                    const std::size_t last = (point == std::string::npos ? text.size() : point) - 1;
+                    if (text[last] > '0' && text[last] <= '9') --text[last];
+                    if (point == std::string::npos) text += '.';
+                    while (text.size() - text.find('.') - 1 < 18)
+                        text += '0';
+                    glyph = '-';
+                }
+                }
             } else {
                 text = amount();
             }
             if (pick(3) == 0 && !text.empty() && text.front() != '-') text.insert(0, "-");
-            receiptRows.emplace_back(text, "+-*/ "[pick(5)]);
+            receiptRows.emplace_back(text, glyph);
             std::string ignored;
             TotalStepByStep(receiptRows, acount, decimals, rule, running, &ignored);
         }
@@ -371,9 +396,9 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
             listing += std::string(1, e.Glyph()) + " " + std::string(e.Number()) + "\n";
         ASSERT_EQ(ok, expectedOk) << listing;
         if (ok)
-            ASSERT_EQ(total, expected) << "mode " << acount << ", decimals " << decimals
-                                       << ", rule " << rule << ":\n"
-                                       << listing << "gives " << total.Text;
+            ASSERT_EQ(total, expected)
+                << "mode " << acount << ", decimals " << decimals << ", rule " << rule << ":\n"
+                << listing << "gives " << total.Text;
         else
             ASSERT_EQ(bad, expectedBad) << listing;
     }
