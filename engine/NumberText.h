@@ -6,6 +6,11 @@
 #include <string>
 #include <string_view>
 
+namespace numbertext {
+struct ExactOperand;
+struct TResultDigits;
+} // namespace numbertext
+
 // Reads "[blanks][-]digits[.digits]" (at least one digit; ".5" and "5." read too) into the
 // nearest long double. The point is always '.'; no locale, no exponent, no '+'. False for
 // any other text.
@@ -46,6 +51,12 @@ public:
 private:
     // The total's text as the next step reads it, as a long double.
     long double Value() const;
+    // A sum that keeps every digit, taken exactly; false when it may not.
+    bool ShortSum(const numbertext::ExactOperand& b, bool minus);
+    // Takes the result of a step.
+    void Settle(const numbertext::TResultDigits& d);
+    // Takes the sum that ShortSum left, if any.
+    void Settle();
 
     int acount_;
     // The total's text as the next step reads it (cut to the digit limit): the value
@@ -56,6 +67,9 @@ private:
     bool empty_ = true; // the empty register
     bool zero_ = false; // "0." or "0"
     bool neg_ = false;
+    // Only digits_, scale_ and neg_ hold, with trailing zeros in digits_: the exact sum the
+    // last steps left, its text not yet written (Settle).
+    bool plain_ = false;
     unsigned long long top_ = 0; // the digits of the last result, the first worth 10^p_
     int p_ = 0;
     bool point_ = true;
