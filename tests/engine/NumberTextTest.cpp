@@ -405,4 +405,37 @@ TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
     EXPECT_GT(rows, 100000);
 }
 
+// Two rows whose exact sum or product lies so close to a point where the eighteenth digit
+// rounds the other way, or cancels so far, that the step in long double gives other digits
+// than the exact result: the fold must give what the step in long double gives.
+TEST(FoldReceipt, StepsNearARoundingBoundaryGiveTheLongDoubleDigits) {
+    const struct {
+        const char* first;
+        char ope;
+        const char* second;
+        int acount;
+        const char* text;
+        bool error;
+    } rows[] = {
+        {"2061615631691", '+', "0.999995", 0, "2061615631691.99", false},
+        {"389716271838730", '+', "0.999499995", 0, "389716271838731.", false},
+        {"999999999999999", '+', "0.999499995", 0, "1000000000000000", true},
+        {"-99999999999999", '*', "0.99995", 0, "-99994999999999.", false},
+        {"-6378404095227", '+', "6339210449690.62680", 0, "-39193645536.3731", false},
+        {"99999999", '-', "99682728.6339207315", 1, "317270.366079268", false},
+        {"-7580087219284", '+', "7626901405054.3", 0, "46814185770.3000", false},
+        {"6198734789177", '-', "6195889628934.277", 0, "2845160242.72300", false},
+    };
+    for (const auto& r : rows) {
+        std::deque<HistoryEntry> receipt;
+        receipt.emplace_back(r.first, '+');
+        receipt.emplace_back(r.second, r.ope);
+        TCalcNum expected, total;
+        ASSERT_TRUE(TotalStepByStep(receipt, r.acount, kDecimalsFloat, 0, expected, nullptr));
+        ASSERT_TRUE(FoldReceipt(receipt, r.acount, kDecimalsFloat, 0, total, nullptr));
+        EXPECT_EQ(expected, (TCalcNum{r.text, r.error})) << r.first << r.ope << r.second;
+        EXPECT_EQ(total, (TCalcNum{r.text, r.error})) << r.first << r.ope << r.second;
+    }
+}
+
 } // namespace
