@@ -107,7 +107,7 @@ std::string NotFloatMessage(std::string_view text) {
 
 // ---- TChainTotal ----------------------------------------------------------------------------
 
-TChainTotal::TChainTotal(int acount) : acount_(acount) {}
+TChainTotal::TChainTotal(int acount, int decimals) : acount_(acount), selection_(decimals) {}
 
 long double TChainTotal::Value() const {
     if (zero_) return 0.0L;
@@ -132,12 +132,14 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
     ExactOperand b;
     if (srcText.size() <= kCalcNumTextMax && ReadExactOperand(src, b)) {
         if ((ope == '+' || ope == '-') && ShortSum(b, ope == '-')) return true;
+        if (selection_ >= 0) return false;
         Settle();
         if (ExactStep(neg_, digits_, scale_, decimals_, b, ope, acount_, d)) {
             Settle(d);
             return true;
         }
     }
+    if (selection_ >= 0) return false;
     Settle();
     // In long double, as CalcNumbers works it.
     for (const char c : srcText)
@@ -174,7 +176,7 @@ bool TChainTotal::ShortSum(const ExactOperand& b, bool minus) {
     // their digits. The total is kept as the exact sum, its text written when a step needs it.
     constexpr u64 kLimit = kPow10U64[15];
     const int s = std::max(scale_, b.scale);
-    if (s > 14) return false;
+    if (s > 14 || (selection_ >= 0 && s > selection_)) return false; // a selection rounds
     const u128 l = static_cast<u128>(digits_) * kPow10U64[s - scale_];
     const u128 r = static_cast<u128>(b.digits) * kPow10U64[s - b.scale];
     const bool rneg = b.neg != minus;

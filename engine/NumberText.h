@@ -40,9 +40,13 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
 // cannot take (a text that is not a plain ASCII number, an overflow, a division by zero, an
 // unknown operator or mode) returns false and changes nothing: go on from Total() with
 // CalcNumbers, which gives the texts, errors and messages of that step.
+//
+// With a decimal selection (decimals 0-4) each step is followed by the rounding of the
+// selection (RoundRegister); then only sums whose digits need no rounding are taken.
 class TChainTotal {
 public:
-    explicit TChainTotal(int acount); // starts as the empty register
+    // Starts as the empty register.
+    explicit TChainTotal(int acount, int decimals = -1);
     // total := total ope src; srcText as a register or receipt holds it.
     bool Step(std::string_view srcText, char ope);
     // The total as CalcNumbers would have left it (its Error is never set).
@@ -59,6 +63,7 @@ private:
     void Settle();
 
     int acount_;
+    int selection_; // decimals of the selection, or negative for none
     // The total's text as the next step reads it (cut to the digit limit): the value
     // (neg_ ? -1 : 1) * digits_ / 10^scale_, exactly.
     unsigned long long digits_ = 0;
