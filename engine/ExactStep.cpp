@@ -16,7 +16,7 @@ constexpr int kMaxDigits = 18;
 int DigitCount(u128 v) {
     const u64 hi = static_cast<u64>(v >> 64);
     if (hi == 0) return DigitCount64(static_cast<u64>(v));
-    const int t = ((128 - __builtin_clzll(hi)) * 1233) >> 12; // as in DigitCount64
+    const int t = ((128 - __builtin_clzll(hi)) * 1233) >> 12; // as DigitCount64 does
     return t + (v >= Pow10U128(t) ? 1 : 0);
 }
 
@@ -26,7 +26,8 @@ bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand
                int acount, TResultDigits& d) {
     if (ope != '+' && ope != '-' && ope != '*') return false;
 
-    // The exact result: (xneg ? -1 : 1) * x / 10^s, and W (see above) in the same unit.
+    // The exact result X = (xneg ? -1 : 1) * x / 10^s, and W (NumberTextInternal.h) as w in
+    // the same unit.
     u128 x = 0;
     u128 w = 0;
     int s = 0;
@@ -69,14 +70,13 @@ bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand
     d.p = n - 1 - s;
     if (n <= kMaxDigits) {
         if (!ClearOfRounding18(static_cast<u64>(x), n, w)) return false;
-        const u64 top = static_cast<u64>(x) * kPow10U64[kMaxDigits - n];
         if (acount == 0 ? s <= keepDecimals : n <= 15) {
             // Nothing to round: the digits of X as they are.
             d.top = static_cast<u64>(x);
             d.overflow = acount == 0 ? d.p + 1 > 15 : d.p >= 15 || d.p < -4;
             return !d.overflow;
         }
-        d.top = top;
+        d.top = static_cast<u64>(x) * kPow10U64[kMaxDigits - n];
     } else {
         // More than 18 digits: rounded here half away from zero, as ResultDigits rounds r,
         // where r cannot land on the other side of the boundary.

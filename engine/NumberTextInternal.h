@@ -61,8 +61,9 @@ inline constexpr u64 kPow10U64[] = {1ULL,
 
 // Decimal digits of v > 0.
 inline int DigitCount64(u64 v) {
-    const int t = ((64 - __builtin_clzll(v)) * 1233) >> 12; // floor(log10(2^bits)), at most
-    return t + (v >= kPow10U64[t] ? 1 : 0);                 // one less than the digits
+    // t = floor(log10(2^bits)) is the number of digits or one less.
+    const int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
+    return t + (v >= kPow10U64[t] ? 1 : 0);
 }
 
 // A result on its way to text: nothing (not finite, 1e50 or more), zero, or digits.
@@ -80,6 +81,10 @@ TResultDigits ResultDigits(long double r, int acount, int decimals);
 // The last part of ResultDigits: d holds the 18 significant digits of a non-zero result (top
 // from 10^17 to 10^18 - 1), rounded as `acount` and `decimals` say, with the overflow marked.
 void RoundResultDigits(TResultDigits& d, int acount, int decimals);
+
+void WriteResult(const TResultDigits& d, std::string& text);
+// FormatResult into a string that already exists (a register's text keeps its buffer).
+void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
 
 // ---- Exact steps of a receipt's running total ----
 //
@@ -161,8 +166,5 @@ inline bool ClearOfRounding18(u64 x, int n, u128 w) {
 // boundary, an overflow): the step is then to be worked in long double.
 bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand& b, char ope,
                int acount, TResultDigits& d);
-void WriteResult(const TResultDigits& d, std::string& text);
-// FormatResult into a string that already exists (a register's text keeps its buffer).
-void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
 
 } // namespace numbertext
