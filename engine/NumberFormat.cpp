@@ -317,18 +317,22 @@ TResultDigits ResultDigits(long double r, int acount, int decimals) {
         d.zero = true;
         return d;
     }
+    RoundResultDigits(d, acount, decimals);
+    return d;
+}
+
+void RoundResultDigits(TResultDigits& d, int acount, int decimals) {
     if (acount == 0) {
         if (!RoundDigits(d.top, d.p, d.p + decimals + 1)) {
             d.zero = true;
-            return d;
+            return;
         }
         d.overflow = d.p + 1 > 15; // more than 15 integer digits
-        return d;
+        return;
     }
     // Rounding mode.
     RoundDigits(d.top, d.p, 15);
     d.overflow = d.p >= 15 || d.p < -4;
-    return d;
 }
 
 void WriteResult(const TResultDigits& d, std::string& text) {

@@ -107,43 +107,118 @@ std::string NotFloatMessage(std::string_view text) {
 
 // ---- TChainTotal ----------------------------------------------------------------------------
 
-TChainTotal::TChainTotal(int acount) : acount_(acount) {}
+TChainTotal::TChainTotal(int acount, int decimals) : acount_(acount), selection_(decimals) {}
+
+long double TChainTotal::Value() const {
+    if (zero_) return 0.0L;
+    const long double v = digits_ == 0 ? 0.0L
+                                       : static_cast<long double>(digits_) /
+                                             kPow10L[static_cast<std::size_t>(scale_)];
+    return neg_ ? -v : v;
+}
 
 bool TChainTotal::Step(std::string_view srcText, char ope) {
     if (acount_ != 0 && acount_ != 1) return false;
     if (ope != '+' && ope != '-' && ope != '*' && ope != '/') return false;
     // The operand as CalcNumbers reads it: the register's first 22 characters (the text is
-    // ASCII, so characters are bytes), a trailing point dropped, empty read as "0".
-    for (const char c : srcText)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    // ASCII, so characters are bytes), a trailing point dropped, empty read as "0". A text
+    // the exact steps take is ASCII.
     std::string_view src =
         srcText.substr(0, std::min<std::size_t>(srcText.size(), kCalcNumTextMax));
     if (!src.empty() && src.back() == '.') src.remove_suffix(1);
     if (src.empty()) src = "0";
-    long double b = 0.0L;
-    if (!ParseNumber(src, b)) return false;
-    const int decSrc = OperandDecimals(src);
 
+    TResultDigits d;
+    ExactOperand b;
+    if (srcText.size() <= kCalcNumTextMax && ReadExactOperand(src, b)) {
+        if ((ope == '+' || ope == '-') && ShortSum(b, ope == '-')) return true;
+        if (selection_ >= 0) return false;
+        Settle();
+        if (ExactStep(neg_, digits_, scale_, decimals_, b, ope, acount_, d)) {
+            Settle(d);
+            return true;
+        }
+    }
+    if (selection_ >= 0) return false;
+    Settle();
+    // In long double, as CalcNumbers works it.
+    for (const char c : srcText)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    long double bv = 0.0L;
+    if (!ParseNumber(src, bv)) return false;
+    const int decSrc = OperandDecimals(src);
+    const long double a = Value();
     long double r = 0.0L;
     switch (ope) {
     case '+':
-        r = value_ + b;
+        r = a + bv;
         break;
     case '-':
-        r = value_ - b;
+        r = a - bv;
         break;
     case '*':
-        r = value_ * b;
+        r = a * bv;
         break;
     default:
-        if (b == 0.0L) return false;
-        r = value_ / b;
+        if (bv == 0.0L) return false;
+        r = a / bv;
         break;
     }
     const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
-    const TResultDigits d = ResultDigits(r, acount_, decimals);
+    d = ResultDigits(r, acount_, decimals);
     if (d.overflow) return false;
+    Settle(d);
+    return true;
+}
 
+bool TChainTotal::ShortSum(const ExactOperand& b, bool minus) {
+    // Sums of at most 15 digits and 14 decimals have nothing to round or cut: their text is
+    // their digits. The total is kept as the exact sum, its text written when a step needs it.
+    constexpr u64 kLimit = kPow10U64[15];
+    const int s = std::max(scale_, b.scale);
+    if (s > 14 || (selection_ >= 0 && s > selection_)) return false; // a selection rounds
+    const u128 l = static_cast<u128>(digits_) * kPow10U64[s - scale_];
+    const u128 r = static_cast<u128>(b.digits) * kPow10U64[s - b.scale];
+    const bool rneg = b.neg != minus;
+    u128 x = 0;
+    bool neg = neg_;
+    if (neg_ == rneg) {
+        x = l + r;
+        if (x >= kLimit) return false;
+    } else {
+        x = l >= r ? l - r : r - l;
+        neg = l >= r ? neg_ : rneg;
+        // Cancelling operands: clear of the 18-digit rounding when W = l + r is below 2.3 X,
+        // for then W * 10^(20 - n) < 2.3 * 10^19 < 5 * 2^62 (ClearOfRounding18).
+        if (x >= kLimit || (x != 0 && 10 * (l + r) >= 23 * x)) return false;
+    }
+    // Below 0.0001 the rounding mode overflows.
+    if (acount_ == 1 && x != 0 && s >= 4 && x < kPow10U64[s - 4]) return false;
+    empty_ = false;
+    zero_ = false;
+    plain_ = true;
+    neg_ = neg;
+    digits_ = static_cast<u64>(x);
+    scale_ = s;
+    return true;
+}
+
+void TChainTotal::Settle() {
+    if (!plain_) return;
+    plain_ = false;
+    TResultDigits d;
+    d.point = acount_ == 0;
+    if (digits_ == 0) {
+        d.zero = true;
+    } else {
+        d.neg = neg_;
+        d.top = digits_;
+        d.p = DigitCount64(digits_) - 1 - scale_;
+    }
+    Settle(d);
+}
+
+void TChainTotal::Settle(const TResultDigits& d) {
     // The next step reads the text this one writes, cut to the digit limit and without a
     // trailing point: its digits as one integer m with k of them decimals, read as m / 10^k
     // exactly as ParseNumber does, and its decimals counted as OperandDecimals counts them.
@@ -154,13 +229,12 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
     p_ = d.p;
     point_ = d.point;
     if (d.zero) {
-        value_ = 0.0L;
+        digits_ = 0;
+        scale_ = 0;
         decimals_ = 1; // "0"
-        return true;
+        return;
     }
-    int nd = 1; // digits of top, then without trailing zeros
-    while (nd < 20 && d.top >= kPow10U64[nd])
-        ++nd;
+    int nd = DigitCount64(d.top); // then without trailing zeros
     u64 digits = d.top;
     while (nd > 1 && digits % 10 == 0) {
         digits /= 10;
@@ -177,16 +251,19 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
         const int fromDigits = kept - (-d.p - 1); // decimals that are digits, not zeros
         m = fromDigits <= 0 ? 0 : digits / kPow10U64[nd - fromDigits];
     }
-    const long double v =
-        m == 0 ? 0.0L : static_cast<long double>(m) / kPow10L[static_cast<std::size_t>(kept)];
-    value_ = d.neg ? -v : v;
+    digits_ = m;
+    scale_ = kept;
     decimals_ = kept > 0 ? kept : (d.neg ? 1 : 0) + intLen;
-    return true;
 }
 
 TCalcNum TChainTotal::Total() const {
     TCalcNum t;
     if (empty_) return t;
+    if (plain_) {
+        TChainTotal settled = *this;
+        settled.Settle();
+        return settled.Total();
+    }
     TResultDigits d;
     d.zero = zero_;
     d.neg = neg_;

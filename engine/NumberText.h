@@ -6,6 +6,11 @@
 #include <string>
 #include <string_view>
 
+namespace numbertext {
+struct ExactOperand;
+struct TResultDigits;
+} // namespace numbertext
+
 // Reads "[blanks][-]digits[.digits]" (at least one digit; ".5" and "5." read too) into the
 // nearest long double. The point is always '.'; no locale, no exponent, no '+'. False for
 // any other text.
@@ -35,21 +40,41 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
 // cannot take (a text that is not a plain ASCII number, an overflow, a division by zero, an
 // unknown operator or mode) returns false and changes nothing: go on from Total() with
 // CalcNumbers, which gives the texts, errors and messages of that step.
+//
+// With a decimal selection (decimals 0-4) each step is followed by the rounding of the
+// selection (RoundRegister); then only sums whose digits need no rounding are taken.
 class TChainTotal {
 public:
-    explicit TChainTotal(int acount); // starts as the empty register
+    // Starts as the empty register.
+    explicit TChainTotal(int acount, int decimals = -1);
     // total := total ope src; srcText as a register or receipt holds it.
     bool Step(std::string_view srcText, char ope);
     // The total as CalcNumbers would have left it (its Error is never set).
     TCalcNum Total() const;
 
 private:
+    // The total's text as the next step reads it, as a long double.
+    long double Value() const;
+    // A sum that keeps every digit, taken exactly; false when it may not.
+    bool ShortSum(const numbertext::ExactOperand& b, bool minus);
+    // Takes the result of a step.
+    void Settle(const numbertext::TResultDigits& d);
+    // Takes the sum that ShortSum left, if any.
+    void Settle();
+
     int acount_;
-    long double value_ = 0.0L; // the total's text as the next step reads it
-    int decimals_ = 1;         // its decimals as the next step counts them ("" reads as "0")
-    bool empty_ = true;        // the empty register
-    bool zero_ = false;        // "0." or "0"
+    int selection_; // decimals of the selection, or negative for none
+    // The total's text as the next step reads it (cut to the digit limit): the value
+    // (neg_ ? -1 : 1) * digits_ / 10^scale_, exactly.
+    unsigned long long digits_ = 0;
+    int scale_ = 0;
+    int decimals_ = 1;  // its decimals as the next step counts them ("" reads as "0")
+    bool empty_ = true; // the empty register
+    bool zero_ = false; // "0." or "0"
     bool neg_ = false;
+    // Only digits_, scale_ and neg_ hold, with trailing zeros in digits_: the exact sum the
+    // last steps left, its text not yet written (Settle).
+    bool plain_ = false;
     unsigned long long top_ = 0; // the digits of the last result, the first worth 10^p_
     int p_ = 0;
     bool point_ = true;

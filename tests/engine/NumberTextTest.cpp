@@ -1,9 +1,14 @@
 #include "NumberText.h"
 
+#include "DecimalRounding.h"
+#include "ReceiptTotal.h"
+#include "TextFunctions.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
+#include <deque>
 #include <locale.h>
 #include <random>
 #include <string>
@@ -263,6 +268,174 @@ TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
     EXPECT_EQ(t.Total().Text, "499999999999995."); // declined steps changed nothing
     EXPECT_FALSE(TChainTotal(2).Step("1", '+'));   // a mode that does not exist
     EXPECT_EQ(TChainTotal(1).Total().Text, "");    // the empty register
+}
+
+// A receipt totalled one row at a time, each row through CalcNumbers and the decimal
+// selection, as Calc takes them.
+bool TotalStepByStep(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
+                     TCalcNum& total, std::string* badText) {
+    total = TCalcNum{};
+    for (const HistoryEntry& e : rows) {
+        TCalcNum n{CutText(e.Number(), kCalcNumTextMax), false};
+        if (!CalcNumbers(total, n, e.Ope(), ' ', acount, badText)) return false;
+        RoundRegister(total, decimals, rule, acount);
+    }
+    return true;
+}
+
+// The fold of a whole receipt gives what the step-by-step total gives, whatever the rows:
+// amounts at the 15-digit edge and past it, many decimals, both signs, sums that cancel down
+// to the last digits, halves in the digits beyond the eighteenth, overflows and divisions by
+// zero half-way, texts that are not numbers, every operator a row can carry, both modes and
+// every decimal selection.
+TEST(FoldReceipt, GivesTheTotalOfTheStepByStepFold) {
+    std::mt19937_64 rng(20260511);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>('0' + pick(10));
+        return s;
+    };
+    auto withPoint = [&](std::string d) {
+        d.insert(static_cast<std::size_t>(pick(static_cast<int>(d.size()) + 1)), ".");
+        return d;
+    };
+    auto amount = [&]() -> std::string {
+        switch (pick(15)) {
+        case 0:
+            return "999999999999999";
+        case 1:
+            return withPoint(digits(15)); // fifteen digits, the point anywhere
+        case 2:
+            return "0." + std::string(static_cast<std::size_t>(pick(14)), '0') +
+                   digits(1 + pick(15));
+        case 3: // nines before and after the point
+            return std::string(static_cast<std::size_t>(1 + pick(15)), '9') + "." +
+                   std::string(static_cast<std::size_t>(pick(8)), '9');
+        case 4: // a half, or just below one, far down the digits
+            return digits(1 + pick(3)) + "." +
+                   std::string(static_cast<std::size_t>(pick(13)), '0') + (pick(2) ? "5" : "4999");
+        case 5:
+            return withPoint(digits(23 + pick(8))); // longer than a register holds
+        case 6: {
+            static const char* const kNotNumbers[] = {"1.2.3", "abc", "-",   ".",           "1-2",
+                                                      "+5",    "1e5", "--1", "\xef\xbc\x95"};
+            return kNotNumbers[pick(static_cast<int>(std::size(kNotNumbers)))];
+        }
+        case 7: {
+            static const char* const kOdd[] = {"", "0", "-0", ".5", "5.", " 12", "-.5", "00012.50"};
+            return kOdd[pick(static_cast<int>(std::size(kOdd)))];
+        }
+        case 8:
+            return "1" + std::string(static_cast<std::size_t>(pick(16)), '0');
+        case 9:
+            return withPoint(digits(16 + pick(4))); // more digits than a result keeps
+        case 10: { // a fraction that ends on a half after nines or a 4 and nines
+            static const char* const kTails[] = {"5",      "95",   "995",   "9995",   "99995",
+                                                 "999995", "4995", "49995", "499995", "4999995"};
+            return std::string(pick(2) ? "0." : ".") +
+                   std::string(static_cast<std::size_t>(pick(4)), pick(2) ? '9' : '0') +
+                   kTails[pick(static_cast<int>(std::size(kTails)))];
+        }
+        default:
+            return digits(1 + pick(6)) + "." + digits(pick(4));
+        }
+    };
+    long rows = 0;
+    for (int receipt = 0; receipt < 6000; ++receipt) {
+        const int acount = pick(2);
+        const int decimals = pick(2) ? kDecimalsFloat : pick(kDecimalsMax + 1);
+        const int rule = pick(3);
+        std::deque<HistoryEntry> receiptRows;
+        TCalcNum running;
+        const int n = 1 + pick(40);
+        for (int i = 0; i < n; ++i) {
+            std::string text;
+            char glyph = "+-*/ "[pick(5)];
+            if (!running.Text.empty() && pick(4) == 0) {
+                // The total as it stands with a half added, or with a digit changed, or less
+                // one in its last whole digit and written with eighteen decimals and taken
+                // away: rows that cancel the total down to its last digits, or to a power of
+                // ten that only the eighteenth decimal tells from the number below it.
+                text = running.Text;
+                const std::size_t point = text.find('.');
+                switch (pick(3)) {
+                case 0:
+                    text += point == std::string::npos ? ".5" : "5";
+                    break;
+                case 1:
+                    text.back() = static_cast<char>('0' + pick(10));
+                    break;
+                default: {
+                    const std::size_t last = (point == std::string::npos ? text.size() : point) - 1;
+                    if (text[last] > '0' && text[last] <= '9') --text[last];
+                    if (point == std::string::npos) text += '.';
+                    while (text.size() - text.find('.') - 1 < 18)
+                        text += '0';
+                    glyph = '-';
+                }
+                }
+            } else {
+                text = amount();
+            }
+            if (pick(3) == 0 && !text.empty() && text.front() != '-') text.insert(0, "-");
+            receiptRows.emplace_back(text, glyph);
+            std::string ignored;
+            TotalStepByStep(receiptRows, acount, decimals, rule, running, &ignored);
+        }
+        rows += n;
+
+        TCalcNum expected, total;
+        std::string expectedBad, bad;
+        const bool expectedOk =
+            TotalStepByStep(receiptRows, acount, decimals, rule, expected, &expectedBad);
+        const bool ok = FoldReceipt(receiptRows, acount, decimals, rule, total, &bad);
+        std::string listing;
+        for (const HistoryEntry& e : receiptRows)
+            listing += std::string(1, e.Glyph()) + " " + std::string(e.Number()) + "\n";
+        ASSERT_EQ(ok, expectedOk) << listing;
+        if (ok)
+            ASSERT_EQ(total, expected)
+                << "mode " << acount << ", decimals " << decimals << ", rule " << rule << ":\n"
+                << listing << "gives " << total.Text;
+        else
+            ASSERT_EQ(bad, expectedBad) << listing;
+    }
+    EXPECT_GT(rows, 100000);
+}
+
+// Two rows whose exact sum or product lies so close to a point where the eighteenth digit
+// rounds the other way, or cancels so far, that the step in long double gives other digits
+// than the exact result: the fold must give what the step in long double gives.
+TEST(FoldReceipt, StepsNearARoundingBoundaryGiveTheLongDoubleDigits) {
+    const struct {
+        const char* first;
+        char ope;
+        const char* second;
+        int acount;
+        const char* text;
+        bool error;
+    } rows[] = {
+        {"2061615631691", '+', "0.999995", 0, "2061615631691.99", false},
+        {"389716271838730", '+', "0.999499995", 0, "389716271838731.", false},
+        {"999999999999999", '+', "0.999499995", 0, "1000000000000000", true},
+        {"-99999999999999", '*', "0.99995", 0, "-99994999999999.", false},
+        {"-6378404095227", '+', "6339210449690.62680", 0, "-39193645536.3731", false},
+        {"99999999", '-', "99682728.6339207315", 1, "317270.366079268", false},
+        {"-7580087219284", '+', "7626901405054.3", 0, "46814185770.3000", false},
+        {"6198734789177", '-', "6195889628934.277", 0, "2845160242.72300", false},
+    };
+    for (const auto& r : rows) {
+        std::deque<HistoryEntry> receipt;
+        receipt.emplace_back(r.first, '+');
+        receipt.emplace_back(r.second, r.ope);
+        TCalcNum expected, total;
+        ASSERT_TRUE(TotalStepByStep(receipt, r.acount, kDecimalsFloat, 0, expected, nullptr));
+        ASSERT_TRUE(FoldReceipt(receipt, r.acount, kDecimalsFloat, 0, total, nullptr));
+        EXPECT_EQ(expected, (TCalcNum{r.text, r.error})) << r.first << r.ope << r.second;
+        EXPECT_EQ(total, (TCalcNum{r.text, r.error})) << r.first << r.ope << r.second;
+    }
 }
 
 } // namespace
