@@ -10,7 +10,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class TLinkLabel;
+class LinkLabel;
 
 class TAForm : public QDialog {
     Q_OBJECT
@@ -48,8 +48,8 @@ public:
     QLabel* ProductName = nullptr;
     QLabel* VerDisp = nullptr;
     QLabel* Copyright = nullptr;
-    TLinkLabel* Label1 = nullptr;
-    TLinkLabel* Label2 = nullptr;
+    LinkLabel* Label1 = nullptr;
+    LinkLabel* Label2 = nullptr;
     QPushButton* OKButton = nullptr;
 
 protected:

@@ -4,7 +4,7 @@
 
 #include "CommaText.h"
 #include "CommandTable.h"
-#include "TextNumber.h"
+#include "ParseInt32.h"
 #include "Utf8.h"
 
 const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
@@ -208,14 +208,14 @@ int FuncCommandNumber(std::string_view item) {
     return *n;
 }
 
-std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
-    std::vector<TFuncKeyEntry> out;
+std::vector<FunctionKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
+    std::vector<FunctionKeyEntry> out;
     if (set < 0 || set >= kFuncSetCount) return out;
     const auto captions = SplitCommaText(keys.FuncDispStr[static_cast<std::size_t>(set)]);
     const auto commands = SplitCommaText(keys.FuncCommand[static_cast<std::size_t>(set)]);
     const std::size_t n = std::min({captions.size(), commands.size(), kFuncKeyCount});
     for (std::size_t k = 0; k < n; ++k) {
-        TFuncKeyEntry e;
+        FunctionKeyEntry e;
         e.Caption = captions[k];
         // A number outside the catalogue does nothing and shows no hint.
         const auto n2 = ParseInt32(commands[k]);

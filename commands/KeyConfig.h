@@ -90,14 +90,14 @@ void CycleFuncSet(TCalcStatus& status);
 void ToggleNumKey(TCalcStatus& status);
 
 // One function key as the bar shows it.
-struct TFuncKeyEntry {
+struct FunctionKeyEntry {
     std::string Caption;
     int Command = 255; // 255 for an item that is not a command number 0..255
     std::string Hint;  // the command's description; empty for an unknown number
 };
 
 // The keys of function-key set `set` (0..2): as many as both lists have items, at most 12.
-std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set);
+std::vector<FunctionKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set);
 
 // A command item of a function-key list as a number; 255 when it is not a number 0..255.
 int FuncCommandNumber(std::string_view item);

@@ -34,9 +34,9 @@ HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
 
 } // namespace
 
-TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
+KeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
                           const TOption& option, const TCalcStatus& status) {
-    TKeyDecision d;
+    KeyDecision d;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
     if (code == vk::F4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
@@ -59,12 +59,12 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
     return d;
 }
 
-TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
+KeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
                                  const TKeyConfig& keys, const TOption& option,
                                  const TCalcStatus& status) {
     const HistoryAction own = HistoryKeyAction(code, shift, true);
     if (own != HistoryAction::None) {
-        TKeyDecision d;
+        KeyDecision d;
         d.Route = KeyRoute::ToHistory;
         d.Code = code;
         d.History = own;

@@ -29,7 +29,7 @@ enum class HistoryAction {
     Delete,         // Delete
 };
 
-struct TKeyDecision {
+struct KeyDecision {
     KeyRoute Route = KeyRoute::None;
     int Code = 0;    // the key code after NUM-key translation
     int Command = 0; // for Dispatch
@@ -46,7 +46,7 @@ bool DropKeyRepeat(int code, bool autoRepeat);
 // The main window's key-down handler (also reached with the keys that the history window
 // does not use itself). `historyActive`: the history window is the active window.
 // Shift and Ctrl play no part: Shift+1 performs command 1.
-TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
+KeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
                           const TOption& option, const TCalcStatus& status);
 
 // A key pressed while the history window has the keyboard (`historyActive`: it is the
@@ -54,7 +54,7 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
 // the way of the main window's key-down handler, so that it works the calculator, and there a
 // key that NUM-key mode turns into Space, Up, Down, Insert or Delete is the history window's
 // again (one turned into Enter works the calculator's Enter).
-TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
+KeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
                                  const TKeyConfig& keys, const TOption& option,
                                  const TCalcStatus& status);
 

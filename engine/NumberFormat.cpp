@@ -286,8 +286,8 @@ void PlainText(bool neg, u64 value, int p, bool point, int& intDigits, std::stri
 
 namespace numbertext {
 
-TResultDigits ResultDigits(long double r, int acount, int decimals) {
-    TResultDigits d;
+ResultDigits SplitResult(long double r, int acount, int decimals) {
+    ResultDigits d;
     d.point = acount == 0;
     // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
     // bytes, then the sign and the biased exponent. Reading them once spares the x87 unit a
@@ -331,7 +331,7 @@ TResultDigits ResultDigits(long double r, int acount, int decimals) {
     return d;
 }
 
-void WriteResult(const TResultDigits& d, std::string& text) {
+void WriteResult(const ResultDigits& d, std::string& text) {
     if (d.empty) {
         text.clear();
     } else if (d.zero) {
@@ -344,7 +344,7 @@ void WriteResult(const TResultDigits& d, std::string& text) {
 
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
-    const TResultDigits d = ResultDigits(r, acount, decimals);
+    const ResultDigits d = SplitResult(r, acount, decimals);
     overflow = d.overflow;
     WriteResult(d, text);
 }

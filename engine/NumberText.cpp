@@ -105,11 +105,11 @@ std::string NotFloatMessage(std::string_view text) {
     return m;
 }
 
-// ---- TChainTotal ----------------------------------------------------------------------------
+// ---- RunningTotal ----------------------------------------------------------------------------
 
-TChainTotal::TChainTotal(int acount) : acount_(acount) {}
+RunningTotal::RunningTotal(int acount) : acount_(acount) {}
 
-bool TChainTotal::Step(std::string_view srcText, char ope) {
+bool RunningTotal::Step(std::string_view srcText, char ope) {
     if (acount_ != 0 && acount_ != 1) return false;
     if (ope != '+' && ope != '-' && ope != '*' && ope != '/') return false;
     // The operand as CalcNumbers reads it: the register's first 22 characters (the text is
@@ -141,7 +141,7 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
         break;
     }
     const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
-    const TResultDigits d = ResultDigits(r, acount_, decimals);
+    const ResultDigits d = SplitResult(r, acount_, decimals);
     if (d.overflow) return false;
 
     // The next step reads the text this one writes, cut to the digit limit and without a
@@ -184,10 +184,10 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
     return true;
 }
 
-TCalcNum TChainTotal::Total() const {
+TCalcNum RunningTotal::Total() const {
     TCalcNum t;
     if (empty_) return t;
-    TResultDigits d;
+    ResultDigits d;
     d.zero = zero_;
     d.neg = neg_;
     d.top = top_;

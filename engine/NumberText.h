@@ -35,9 +35,9 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
 // cannot take (a text that is not a plain ASCII number, an overflow, a division by zero, an
 // unknown operator or mode) returns false and changes nothing: go on from Total() with
 // CalcNumbers, which gives the texts, errors and messages of that step.
-class TChainTotal {
+class RunningTotal {
 public:
-    explicit TChainTotal(int acount); // starts as the empty register
+    explicit RunningTotal(int acount); // starts as the empty register
     // total := total ope src; srcText as a register or receipt holds it.
     bool Step(std::string_view srcText, char ope);
     // The total as CalcNumbers would have left it (its Error is never set).

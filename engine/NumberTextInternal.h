@@ -59,7 +59,7 @@ inline constexpr u64 kPow10U64[] = {1ULL,
                                     10000000000000000000ULL};
 
 // A result on its way to text: nothing (not finite, 1e50 or more), zero, or digits.
-struct TResultDigits {
+struct ResultDigits {
     bool overflow = false; // the register gets its Error flag
     bool empty = false;    // no text at all
     bool zero = false;     // "0." (point) or "0"
@@ -69,8 +69,8 @@ struct TResultDigits {
     bool point = true; // the truncating mode always writes the point
 };
 
-TResultDigits ResultDigits(long double r, int acount, int decimals);
-void WriteResult(const TResultDigits& d, std::string& text);
+ResultDigits SplitResult(long double r, int acount, int decimals);
+void WriteResult(const ResultDigits& d, std::string& text);
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
 

@@ -11,7 +11,7 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number) on, each row
     // goes through the plain arithmetic step as Calc takes it.
-    TChainTotal chain(acount);
+    RunningTotal chain(acount);
     auto it = rows.cbegin();
     // Rounded steps need each step's text, so a selection folds every row through the
     // arithmetic step.

@@ -8,7 +8,7 @@ void Add(std::string& out, const std::string& mark) {
 }
 } // namespace
 
-std::string SpokenNumber(const TDisplayModel& d) {
+std::string SpokenNumber(const DisplayModel& d) {
     // The error form "- E -  " would be read out as dashes.
     if (d.Error) return "エラー";
     std::string s = d.Caption;
@@ -18,7 +18,7 @@ std::string SpokenNumber(const TDisplayModel& d) {
     return s;
 }
 
-std::string SpokenMarks(const TDisplayModel& d) {
+std::string SpokenMarks(const DisplayModel& d) {
     std::string out;
     // The panels hold the marks whether the status bar is shown or not.
     Add(out, d.PanelGT);

@@ -6,5 +6,5 @@
 
 #include <string>
 
-std::string SpokenNumber(const TDisplayModel& d);
-std::string SpokenMarks(const TDisplayModel& d);
+std::string SpokenNumber(const DisplayModel& d);
+std::string SpokenMarks(const DisplayModel& d);

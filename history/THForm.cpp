@@ -7,8 +7,8 @@
 #include "CalcEngine.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
-#include "THistList.h"
-#include "THistModel.h"
+#include "ReceiptListView.h"
+#include "ReceiptListModel.h"
 #include "TMForm.h"
 #include "TStatusLED.h"
 
@@ -94,16 +94,16 @@ void THForm::BuildComponents() {
     resize(kDesignWidth, 215);
 
     // The rows are drawn from the engine's entries when the list shows them.
-    model_ = new THistModel({[this] { return engine_.HistoryCount(); },
+    model_ = new ReceiptListModel({[this] { return engine_.HistoryCount(); },
                              [this](std::size_t i) { return engine_.HistRow(i); }},
                             this);
-    HistWin = new THistList(this);
+    HistWin = new ReceiptListView(this);
     HistWin->setObjectName("HistWin");
     HistWin->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), listFontHeight_));
     HistWin->SetRowHeight(kDesignRowHeight);
     HistWin->setModel(model_);
     HistWin->installEventFilter(this);
-    connect(HistWin, &THistList::RowClicked, this, &THForm::HistWinClick);
+    connect(HistWin, &ReceiptListView::RowClicked, this, &THForm::HistWinClick);
 
     btBase = new QWidget(this);
     btBase->setObjectName("btBase");
@@ -358,7 +358,7 @@ void THForm::BringMainToFront() {
 }
 
 void THForm::FormKeyDown(int code, TShiftState shift) {
-    const TKeyDecision d =
+    const KeyDecision d =
         RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
     switch (d.Route) {
     case KeyRoute::ToHistory:

@@ -6,7 +6,7 @@
 // only through the engine's history operations.
 #include "ReceiptObserver.h"
 #include "ReceiptPrinter.h"
-#include "THistoryLink.h"
+#include "HistoryLink.h"
 
 #include <QPointer>
 #include <QString>
@@ -23,11 +23,11 @@ struct TCalcStatus;
 namespace bansho {
 
 class TMForm;
-class THistList;
-class THistModel;
+class ReceiptListView;
+class ReceiptListModel;
 class TStatusLED;
 
-class THForm : public QWidget, public THistoryLink, public ReceiptObserver {
+class THForm : public QWidget, public HistoryLink, public ReceiptObserver {
     Q_OBJECT
 public:
     // What the window asks of the entry edit dialog.
@@ -41,7 +41,7 @@ public:
     explicit THForm(TMForm& main);
     ~THForm() override;
 
-    // ---- THistoryLink ----
+    // ---- HistoryLink ----
     QWidget* Window() override { return this; }
     void ShowHistory() override;
     void HistoryKey(HistoryAction action) override;
@@ -110,11 +110,11 @@ public:
     void SelectRow(int row); // -1 or out of range: no selection
     QString EditCaption() const { return editCaption_; }
     int ListFontHeight() const { return listFontHeight_; }
-    THistModel& Model() { return *model_; }
+    ReceiptListModel& Model() { return *model_; }
     TMForm& MainForm() { return main_; }
 
     // ---- Components (named as the window knows them) ----
-    THistList* HistWin = nullptr;
+    ReceiptListView* HistWin = nullptr;
     QWidget* btBase = nullptr;
     QWidget* LedBase = nullptr;
     TStatusLED* LED = nullptr;
@@ -148,7 +148,7 @@ private:
     CalcEngine& engine_;
     TOption& option_;
     TCalcStatus& status_;
-    THistModel* model_ = nullptr;
+    ReceiptListModel* model_ = nullptr;
     QString editCaption_;
     int listFontHeight_ = 13;
     int sidePanelWidth_ = 72;

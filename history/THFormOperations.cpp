@@ -5,7 +5,7 @@
 
 #include "CalcEngine.h"
 #include "TEForm.h"
-#include "THistList.h"
+#include "ReceiptListView.h"
 #include "TMForm.h"
 #include "TStatusLED.h"
 

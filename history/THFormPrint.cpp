@@ -4,7 +4,7 @@
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
 #include "THForm.h"
-#include "THistList.h"
+#include "ReceiptListView.h"
 
 #include <QPageSize>
 #include <QPrintDialog>

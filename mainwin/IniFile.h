@@ -11,13 +11,13 @@
 #include <unordered_map>
 #include <vector>
 
-class TIniFile {
+class IniFile {
 public:
-    TIniFile() = default;
+    IniFile() = default;
     // Parses the raw bytes of a file (lines ending in CR LF, LF or CR). A UTF-8 byte-order
     // mark is skipped; a file that is valid UTF-8 holding characters beyond ASCII (as an
     // ordinary Linux editor saves it) is read as UTF-8. Everything else is CP932.
-    static TIniFile FromBytes(std::string_view bytes);
+    static IniFile FromBytes(std::string_view bytes);
 
     // What reading a file found. Only a regular file is read, never more than kMaxFileSize
     // bytes, and opening never waits (a FIFO or a device in its place is refused).
@@ -34,7 +34,7 @@ public:
     };
     // Reads a file; a missing or unreadable file gives an empty one. `existed` tells
     // whether something was there; `result` tells what became of it.
-    static TIniFile Load(const std::string& path, bool* existed = nullptr,
+    static IniFile Load(const std::string& path, bool* existed = nullptr,
                          LoadResult* result = nullptr);
 
     // Value texts: blanks around the value are dropped, then one pair of enclosing

@@ -11,9 +11,9 @@
 #include "ScreenPlacement.h"
 #include "SpokenDisplay.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
-#include "TMainHost.h"
-#include "TStatusPanels.h"
+#include "HistoryLink.h"
+#include "MainWindowHost.h"
+#include "StatusBarPanels.h"
 #include "WindowHelpers.h"
 #include "settings.h"
 
@@ -55,7 +55,7 @@ TMForm::TMForm(const std::filesystem::path& envFile, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       envFile_(envFile) {
     setObjectName("MForm");
-    host_ = std::make_unique<TMainHost>(*this);
+    host_ = std::make_unique<MainWindowHost>(*this);
     engine_ = std::make_unique<CalcEngine>(option_, status_, *host_);
     BuildComponents();
     FormCreate();
@@ -112,11 +112,11 @@ void TMForm::BuildComponents() {
     // The keys are clicked, never focused: the keyboard always belongs to the window.
     for (int i = 0; i < TFuncKey::kKeys; ++i)
         FKey->GetKey(i)->setFocusPolicy(Qt::NoFocus);
-    FKey->OnClick = [this](TFKeyButton* sender, int key) { FKeyClick(sender, key); };
+    FKey->OnClick = [this](FunctionKeyButton* sender, int key) { FKeyClick(sender, key); };
 
     SBBase = new QWidget(this);
     SBBase->setObjectName("SBBase");
-    SBar = new TStatusPanels(SBBase);
+    SBar = new StatusBarPanels(SBBase);
 }
 
 // A popup menu is made when it is first asked for; none is shown at start.
@@ -221,21 +221,21 @@ void TMForm::InitMainLayout() {
 }
 
 void TMForm::LoadSettings() {
-    TMainWinSettings win;
+    MainWindowSettings win;
     win.Left = kDesignLeft;
     win.Top = kDesignTop;
-    TSettingsRefs refs{option_, colors_, status_, keys_, win};
+    StoredState refs{option_, colors_, status_, keys_, win};
     if (envFile_.empty()) {
         envFile_ = EnvFileName();
         readFile_ = EnvFileToRead(envFile_.string(), EnvFileBesideProgram());
     } else {
         readFile_ = envFile_;
     }
-    TIniFile::LoadResult read;
+    IniFile::LoadResult read;
     ::LoadSettings(readFile_.string(), refs, &read);
     // A file that is there but cannot be read is never saved over; the user hears of it
     // once, when the window is up.
-    if (read.Status == TIniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
+    if (read.Status == IniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
         envFileUnreadable_ = true;
         const QString text = QString::fromStdString(UnreadableMessage(readFile_.string(), read));
         QTimer::singleShot(0, this, [this, text] { platform::ShowError(this, text); });
@@ -259,7 +259,7 @@ void TMForm::LoadSettings() {
 // without saving; `quiet` shows nothing. Returns whether the window may close.
 bool TMForm::SaveSettings(bool quiet) {
     if (settingsSaved_ || envFileUnreadable_) return true;
-    const TSaveResult r = WriteSettings();
+    const SaveResult r = WriteSettings();
     if (r.Ok) {
         settingsSaved_ = true;
         return true;
@@ -271,8 +271,8 @@ bool TMForm::SaveSettings(bool quiet) {
     return closeAnyway;
 }
 
-TSaveResult TMForm::WriteSettings() {
-    TMainWinSettings win;
+SaveResult TMForm::WriteSettings() {
+    MainWindowSettings win;
     const QRect frame = frameGeometry();
     win.Left = frame.left();
     win.Top = frame.top();
@@ -283,7 +283,7 @@ TSaveResult TMForm::WriteSettings() {
     win.FontName = DisplayFontName().toStdString();
     win.FontStyle = DisplayFontStyle();
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
-    TSettingsRefs refs{option_, colors_, status_, keys_, win};
+    StoredState refs{option_, colors_, status_, keys_, win};
     return ::SaveSettings(envFile_.string(), refs);
 }
 
@@ -351,7 +351,7 @@ void TMForm::SetMarkColors() {
 void TMForm::ApplyFuncSet() {
     const auto entries = FuncSetKeys(keys_, status_.FuncSet);
     for (std::size_t k = 0; k < entries.size() && k < TFuncKey::kKeys; ++k) {
-        TFKeyButton* key = FKey->GetKey(static_cast<int>(k));
+        FunctionKeyButton* key = FKey->GetKey(static_cast<int>(k));
         key->SetCaption(QString::fromStdString(entries[k].Caption));
         key->SetTag(entries[k].Command);
         key->SetHint(QString::fromStdString(entries[k].Hint));
@@ -470,7 +470,7 @@ void TMForm::FitOpeMark() {
 
 void TMForm::RenderDisplay() {
     if (!engine_ || !DNumber) return;
-    const TDisplayModel& d = engine_->Display();
+    const DisplayModel& d = engine_->Display();
     const QString caption = QString::fromStdString(d.Caption);
     DNumber->setText(caption);
     QPalette p = DNumber->palette();
@@ -501,7 +501,7 @@ void TMForm::RenderDisplay() {
     SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
 }
 
-void TMForm::SetHistoryWindow(THistoryLink* link) {
+void TMForm::SetHistoryWindow(HistoryLink* link) {
     history_ = link;
     if (history_ && history_->Window()) {
         platform::SetStayOnTop(history_->Window(), stayOnTop_);

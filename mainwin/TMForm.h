@@ -20,15 +20,15 @@ class QFrame;
 class QLabel;
 class QMenu;
 
-struct TSaveResult;
+struct SaveResult;
 
 namespace bansho {
 
 class TFuncKey;
-class TFKeyButton;
-class THistoryLink;
-class TMainHost;
-class TStatusPanels;
+class FunctionKeyButton;
+class HistoryLink;
+class MainWindowHost;
+class StatusBarPanels;
 
 class TMForm : public QWidget {
     Q_OBJECT
@@ -55,11 +55,11 @@ public:
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
     void FormKeyDown(int code, TShiftState shift);
-    void FKeyClick(TFKeyButton* sender, int key);
+    void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----
-    void SetHistoryWindow(THistoryLink* link);
-    THistoryLink* HistoryWindow() const { return history_; }
+    void SetHistoryWindow(HistoryLink* link);
+    HistoryLink* HistoryWindow() const { return history_; }
     // Command 151 runs this with the main window as owner; when it returns the marks are
     // refreshed and the current function-key set is put on the bar again. Unset, command
     // 151 does nothing.
@@ -123,7 +123,7 @@ public:
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
     QWidget* SBBase = nullptr;
-    TStatusPanels* SBar = nullptr;
+    StatusBarPanels* SBar = nullptr;
 
     // The display model has changed: draw the number, the marks and the operator.
     void RenderDisplay();
@@ -144,13 +144,13 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    friend class TMainHost;
+    friend class MainWindowHost;
     void FormCreate();
     void BuildComponents();
     void InitMainLayout();
     void LoadSettings();
     bool SaveSettings(bool quiet);
-    TSaveResult WriteSettings();
+    SaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
     void FitOpeMark();
@@ -166,7 +166,7 @@ private:
     TDisplayColors colors_;
     TCalcStatus status_;
     TKeyConfig keys_;
-    std::unique_ptr<TMainHost> host_;
+    std::unique_ptr<MainWindowHost> host_;
     std::unique_ptr<CalcEngine> engine_;
 
     std::filesystem::path envFile_;
@@ -174,7 +174,7 @@ private:
     bool envFileUnreadable_ = false; // there but unreadable at start: never saved over
     bool settingsSaved_ = false;     // the close's save is done; nothing more to write
     bool terminating_ = false;       // ended by the system: close without a box
-    THistoryLink* history_ = nullptr;
+    HistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
     QFont displayFont_;
     LayoutResult layout_;

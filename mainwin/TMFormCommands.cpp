@@ -6,8 +6,8 @@
 #include "KeyMapping.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
-#include "TStatusPanels.h"
+#include "HistoryLink.h"
+#include "StatusBarPanels.h"
 #include "WindowHelpers.h"
 
 #include <QAction>
@@ -43,7 +43,7 @@ void TMForm::ExecCommand(int command) {
     engine_->ExecCommand(static_cast<unsigned>(command));
 }
 
-void TMForm::FKeyClick(TFKeyButton*, int key) {
+void TMForm::FKeyClick(FunctionKeyButton*, int key) {
     ExecCommand(key);
 }
 
@@ -54,7 +54,7 @@ void TMForm::MenuItemSelect(QAction* action) {
 void TMForm::FormKeyDown(int code, TShiftState shift) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
-    const TKeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
     switch (d.Route) {
     case KeyRoute::Close:
         close();

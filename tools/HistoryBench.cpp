@@ -5,7 +5,7 @@
 #include "Fonts.h"
 #include "MessageBoxes.h"
 #include "THForm.h"
-#include "THistList.h"
+#include "ReceiptListView.h"
 #include "TMForm.h"
 
 #include <QApplication>

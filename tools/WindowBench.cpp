@@ -10,7 +10,7 @@
 #include "LayoutRule.h"
 #include "MessageBoxes.h"
 #include "THForm.h"
-#include "THistList.h"
+#include "ReceiptListView.h"
 #include "TMForm.h"
 
 #include <QApplication>

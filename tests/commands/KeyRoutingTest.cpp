@@ -12,7 +12,7 @@ struct Fixture {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    TKeyDecision Route(int code, TShiftState shift = 0, bool historyActive = false) const {
+    KeyDecision Route(int code, TShiftState shift = 0, bool historyActive = false) const {
         return RouteKeyDown(code, shift, historyActive, keys, option, status);
     }
 };

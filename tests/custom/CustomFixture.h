@@ -5,7 +5,7 @@
 #include "ColorChooser.h"
 #include "MessageBoxes.h"
 #include "TCForm.h"
-#include "THistoryLink.h"
+#include "HistoryLink.h"
 #include "TMForm.h"
 
 #include <QTemporaryDir>
@@ -20,7 +20,7 @@
 namespace bansho::test {
 
 // Records what the dialogs ask of the history window.
-class FakeHistory : public THistoryLink {
+class FakeHistory : public HistoryLink {
 public:
     QWidget window;
     std::vector<std::pair<TColor, TColor>> colors; // SetListColors calls

@@ -4,7 +4,7 @@
 #include "CustomFixture.h"
 #include "FontFit.h"
 #include "LayoutCheck.h"
-#include "TRadioGroup.h"
+#include "RadioButtonGroup.h"
 #include "WindowHelpers.h"
 
 #include <QAbstractButton>

@@ -4,7 +4,7 @@
 #include "CommandTable.h"
 #include "CustomFixture.h"
 #include "TFuncKey.h"
-#include "TRadioGroup.h"
+#include "RadioButtonGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>

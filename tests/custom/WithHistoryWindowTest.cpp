@@ -5,9 +5,9 @@
 #include "MessageBoxes.h"
 #include "TCForm.h"
 #include "THForm.h"
-#include "THistList.h"
+#include "ReceiptListView.h"
 #include "TMForm.h"
-#include "TRadioGroup.h"
+#include "RadioButtonGroup.h"
 #include "WindowHelpers.h"
 
 #include <QCheckBox>

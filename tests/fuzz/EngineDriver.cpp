@@ -192,7 +192,7 @@ void EngineDriver::CopyHistory(std::size_t last) {
 std::string EngineDriver::Check(bool full) const {
     std::ostringstream out;
     const CalcEngine& e = engine_;
-    const TDisplayModel& d = e.Display();
+    const DisplayModel& d = e.Display();
 
     if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";

@@ -17,8 +17,8 @@
 #include "NumberText.h"
 #include "TEForm.h"
 #include "THForm.h"
-#include "THistList.h"
-#include "THistModel.h"
+#include "ReceiptListView.h"
+#include "ReceiptListModel.h"
 #include "TMForm.h"
 #include "TextFunctions.h"
 

@@ -5,8 +5,8 @@
 #include "MessageBoxes.h"
 #include "TEForm.h"
 #include "THForm.h"
-#include "THistList.h"
-#include "THistModel.h"
+#include "ReceiptListView.h"
+#include "ReceiptListModel.h"
 #include "TMForm.h"
 
 #include <QApplication>

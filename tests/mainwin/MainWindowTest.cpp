@@ -4,9 +4,9 @@
 #include "ColorValue.h"
 #include "MessageBoxes.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
+#include "HistoryLink.h"
 #include "TMForm.h"
-#include "TStatusPanels.h"
+#include "StatusBarPanels.h"
 #include "WindowHelpers.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ using namespace bansho;
 namespace {
 
 // A stand-in history window that records what the main window asks of it.
-class FakeHistory : public THistoryLink {
+class FakeHistory : public HistoryLink {
 public:
     QWidget window;
     int shows = 0;
@@ -107,7 +107,7 @@ TEST_F(MainWindow, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(Shown(), QStringLiteral("0."));
     EXPECT_EQ(f.OpeMark->text(), QString());
     EXPECT_TRUE(f.StatusBarVisible());
-    for (int i = 0; i < TStatusPanels::kPanelCount; ++i)
+    for (int i = 0; i < StatusBarPanels::kPanelCount; ++i)
         EXPECT_EQ(Panel(i), QString()) << i;
     EXPECT_EQ(f.FKey->KeyCount(), 12);
     EXPECT_EQ(f.FKey->GetKey(0)->Caption(), QStringLiteral("Ａ↓"));

@@ -1,4 +1,4 @@
-#include "TextNumber.h"
+#include "ParseInt32.h"
 
 #include <gtest/gtest.h>
 

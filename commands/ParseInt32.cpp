@@ -1,4 +1,4 @@
-#include "TextNumber.h"
+#include "ParseInt32.h"
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
     std::size_t p = 0;

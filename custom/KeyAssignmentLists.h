@@ -12,7 +12,7 @@ namespace bansho {
 
 inline constexpr int kFuncSlotCount = kFuncSetCount * 12; // A_FKEY1 .. C_FKEY12
 
-class TKeyAssignLists {
+class KeyAssignmentLists {
 public:
     // Parallel to the key list box: one entry per key that has a name.
     std::vector<std::string> KeyNames;   // the list box's texts ("BACK", "TKEY_0", ...)

@@ -10,9 +10,9 @@ class QWidget;
 
 namespace bansho {
 
-class THistoryLink {
+class HistoryLink {
 public:
-    virtual ~THistoryLink() = default;
+    virtual ~HistoryLink() = default;
 
     // The history window's top-level widget (opacity, stay-on-top, activation, visibility).
     virtual QWidget* Window() = 0;
