@@ -7,7 +7,7 @@
 #include "TKForm.h"
 #include "TMForm.h"
 #include "RadioButtonGroup.h"
-#include "settings.h"
+#include "Settings.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -15,7 +15,7 @@
 #include "MainWindowHost.h"
 #include "StatusBarPanels.h"
 #include "WindowHelpers.h"
-#include "settings.h"
+#include "Settings.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -7,7 +7,7 @@
 #include "KeyConfig.h"
 #include "Options.h"
 #include "Sjis.h"
-#include "settings.h"
+#include "Settings.h"
 
 #include <cstddef>
 #include <cstdint>
