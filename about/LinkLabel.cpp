@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace bansho {
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     SetActive(true);
@@ -38,3 +40,5 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (click) emit clicked();
 }
+
+} // namespace bansho

@@ -4,6 +4,8 @@
 // link is plain text in the normal colours and sends no clicks.
 #include <QLabel>
 
+namespace bansho {
+
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -23,3 +25,5 @@ private:
     bool pressed_ = false;
     bool active_ = true;
 };
+
+} // namespace bansho

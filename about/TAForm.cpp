@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <span>
 
+namespace bansho {
+
 #ifndef BANSHO_HOMEPAGE_URL
 #define BANSHO_HOMEPAGE_URL ""
 #endif
@@ -180,3 +182,5 @@ void ShowAbout(QWidget* owner) {
     TAForm box(owner);
     box.exec();
 }
+
+} // namespace bansho

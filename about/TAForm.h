@@ -10,6 +10,9 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+
+namespace bansho {
+
 class LinkLabel;
 
 class TAForm : public QDialog {
@@ -69,3 +72,5 @@ private:
 
 // Creates the box with owner as its parent, runs it modally and destroys it.
 void ShowAbout(QWidget* owner);
+
+} // namespace bansho

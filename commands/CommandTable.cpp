@@ -2,6 +2,8 @@
 
 #include "Sjis.h"
 
+namespace bansho {
+
 namespace {
 
 struct BuiltIn {
@@ -113,3 +115,5 @@ const CommandRecord& CommandOf(int command) {
     if (command < 0 || command >= kCommandCount) return empty;
     return CommandTable()[static_cast<std::size_t>(command)];
 }
+
+} // namespace bansho

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace bansho {
+
 // Number 255 stands for "no action" everywhere: key table, function keys, menus.
 inline constexpr int kNoCommand = CommandNumber(Command::None);
 inline constexpr int kCommandCount = 256;
@@ -35,3 +37,5 @@ const TCommandTable& CommandTable();
 
 // The record of a command number; numbers outside 0..255 give an empty record.
 const CommandRecord& CommandOf(int command);
+
+} // namespace bansho

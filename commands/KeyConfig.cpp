@@ -7,6 +7,8 @@
 #include "ParseInt32.h"
 #include "Utf8.h"
 
+namespace bansho {
+
 const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
     "Ａ↓,ＡＣ,Ｃ,ＨＣ,ＨＳ,ＨＲ,％,ＧＴ,０００,＋/－,税込み,税抜き",
     "Ｂ↓,ＡＣ,Ｃ,ＭＣ,ＭＲ,Ｍ＋,Ｍ－,ＭＲＶ,ＮＵＭ,＋/－,税込み,税抜き",
@@ -226,3 +228,5 @@ std::vector<FunctionKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
     }
     return out;
 }
+
+} // namespace bansho

@@ -11,6 +11,8 @@
 #include "Options.h"
 #include "VirtualKeys.h"
 
+namespace bansho {
+
 inline constexpr int kKeyCodeCount = 256;
 inline constexpr int kFuncSetCount = 3;
 inline constexpr int kNumKeyPositions = 17;
@@ -101,3 +103,5 @@ std::vector<FunctionKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set);
 
 // A command item of a function-key list as a number; 255 when it is not a number 0..255.
 int FuncCommandNumber(std::string_view item);
+
+} // namespace bansho

@@ -2,6 +2,8 @@
 
 #include "CommandTable.h"
 
+namespace bansho {
+
 bool IsFunctionKeyCode(int code) {
     return code >= vk::F1 && code <= vk::F12;
 }
@@ -77,3 +79,5 @@ TabRoute RouteTab(bool historyVisible, bool mainActive) {
     if (!historyVisible) return TabRoute::None;
     return mainActive ? TabRoute::ActivateHistory : TabRoute::ActivateMain;
 }
+
+} // namespace bansho

@@ -3,6 +3,8 @@
 // only turn events into key codes and carry out the decision.
 #include "KeyConfig.h"
 
+namespace bansho {
+
 // Modifier keys held with a key press (a bit set).
 using TShiftState = unsigned;
 inline constexpr TShiftState ssShift = 1;
@@ -63,3 +65,5 @@ enum class TabRoute { None, ActivateHistory, ActivateMain };
 // Tab in the main window is always consumed; while the history window is visible it
 // activates the history window from the main window and the main window otherwise.
 TabRoute RouteTab(bool historyVisible, bool mainActive);
+
+} // namespace bansho

@@ -25,7 +25,7 @@ void KeyAssignmentLists::Fill(const TKeyConfig& keys) {
     *this = KeyAssignmentLists{};
     OnChange = std::move(notify);
 
-    const auto& names = ::KeyNames();
+    const auto& names = bansho::KeyNames();
     for (int c = 0; c < kKeyCodeCount; ++c) {
         const std::string& name = names[static_cast<std::size_t>(c)];
         if (name.empty()) continue;

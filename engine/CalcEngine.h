@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+namespace bansho {
+
 class CalcEngine {
 public:
     // The option record and the state record belong to the program and outlive the engine.
@@ -192,3 +194,5 @@ private:
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
 };
+
+} // namespace bansho

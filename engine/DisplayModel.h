@@ -3,6 +3,8 @@
 // a register.
 #include <string>
 
+namespace bansho {
+
 struct DisplayModel {
     // `DNumber`'s caption: "1,234." or the error form "- E -  "; one trailing blank is added
     // to a number while the display font is styled (CalcEngine::SetStyledFont).
@@ -23,3 +25,5 @@ struct DisplayModel {
 
     bool operator==(const DisplayModel&) const = default;
 };
+
+} // namespace bansho

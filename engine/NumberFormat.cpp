@@ -9,6 +9,8 @@
 #include <limits>
 #include <utility>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -356,3 +358,5 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
     FormatInto(r, acount, decimals, overflow, text);
     return text;
 }
+
+} // namespace bansho

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -184,3 +186,5 @@ bool ParseNumber(std::string_view text, long double& value) {
     value = neg ? -v : v;
     return true;
 }
+
+} // namespace bansho

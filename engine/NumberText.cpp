@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -197,3 +199,5 @@ TCalcNum RunningTotal::Total() const {
     CutToDigitLimit(t.Text);
     return t;
 }
+
+} // namespace bansho

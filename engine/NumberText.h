@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace bansho {
+
 // Reads "[blanks][-]digits[.digits]" (at least one digit; ".5" and "5." read too) into the
 // nearest long double. The point is always '.'; no locale, no exponent, no '+'. False for
 // any other text.
@@ -57,3 +59,5 @@ private:
 
 // "'%s' は浮動小数点数ではありません。" with the text in place of %s.
 std::string NotFloatMessage(std::string_view text);
+
+} // namespace bansho

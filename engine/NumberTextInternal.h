@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace numbertext {
+namespace bansho::numbertext {
 
 using u64 = std::uint64_t;
 using u128 = unsigned __int128;
@@ -74,4 +74,4 @@ void WriteResult(const ResultDigits& d, std::string& text);
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
 
-} // namespace numbertext
+} // namespace bansho::numbertext

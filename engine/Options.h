@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace bansho {
+
 // Option settings. Zero-filled first, then the built-in defaults, then the settings file.
 struct TOption {
     std::uint8_t HistSet = 0;         // 0 user memo, 1 calculation receipt, 2 input receipt
@@ -86,3 +88,5 @@ inline void SetFileDefaults(TOption& o) {
     o.Decimals = -1;
     o.Rounding = 0;
 }
+
+} // namespace bansho

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace bansho {
+
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                  TCalcNum& total, std::string* badText) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
@@ -25,3 +27,5 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     return true;
 }
+
+} // namespace bansho

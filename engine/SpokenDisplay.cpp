@@ -1,5 +1,7 @@
 #include "SpokenDisplay.h"
 
+namespace bansho {
+
 namespace {
 void Add(std::string& out, const std::string& mark) {
     if (mark.empty()) return;
@@ -33,3 +35,5 @@ std::string SpokenMarks(const DisplayModel& d) {
     Add(out, d.PanelSelector);
     return out;
 }
+
+} // namespace bansho

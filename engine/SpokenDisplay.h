@@ -6,5 +6,9 @@
 
 #include <string>
 
+namespace bansho {
+
 std::string SpokenNumber(const DisplayModel& d);
 std::string SpokenMarks(const DisplayModel& d);
+
+} // namespace bansho

@@ -16,11 +16,12 @@
 #include <cstddef>
 
 class QPushButton;
+
+namespace bansho {
+
 class CalcEngine;
 struct TOption;
 struct TCalcStatus;
-
-namespace bansho {
 
 class TMForm;
 class ReceiptListView;

@@ -232,7 +232,7 @@ void TMForm::LoadSettings() {
         readFile_ = envFile_;
     }
     IniFile::LoadResult read;
-    ::LoadSettings(readFile_.string(), refs, &read);
+    bansho::LoadSettings(readFile_.string(), refs, &read);
     // A file that is there but cannot be read is never saved over; the user hears of it
     // once, when the window is up.
     if (read.Status == IniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
@@ -284,7 +284,7 @@ SaveResult TMForm::WriteSettings() {
     win.FontStyle = DisplayFontStyle();
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
     StoredState refs{option_, colors_, status_, keys_, win};
-    return ::SaveSettings(envFile_.string(), refs);
+    return bansho::SaveSettings(envFile_.string(), refs);
 }
 
 bool TMForm::SaveSettingsQuietly() {

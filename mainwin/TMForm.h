@@ -20,9 +20,9 @@ class QFrame;
 class QLabel;
 class QMenu;
 
-struct SaveResult;
-
 namespace bansho {
+
+struct SaveResult;
 
 class TFuncKey;
 class FunctionKeyButton;

@@ -9,6 +9,8 @@
 #include "Sjis.h"
 #include "ParseInt32.h"
 
+namespace bansho {
+
 namespace {
 
 bool IsBlank(char c) {
@@ -375,3 +377,5 @@ std::vector<std::string> IniFile::KeysOf(std::string_view section) const {
         out.push_back(sjis::ToUtf8(e.Key));
     return out;
 }
+
+} // namespace bansho

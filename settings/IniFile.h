@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace bansho {
+
 class IniFile {
 public:
     IniFile() = default;
@@ -93,3 +95,5 @@ private:
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> sectionIndex_; // folded name -> section
 };
+
+} // namespace bansho

@@ -16,6 +16,8 @@
 
 #include "CommandTable.h"
 
+namespace bansho {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -524,3 +526,5 @@ SaveResult DeleteSettingsFile(const std::string& envFileName) {
                            SystemReason(ec.value())};
     return {};
 }
+
+} // namespace bansho

@@ -11,6 +11,8 @@
 #include "KeyConfig.h"
 #include "Options.h"
 
+namespace bansho {
+
 inline constexpr std::int32_t kStyleNormal = 0;    // "OPTION"/"Style": normal window
 inline constexpr std::int32_t kStyleStayOnTop = 3; // "OPTION"/"Style": always on top
 
@@ -113,3 +115,5 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 // Deletes the settings file (the factory reset of the key assignments). A missing file
 // is no error; a frozen file (no write permission in its mode) stays.
 SaveResult DeleteSettingsFile(const std::string& envFileName);
+
+} // namespace bansho

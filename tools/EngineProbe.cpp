@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+using namespace bansho;
+
 namespace {
 
 class ProbeHost : public EngineHost {

@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 constexpr int kRows = 1'000'000;

@@ -22,6 +22,8 @@
 #include <memory>
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 constexpr int kRows = 1'000'000;

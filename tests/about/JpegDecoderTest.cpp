@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace bansho;
+
 using about::DecodeJpeg;
 
 namespace {

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+using namespace bansho;
+
 namespace {
 
 // Shows a box and waits until it has the keyboard, as a user would find it.

@@ -7,6 +7,8 @@
 
 #include "Sjis.h"
 
+using namespace bansho;
+
 namespace {
 
 // 44 and 45 (the decimal and rounding selectors) and 54 (印刷) were added to the ranges the

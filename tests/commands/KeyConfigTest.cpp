@@ -4,6 +4,8 @@
 
 #include "CommaText.h"
 
+using namespace bansho;
+
 namespace {
 
 struct Factory {

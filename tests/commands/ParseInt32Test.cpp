@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 TEST(ParseInt32, ReadsDecimalAndHexadecimal) {

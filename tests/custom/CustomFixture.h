@@ -17,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-namespace bansho::test {
+namespace bansho::testing {
 
 // Records what the dialogs ask of the history window.
 class FakeHistory : public HistoryLink {
@@ -87,4 +87,4 @@ protected:
     std::vector<TColor> presets;
 };
 
-} // namespace bansho::test
+} // namespace bansho::testing

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 struct DisplayCase {

@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 TEST(ParseNumber, Grammar) {

@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+namespace bansho::testing {
+
 namespace {
 
 bool IsDigit(char c) {
@@ -303,3 +305,5 @@ std::string EngineDriver::Check(bool full) const {
     }
     return out.str();
 }
+
+} // namespace bansho::testing

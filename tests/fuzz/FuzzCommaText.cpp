@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 std::string Show(const std::vector<std::string>& items) {

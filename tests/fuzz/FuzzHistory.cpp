@@ -36,6 +36,9 @@
 #include <memory>
 #include <string>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 using bansho::TEForm;

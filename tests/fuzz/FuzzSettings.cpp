@@ -15,6 +15,9 @@
 #include <string>
 #include <string_view>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 struct Settings {

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace bansho::testing;
+
 using namespace bansho;
 
 namespace {

@@ -23,6 +23,8 @@
 
 #include <fstream>
 
+using namespace bansho::testing;
+
 using namespace bansho;
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 TEST(IniFile, DecodesShiftJisAsCodePage932) {

@@ -21,6 +21,8 @@
 #include "CommaText.h"
 #include "Sjis.h"
 
+using namespace bansho;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -13,6 +13,8 @@
 
 #include <vector>
 
+using namespace bansho;
+
 using bansho::FunctionKeyButton;
 using bansho::TFuncKey;
 
