@@ -223,7 +223,7 @@ TEST(EngineProbe, AgreesWithTheModelUnderTheDecimalSelector) {
     unsigned seed = 20;
     for (const auto& s : settings) {
         SCOPED_TRACE(::testing::Message() << "acount " << s.acount << " decimals " << s.decimals
-                                        << " rounding " << s.rounding);
+                                          << " rounding " << s.rounding);
         CheckChainsAgainstModel(s.acount, seed++, "", s.decimals, s.rounding);
     }
 }

@@ -263,11 +263,11 @@ std::string CaseName(const ::testing::TestParamInfo<SoakCase>& info) {
 
 INSTANTIATE_TEST_SUITE_P(AllModes, EngineSoak,
                          ::testing::Values(SoakCase{0, 0, true}, SoakCase{0, 1, false},
-                                         SoakCase{1, 0, false}, SoakCase{1, 1, true},
-                                         SoakCase{2, 0, true}, SoakCase{2, 1, true},
-                                         SoakCase{2, 0, false}, SoakCase{2, 1, false},
-                                         SoakCase{0, 0, false}, SoakCase{0, 1, true},
-                                         SoakCase{1, 0, true}, SoakCase{1, 1, false}),
+                                           SoakCase{1, 0, false}, SoakCase{1, 1, true},
+                                           SoakCase{2, 0, true}, SoakCase{2, 1, true},
+                                           SoakCase{2, 0, false}, SoakCase{2, 1, false},
+                                           SoakCase{0, 0, false}, SoakCase{0, 1, true},
+                                           SoakCase{1, 0, true}, SoakCase{1, 1, false}),
                          CaseName);
 
 } // namespace

@@ -15,7 +15,8 @@ namespace bansho::testing {
 
 #define FUZZ_CHECK(cond, what)                                                                     \
     do {                                                                                           \
-        if (!(cond)) bansho::testing::FuzzFail(__FILE__, __LINE__, std::string(#cond " -- ") + (what)); \
+        if (!(cond))                                                                               \
+            bansho::testing::FuzzFail(__FILE__, __LINE__, std::string(#cond " -- ") + (what));     \
     } while (0)
 
 } // namespace bansho::testing
