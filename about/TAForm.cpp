@@ -1,9 +1,9 @@
 #include "TAForm.h"
 
 #include "JpegDecoder.h"
+#include "LinkLabel.h"
 #include "MessageBoxes.h"
 #include "ProgramPicture.h"
-#include "LinkLabel.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -119,8 +119,8 @@ void TAForm::Build() {
     // The home page, when the build names one; otherwise a plain line that leads nowhere.
     const bool hasHome = !links_.HomePage.isEmpty();
     Label2 = new LinkLabel(hasHome ? QStringLiteral("バンショ ホームページ")
-                                    : QStringLiteral("ホームページ: 未設定"),
-                            Panel);
+                                   : QStringLiteral("ホームページ: 未設定"),
+                           Panel);
     Label2->SetActive(hasHome);
     placeLink(Label2, 100, hasHome ? links_.HomePage.toString() : QString());
     connect(Label2, &LinkLabel::clicked, this, &TAForm::Label2Click);

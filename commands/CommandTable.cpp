@@ -90,7 +90,7 @@ std::string ThreeDigits(int n) {
 
 } // namespace
 
-void FillCommandTable(TCommandTable& table) {
+void FillCommandTable(CommandTableArray& table) {
     for (auto& r : table)
         r = CommandRecord{};
     for (const auto& b : kBuiltIn) {
@@ -101,9 +101,9 @@ void FillCommandTable(TCommandTable& table) {
     }
 }
 
-const TCommandTable& CommandTable() {
-    static const TCommandTable table = [] {
-        TCommandTable t;
+const CommandTableArray& CommandTable() {
+    static const CommandTableArray table = [] {
+        CommandTableArray t;
         FillCommandTable(t);
         return t;
     }();

@@ -27,13 +27,13 @@ struct CommandRecord {
     bool Defined() const { return !Description.empty(); }
 };
 
-using TCommandTable = std::array<CommandRecord, kCommandCount>;
+using CommandTableArray = std::array<CommandRecord, kCommandCount>;
 
 // Empties all 256 records, then writes the defined ones, each field cut to its byte limit.
-void FillCommandTable(TCommandTable& table);
+void FillCommandTable(CommandTableArray& table);
 
 // The catalogue, filled on first use. It never changes while the program runs.
-const TCommandTable& CommandTable();
+const CommandTableArray& CommandTable();
 
 // The record of a command number; numbers outside 0..255 give an empty record.
 const CommandRecord& CommandOf(int command);

@@ -145,7 +145,7 @@ const std::array<std::string, kFuncSetCount>& FactoryFuncCommand() {
     return texts;
 }
 
-void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
+void InitKeyTBL(KeyConfig& keys, TOption& option, TCalcStatus& status) {
     keys.KeyTable.fill(kNoCommand);
     for (const auto& k : kNamedKeys)
         keys.KeyTable[static_cast<std::size_t>(k.Code)] = CommandNumber(k.Factory);
@@ -168,7 +168,7 @@ void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
     option.UserTCH = kFactoryUserTCH;
 }
 
-void NormalizeFuncSets(TKeyConfig& keys) {
+void NormalizeFuncSets(KeyConfig& keys) {
     for (auto& s : keys.FuncDispStr)
         PadList(s, kEmptyFuncCaption);
     for (auto& s : keys.FuncCommand)
@@ -210,7 +210,7 @@ int FuncCommandNumber(std::string_view item) {
     return *n;
 }
 
-std::vector<FunctionKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
+std::vector<FunctionKeyEntry> FuncSetKeys(const KeyConfig& keys, int set) {
     std::vector<FunctionKeyEntry> out;
     if (set < 0 || set >= kFuncSetCount) return out;
     const auto captions = SplitCommaText(keys.FuncDispStr[static_cast<std::size_t>(set)]);

@@ -15,7 +15,7 @@ bool DropKeyRepeat(int code, bool autoRepeat) {
 namespace {
 
 // The history window's keys; Enter only as pressed, not as NUM-key mode makes it.
-HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
+HistoryAction HistoryKeyAction(int code, ShiftState shift, bool asPressed) {
     switch (code) {
     case vk::Return:
         return asPressed ? HistoryAction::Recall : HistoryAction::None;
@@ -36,8 +36,8 @@ HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
 
 } // namespace
 
-KeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
-                          const TOption& option, const TCalcStatus& status) {
+KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const KeyConfig& keys,
+                         const TOption& option, const TCalcStatus& status) {
     KeyDecision d;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
@@ -61,9 +61,9 @@ KeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const 
     return d;
 }
 
-KeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
-                                 const TKeyConfig& keys, const TOption& option,
-                                 const TCalcStatus& status) {
+KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
+                                const KeyConfig& keys, const TOption& option,
+                                const TCalcStatus& status) {
     const HistoryAction own = HistoryKeyAction(code, shift, true);
     if (own != HistoryAction::None) {
         KeyDecision d;

@@ -20,7 +20,7 @@ bool InRange(int i, const std::vector<std::string>& list) {
 
 } // namespace
 
-void KeyAssignmentLists::Fill(const TKeyConfig& keys) {
+void KeyAssignmentLists::Fill(const KeyConfig& keys) {
     auto notify = std::move(OnChange);
     *this = KeyAssignmentLists{};
     OnChange = std::move(notify);
@@ -82,7 +82,7 @@ int KeyAssignmentLists::IndexOf(const std::vector<std::string>& list, const std:
     return -1;
 }
 
-void KeyAssignmentLists::WriteBack(TKeyConfig& keys) const {
+void KeyAssignmentLists::WriteBack(KeyConfig& keys) const {
     for (std::size_t i = 0; i < KeyNoList.size() && i < KeyCmdList.size(); ++i) {
         const auto code = ParseInt32(KeyNoList[i]);
         const auto command = ParseInt32(KeyCmdList[i]);

@@ -7,7 +7,7 @@
 namespace bansho {
 
 RadioButtonGroup::RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
-                         QWidget* parent)
+                                   QWidget* parent)
     : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, caption.isEmpty() ? 4 : 2, 8, 4);

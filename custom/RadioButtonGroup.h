@@ -13,7 +13,7 @@ class RadioButtonGroup : public QGroupBox {
     Q_OBJECT
 public:
     RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
-                QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
 
     // The checked item, -1 when none.
     int ItemIndex() const;

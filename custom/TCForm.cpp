@@ -4,8 +4,8 @@
 #include "FontFit.h"
 #include "Fonts.h"
 #include "HistoryLink.h"
-#include "TMForm.h"
 #include "RadioButtonGroup.h"
+#include "TMForm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -204,10 +204,11 @@ QWidget* TCForm::BuildOptionPage() {
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(8);
-    AlphaType = new RadioButtonGroup(QStringLiteral(" フォームの透明化 "),
-                                {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
-                                 QStringLiteral("常に透明化")},
-                                3, page);
+    AlphaType =
+        new RadioButtonGroup(QStringLiteral(" フォームの透明化 "),
+                             {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
+                              QStringLiteral("常に透明化")},
+                             3, page);
     bottom->addWidget(AlphaType);
     AlphaLabel = new QGroupBox(QStringLiteral(" 透明度 "), page);
     auto* alpha = new QVBoxLayout(AlphaLabel);

@@ -2,9 +2,9 @@
 // The customization dialog: calculation options, key assignments, display colours and font,
 // and window options, on four pages. It edits the main window's settings in place; colours
 // and transparency act at once so the user sees them, and Cancel puts them back.
+#include "KeyAssignmentLists.h"
 #include "KeyConfig.h"
 #include "Options.h"
-#include "KeyAssignmentLists.h"
 
 #include <QDialog>
 
@@ -103,7 +103,7 @@ public:
 
     // ---- State the tests look at ----
     const TOption& OptionBackup() const { return optionBackup_; }
-    const TDisplayColors& ColorBackup() const { return colorBackup_; }
+    const DisplayColorSet& ColorBackup() const { return colorBackup_; }
     const KeyAssignmentLists& KeyLists() const { return lists_; }
     int HintHidePause() const { return hintHidePause_; }
 
@@ -148,7 +148,7 @@ private:
     void WriteBackKeys();
 
     // Colours, font and transparency.
-    bool PickColor(TColor& edited, TColor* alsoSet);
+    bool PickColor(ColorValue& edited, ColorValue* alsoSet);
     void btnWinClick();
     void btnNumClick();
     void btnErrClick();
@@ -165,11 +165,11 @@ private:
 
     TMForm& owner_;
     TOption& option_;
-    TDisplayColors& colors_;
+    DisplayColorSet& colors_;
     TCalcStatus& status_;
-    TKeyConfig& keys_;
+    KeyConfig& keys_;
     TOption optionBackup_;
-    TDisplayColors colorBackup_;
+    DisplayColorSet colorBackup_;
     KeyAssignmentLists lists_;
     int hintHidePause_ = kHintPauseNormal;
     bool destroyed_ = false;

@@ -6,8 +6,8 @@
 #include "ColorValue.h"
 #include "FontFit.h"
 #include "HistoryLink.h"
-#include "TMForm.h"
 #include "RadioButtonGroup.h"
+#include "TMForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -101,9 +101,9 @@ QWidget* TCForm::BuildDisplayPage() {
     v->addWidget(NumPanel, 0, Qt::AlignHCenter);
 
     FontStyle = new RadioButtonGroup(QString(),
-                                {QStringLiteral("標準"), QStringLiteral("太字"),
-                                 QStringLiteral("斜体"), QStringLiteral("太字＋斜体")},
-                                4, page);
+                                     {QStringLiteral("標準"), QStringLiteral("太字"),
+                                      QStringLiteral("斜体"), QStringLiteral("太字＋斜体")},
+                                     4, page);
     v->addWidget(FontStyle);
 
     FontGroup = new QGroupBox(page);
@@ -161,7 +161,7 @@ void TCForm::ApplySampleColors() {
 }
 
 // Presets the chooser to the colour edited; a cancelled choice changes nothing.
-bool TCForm::PickColor(TColor& edited, TColor* alsoSet) {
+bool TCForm::PickColor(ColorValue& edited, ColorValue* alsoSet) {
     const auto chosen = ChooseColor(this, edited);
     if (!chosen) return false;
     edited = *chosen;

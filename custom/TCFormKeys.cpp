@@ -4,10 +4,10 @@
 
 #include "Beep.h"
 #include "MessageBoxes.h"
-#include "TKForm.h"
-#include "TMForm.h"
 #include "RadioButtonGroup.h"
 #include "Settings.h"
+#include "TKForm.h"
+#include "TMForm.h"
 
 #include <QCheckBox>
 #include <QEvent>

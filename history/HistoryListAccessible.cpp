@@ -41,7 +41,8 @@ private:
 
 class HistoryListAccessible : public QAccessibleWidget {
 public:
-    explicit HistoryListAccessible(ReceiptListView* list) : QAccessibleWidget(list, QAccessible::List) {}
+    explicit HistoryListAccessible(ReceiptListView* list)
+        : QAccessibleWidget(list, QAccessible::List) {}
     ~HistoryListAccessible() override {
         for (auto& [row, id] : rows_) QAccessible::deleteAccessibleInterface(id);
     }

@@ -2,8 +2,8 @@
 
 #include "HistoryListAccessible.h"
 
-#include <QAccessible>
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -226,7 +226,7 @@ void ReceiptListView::paintEvent(QPaintEvent* event) {
 }
 
 void ReceiptListView::DrawRow(QPainter& p, const QRect& rect, const QString& text, bool selected,
-                        bool focusRow) const {
+                              bool focusRow) const {
     const QPalette& pal = viewport()->palette();
     if (selected) p.fillRect(rect, pal.color(QPalette::Highlight));
     p.save();

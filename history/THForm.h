@@ -4,9 +4,9 @@
 // The rows belong to the engine, which reports every change to this window (ReceiptObserver);
 // the window mirrors them through a thin model, keeps the selection, and changes the lists
 // only through the engine's history operations.
+#include "HistoryLink.h"
 #include "ReceiptObserver.h"
 #include "ReceiptPrinter.h"
-#include "HistoryLink.h"
 
 #include <QPointer>
 #include <QString>
@@ -65,7 +65,7 @@ public:
     void FormActivate() override;
     // Colours, then the activation layout.
     void ApplySettings() override;
-    void SetListColors(TColor background, TColor text) override;
+    void SetListColors(ColorValue background, ColorValue text) override;
     void SetButtonHints(bool on) override; // tool tips of the side panel
     // List background HPanel, text HNumber, from the program's colours.
     void ApplyColors();
@@ -76,7 +76,7 @@ public:
 
     // ---- Keys and clicks ----
     // Every key pressed while the window is active (as a Windows key code with modifiers).
-    void FormKeyDown(int code, TShiftState shift);
+    void FormKeyDown(int code, ShiftState shift);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);

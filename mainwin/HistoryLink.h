@@ -38,7 +38,7 @@ public:
 
     // ---- What the customization dialog changes (it applies these at once) ----
     // Background and text colour of the list (the HPanel and HNumber colours).
-    virtual void SetListColors(TColor background, TColor text) {
+    virtual void SetListColors(ColorValue background, ColorValue text) {
         (void)background;
         (void)text;
     }

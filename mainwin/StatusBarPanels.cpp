@@ -65,8 +65,7 @@ void StatusBarPanels::LayoutPanels() {
     for (int i = 0; i < kPanelCount; ++i) {
         // The last panel runs on to the right edge (or the selector's panel), as a status
         // bar's last part does.
-        const int w =
-            i == kPanelCount - 1 ? std::max(kPanelWidths[i], right - x) : kPanelWidths[i];
+        const int w = i == kPanelCount - 1 ? std::max(kPanelWidths[i], right - x) : kPanelWidths[i];
         panels_[i]->setGeometry(x, 0, w, h);
         x += w;
     }

@@ -6,16 +6,16 @@
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
 #include "Fonts.h"
+#include "HistoryLink.h"
+#include "MainWindowHost.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "ScreenPlacement.h"
-#include "SpokenDisplay.h"
-#include "TFuncKey.h"
-#include "HistoryLink.h"
-#include "MainWindowHost.h"
-#include "StatusBarPanels.h"
-#include "WindowHelpers.h"
 #include "Settings.h"
+#include "SpokenDisplay.h"
+#include "StatusBarPanels.h"
+#include "TFuncKey.h"
+#include "WindowHelpers.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -331,7 +331,7 @@ int TMForm::FuncKeyWidth() const {
     return FKey->GetKey(0)->width();
 }
 
-QColor TMForm::NumberColour(TColor value) const {
+QColor TMForm::NumberColour(ColorValue value) const {
     return ReadableText(value, colors_.MPanel, palette());
 }
 

@@ -46,15 +46,15 @@ public:
 
     // ---- Program state, shared with the history window and the dialogs ----
     TOption& Option() { return option_; }
-    TDisplayColors& DisplayColors() { return colors_; }
+    DisplayColorSet& DisplayColors() { return colors_; }
     TCalcStatus& Status() { return status_; }
-    TKeyConfig& Keys() { return keys_; }
+    KeyConfig& Keys() { return keys_; }
     CalcEngine& Engine() { return *engine_; }
 
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    void FormKeyDown(int code, TShiftState shift);
+    void FormKeyDown(int code, ShiftState shift);
     void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----
@@ -137,7 +137,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     // A colour of the number and the marks, drawn on the display panel.
-    QColor NumberColour(TColor value) const;
+    QColor NumberColour(ColorValue value) const;
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -163,9 +163,9 @@ private:
     QRect ScreenRect() const;
 
     TOption option_;
-    TDisplayColors colors_;
+    DisplayColorSet colors_;
     TCalcStatus status_;
-    TKeyConfig keys_;
+    KeyConfig keys_;
     std::unique_ptr<MainWindowHost> host_;
     std::unique_ptr<CalcEngine> engine_;
 

@@ -3,11 +3,11 @@
 #include "TMForm.h"
 
 #include "Commands.h"
+#include "HistoryLink.h"
 #include "KeyMapping.h"
+#include "StatusBarPanels.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
-#include "HistoryLink.h"
-#include "StatusBarPanels.h"
 #include "WindowHelpers.h"
 
 #include <QAction>
@@ -23,8 +23,8 @@ namespace bansho {
 
 namespace {
 
-TShiftState ShiftOf(Qt::KeyboardModifiers m) {
-    TShiftState s = 0;
+ShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    ShiftState s = 0;
     if (m & Qt::ShiftModifier) s |= ssShift;
     if (m & Qt::AltModifier) s |= ssAlt;
     if (m & Qt::ControlModifier) s |= ssCtrl;
@@ -51,7 +51,7 @@ void TMForm::MenuItemSelect(QAction* action) {
     if (action) ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, TShiftState shift) {
+void TMForm::FormKeyDown(int code, ShiftState shift) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
     const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);

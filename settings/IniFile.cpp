@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Sjis.h"
 #include "ParseInt32.h"
+#include "Sjis.h"
 
 namespace bansho {
 
@@ -270,28 +270,28 @@ const std::string* IniFile::RawValue(std::string_view section, std::string_view 
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view def) const {
+                                std::string_view def) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::string(def);
     return DecodeValue(Unwrap(*raw));
 }
 
 std::string IniFile::ReadBytes(std::string_view section, std::string_view key,
-                                std::string_view def) const {
+                               std::string_view def) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::string(def);
     return std::string(Unwrap(*raw));
 }
 
 std::optional<std::int32_t> IniFile::TryReadInteger(std::string_view section,
-                                                     std::string_view key) const {
+                                                    std::string_view key) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::nullopt;
     return ParseInt32(Unwrap(*raw));
 }
 
 std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t def) const {
+                                  std::int32_t def) const {
     return TryReadInteger(section, key).value_or(def);
 }
 

@@ -37,7 +37,7 @@ public:
     // Reads a file; a missing or unreadable file gives an empty one. `existed` tells
     // whether something was there; `result` tells what became of it.
     static IniFile Load(const std::string& path, bool* existed = nullptr,
-                         LoadResult* result = nullptr);
+                        LoadResult* result = nullptr);
 
     // Value texts: blanks around the value are dropped, then one pair of enclosing
     // double quotes. ReadString converts from CP932; ReadBytes gives the bytes as stored.
@@ -69,7 +69,8 @@ public:
     // form UTF-8) starts with the comment line kShiftJisMarker, so that it reads back as
     // the Shift_JIS it is.
     std::string ToBytes() const;
-    static constexpr std::string_view kShiftJisMarker = "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
+    static constexpr std::string_view kShiftJisMarker =
+        "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
 
     // Names in file order (UTF-8), for tests and diagnostics.
     std::vector<std::string> SectionNames() const;

@@ -49,8 +49,7 @@ std::int32_t Bounded(std::int32_t v, std::int32_t lo, std::int32_t hi) {
 }
 
 // What the next start would give a key if the file kept `ini`'s line for it (or had none).
-std::int32_t CommandAtNextStart(const IniFile& ini, const std::string& name,
-                                std::int32_t factory) {
+std::int32_t CommandAtNextStart(const IniFile& ini, const std::string& name, std::int32_t factory) {
     const std::int32_t v = ini.ReadInteger(kCommand, name, factory);
     return (v < 0 || v >= kCommandCount) ? kNoCommand : v;
 }
@@ -242,7 +241,7 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     w.FontName = ini.ReadString(kFont, "Name", winDef.FontName);
     w.FontStyle = ini.ReadInteger(kFont, "Style", winDef.FontStyle) & 0x0F; // the four style bits
 
-    const TDisplayColors colDef;
+    const DisplayColorSet colDef;
     s.Colors.Error = ini.ReadInteger(kColor, "Error", colDef.Error);
     s.Colors.Number = ini.ReadInteger(kColor, "Number", colDef.Number);
     s.Colors.MPanel = ini.ReadInteger(kColor, "MPanel", colDef.MPanel);
@@ -281,8 +280,8 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     // with the factory assignments therefore lists only the keys that do something.
     ini.WriteBool(kCommand, "KeyCUST", st.KeyCUST);
     const auto& names = KeyNames();
-    static const TKeyConfig factory = [] {
-        TKeyConfig k;
+    static const KeyConfig factory = [] {
+        KeyConfig k;
         TOption o2;
         TCalcStatus st2;
         InitKeyTBL(k, o2, st2);
@@ -294,8 +293,8 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
         const std::int32_t cmd = s.Keys.KeyTable[static_cast<std::size_t>(code)];
         if (cmd != kNoCommand) {
             ini.WriteInteger(kCommand, name, cmd);
-        } else if (CommandAtNextStart(ini, name, factory.KeyTable[static_cast<std::size_t>(code)]) !=
-                   kNoCommand) {
+        } else if (CommandAtNextStart(
+                       ini, name, factory.KeyTable[static_cast<std::size_t>(code)]) != kNoCommand) {
             ini.WriteInteger(kCommand, name, kNoCommand);
         }
     }
@@ -412,7 +411,8 @@ bool IsTemporaryOf(std::string_view entry, std::string_view name) {
         entry[name.size()] != '.')
         return false;
     for (char c : entry.substr(name.size() + 1)) {
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (!alnum) return false;
     }
     return true;
@@ -440,16 +440,17 @@ void RemoveStaleTemporaries(const fs::path& dir, const std::string& name) {
 
 SaveResult SaveSettings(const std::string& envFileName, const StoredState& s) {
     const SaveTarget t = FindSaveTarget(envFileName);
-    if (!t.Ok()) return {false, t.Errno ? CannotCreate(envFileName, t.Errno)
-                                        : CannotCreate(envFileName, t.Reason)};
+    if (!t.Ok())
+        return {false,
+                t.Errno ? CannotCreate(envFileName, t.Errno) : CannotCreate(envFileName, t.Reason)};
     if (t.Exists && IsFrozen(t.St)) return {true, {}, true};
 
     IniFile::LoadResult read;
     IniFile ini = IniFile::Load(t.Path.string(), nullptr, &read);
     if (read.Status == IniFile::LoadStatus::Unreadable) {
         const std::string reason = read.Errno ? SystemReason(read.Errno) : read.Reason;
-        return {false, "ファイル \"" + envFileName + "\" を読み込めないため、上書きしません。" +
-                           reason};
+        return {false,
+                "ファイル \"" + envFileName + "\" を読み込めないため、上書きしません。" + reason};
     }
     SaveSettings(ini, s);
     return WriteFileAtomically(envFileName, ini.ToBytes());
@@ -522,8 +523,8 @@ SaveResult DeleteSettingsFile(const std::string& envFileName) {
     std::error_code ec;
     fs::remove(envFileName, ec);
     if (ec)
-        return {false, "ファイル \"" + envFileName + "\" を削除できません。" +
-                           SystemReason(ec.value())};
+        return {false,
+                "ファイル \"" + envFileName + "\" を削除できません。" + SystemReason(ec.value())};
     return {};
 }
 

@@ -46,9 +46,9 @@ struct MainWindowSettings {
 // lives in the program. From TCalcStatus: UseNumKey, KeyCUST, HistWinVisible, HistWinHeight.
 struct StoredState {
     TOption& Option;
-    TDisplayColors& Colors;
+    DisplayColorSet& Colors;
     TCalcStatus& Status;
-    TKeyConfig& Keys;
+    KeyConfig& Keys;
     MainWindowSettings& Window;
 };
 

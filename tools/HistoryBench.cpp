@@ -4,8 +4,8 @@
 #include "CalcEngine.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
-#include "THForm.h"
 #include "ReceiptListView.h"
+#include "THForm.h"
 #include "TMForm.h"
 
 #include <QApplication>

@@ -9,8 +9,8 @@
 #include "KeyMapping.h"
 #include "LayoutRule.h"
 #include "MessageBoxes.h"
-#include "THForm.h"
 #include "ReceiptListView.h"
+#include "THForm.h"
 #include "TMForm.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "TAForm.h"
+#include "LinkLabel.h"
 #include "MessageBoxes.h"
 #include "ProgramPicture.h"
-#include "LinkLabel.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -85,7 +85,7 @@ TEST(CommandTable, NumbersOutsideTheTableGiveAnEmptyRecord) {
 }
 
 TEST(CommandTable, RefillingEmptiesStaleRecords) {
-    TCommandTable t;
+    CommandTableArray t;
     t[10].Description = "left over";
     t[10].Code = "010";
     FillCommandTable(t);

@@ -3,8 +3,8 @@
 #include "CommaText.h"
 #include "CommandTable.h"
 #include "CustomFixture.h"
-#include "TFuncKey.h"
 #include "RadioButtonGroup.h"
+#include "TFuncKey.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -263,8 +263,8 @@ TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
     EXPECT_FALSE(t.Step("999999999999999", '*')); // more than 15 integer digits
     EXPECT_TRUE(t.Step("99999999999999", '*'));
     EXPECT_EQ(t.Total().Text, "499999999999995."); // declined steps changed nothing
-    EXPECT_FALSE(RunningTotal(2).Step("1", '+'));   // a mode that does not exist
-    EXPECT_EQ(RunningTotal(1).Total().Text, "");    // the empty register
+    EXPECT_FALSE(RunningTotal(2).Step("1", '+'));  // a mode that does not exist
+    EXPECT_EQ(RunningTotal(1).Total().Text, "");   // the empty register
 }
 
 } // namespace

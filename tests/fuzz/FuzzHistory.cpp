@@ -15,10 +15,10 @@
 #include "KeyMapping.h"
 #include "MessageBoxes.h"
 #include "NumberText.h"
+#include "ReceiptListModel.h"
+#include "ReceiptListView.h"
 #include "TEForm.h"
 #include "THForm.h"
-#include "ReceiptListView.h"
-#include "ReceiptListModel.h"
 #include "TMForm.h"
 #include "TextFunctions.h"
 

@@ -6,8 +6,8 @@
 #include "IniFile.h"
 #include "KeyConfig.h"
 #include "Options.h"
-#include "Sjis.h"
 #include "Settings.h"
+#include "Sjis.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,9 +22,9 @@ namespace {
 
 struct Settings {
     TOption option;
-    TDisplayColors colors;
+    DisplayColorSet colors;
     TCalcStatus status;
-    TKeyConfig keys;
+    KeyConfig keys;
     MainWindowSettings window;
 
     StoredState Refs() { return {option, colors, status, keys, window}; }

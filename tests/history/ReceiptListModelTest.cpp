@@ -37,8 +37,8 @@ private:
 class RowModel : public ::testing::Test {
 protected:
     std::vector<std::string> rows_;
-    ReceiptListModel model_{{[this] { return rows_.size(); },
-                       [this](std::size_t i) { return rows_[i]; }}};
+    ReceiptListModel model_{
+        {[this] { return rows_.size(); }, [this](std::size_t i) { return rows_[i]; }}};
     WarningCatcher warnings_;
     QAbstractItemModelTester tester_{&model_,
                                      QAbstractItemModelTester::FailureReportingMode::Warning};

@@ -80,7 +80,7 @@ protected:
 
     TOption option_;
     TCalcStatus status_;
-    TKeyConfig keys_;
+    KeyConfig keys_;
     NullEngineHost host_;
     CalcEngine engine_{option_, status_, host_};
     FakeReceipt receipt_{engine_};

@@ -1,12 +1,12 @@
 // The real main window, offscreen, driven with synthetic key events and commands.
 #include "Beep.h"
-#include "FakeReceipt.h"
 #include "ColorValue.h"
-#include "MessageBoxes.h"
-#include "TFuncKey.h"
+#include "FakeReceipt.h"
 #include "HistoryLink.h"
-#include "TMForm.h"
+#include "MessageBoxes.h"
 #include "StatusBarPanels.h"
+#include "TFuncKey.h"
+#include "TMForm.h"
 #include "WindowHelpers.h"
 
 #include <QApplication>

@@ -47,20 +47,20 @@ TEST(IniFile, FoldsOnlyRealLettersOfShiftJisNames) {
 
 TEST(IniFile, ReadsIntegersBooleansAndTexts) {
     const IniFile ini = IniFile::FromBytes("[S]\n"
-                                             "dec= -12 \n"
-                                             "hex=0x1F\n"
-                                             "dollar=$FF00000F\n"
-                                             "junk=12abc\n"
-                                             "empty=\n"
-                                             "yes=2\n"
-                                             "no=0\n"
-                                             "word=true\n"
-                                             "text=  hello world  \n"
-                                             "quoted=\" spaced \"\n"
-                                             "twice=\"\"x\"\"\n"
-                                             "one=\"\n"
-                                             "half=\"abc\n"
-                                             "eq=a=b\n");
+                                           "dec= -12 \n"
+                                           "hex=0x1F\n"
+                                           "dollar=$FF00000F\n"
+                                           "junk=12abc\n"
+                                           "empty=\n"
+                                           "yes=2\n"
+                                           "no=0\n"
+                                           "word=true\n"
+                                           "text=  hello world  \n"
+                                           "quoted=\" spaced \"\n"
+                                           "twice=\"\"x\"\"\n"
+                                           "one=\"\n"
+                                           "half=\"abc\n"
+                                           "eq=a=b\n");
     EXPECT_EQ(ini.ReadInteger("S", "dec", 0), -12);
     EXPECT_EQ(ini.ReadInteger("S", "hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "dollar", 0), -16777201);
@@ -108,14 +108,14 @@ TEST(IniFile, RawBytesRoundTripWithoutConversion) {
 
 TEST(IniFile, RewriteKeepsOrderAppendsNewAndDropsComments) {
     IniFile ini = IniFile::FromBytes("; a comment\r\n"
-                                       "[First]\r\n"
-                                       "b=1\r\n"
-                                       "; inner comment\r\n"
-                                       "\r\n\r\n"
-                                       "a=2\r\n"
-                                       "not a key line\r\n"
-                                       "[Unknown]\r\n"
-                                       "keep=me\r\n");
+                                     "[First]\r\n"
+                                     "b=1\r\n"
+                                     "; inner comment\r\n"
+                                     "\r\n\r\n"
+                                     "a=2\r\n"
+                                     "not a key line\r\n"
+                                     "[Unknown]\r\n"
+                                     "keep=me\r\n");
     ini.WriteInteger("New2", "x", 1);
     ini.WriteInteger("First", "c", 3);
     ini.WriteInteger("First", "b", 9);
@@ -222,8 +222,8 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
         {"UTF-8 with a byte-order mark",
          "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n[FONT]\r\nName=ＭＳ Ｐゴシック\r\n", "OPTION",
          "ＭＳ Ｐゴシック"},
-        {"UTF-8 from an ordinary editor", "[OPTION]\nMoveDot=3\n[FONT]\nName=IPAゴシック\n", "OPTION",
-         "IPAゴシック"},
+        {"UTF-8 from an ordinary editor", "[OPTION]\nMoveDot=3\n[FONT]\nName=IPAゴシック\n",
+         "OPTION", "IPAゴシック"},
         {"a byte-order mark before plain ASCII", "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n", "OPTION",
          ""},
         {"Shift_JIS stays Shift_JIS",

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include <fcntl.h>
@@ -64,9 +64,9 @@ protected:
 // The program's settings as they stand right after start-up, before the file is read.
 struct Program {
     TOption option;
-    TDisplayColors colors;
+    DisplayColorSet colors;
     TCalcStatus status;
-    TKeyConfig keys;
+    KeyConfig keys;
     MainWindowSettings window;
     Program() {
         SetBuiltInDefaults(option, status);
@@ -211,7 +211,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     a.option.AlphaBlendValue = 99;
     a.option.UserKEY = "QWERTYUIOPASDFGHJ";
     a.option.UserTCH = "qwertyuiopasdfghj";
-    a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<TColor>(0xFF000005)};
+    a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<ColorValue>(0xFF000005)};
     const std::string bytes = a.SaveToMemory().ToBytes();
 
     Program b;
@@ -254,7 +254,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     EXPECT_EQ(b.colors.Number, 0x010203);
     EXPECT_EQ(b.colors.Error, 0x0000FE);
     EXPECT_EQ(b.colors.HPanel, 0x00FF00);
-    EXPECT_EQ(b.colors.HNumber, static_cast<TColor>(0xFF000005));
+    EXPECT_EQ(b.colors.HNumber, static_cast<ColorValue>(0xFF000005));
 }
 
 TEST(Settings, ReadsTheWindowPanelHeightsButNeverWritesThem) {
@@ -483,7 +483,7 @@ TEST(Settings, WhatTheBadFilesStillSay) {
     {
         Program p;
         p.LoadText("[OPTION]\r\nTaxRate=\x81\xFF\r\nMoveDot=\x85\x40\r\n");
-        EXPECT_EQ(p.option.MoveDot, 8); // unreadable: the default
+        EXPECT_EQ(p.option.MoveDot, 8);    // unreadable: the default
         EXPECT_EQ(p.option.TaxRate, "??"); // what a save would write for the lost bytes
     }
     {
@@ -659,7 +659,11 @@ TEST_F(SettingsFile, WhatCannotBeReadStartsWithDefaultsAndIsNeverWrittenOver) {
         std::function<void()> make;
         bool needsNonRoot; // access rights stop only an ordinary user
     } cases[] = {
-        {"mode 000", [&] { WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n"); ::chmod(file.c_str(), 0); },
+        {"mode 000",
+         [&] {
+             WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
+             ::chmod(file.c_str(), 0);
+         },
          true},
         {"a folder", [&] { fs::create_directory(file); }, false},
         {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, false},
@@ -818,8 +822,8 @@ TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
 TEST_F(SettingsFile, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
     WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
     WriteAll(dir / "bansho.ENV.a1B2c3", std::string(1000, 'x')); // left by a killed save
-    WriteAll(dir / "bansho.ENV.Zz9Yy8", "y");                   // a save running right now
-    WriteAll(dir / "bansho.ENV.bak", "keep");                   // the user's own files
+    WriteAll(dir / "bansho.ENV.Zz9Yy8", "y");                    // a save running right now
+    WriteAll(dir / "bansho.ENV.bak", "keep");                    // the user's own files
     WriteAll(dir / "bansho.ENV.a1B2c3d", "keep");
     WriteAll(dir / "other.ENV.a1B2c3", "keep");
     const int busy = ::open((dir / "bansho.ENV.Zz9Yy8").c_str(), O_RDONLY);
@@ -830,8 +834,9 @@ TEST_F(SettingsFile, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
     ASSERT_TRUE(SaveSettings(file, p.Refs()).Ok);
     auto names = FilesInDir();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"bansho.ENV", "bansho.ENV.Zz9Yy8", "bansho.ENV.a1B2c3d",
-                                               "bansho.ENV.bak", "other.ENV.a1B2c3"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"bansho.ENV", "bansho.ENV.Zz9Yy8", "bansho.ENV.a1B2c3d",
+                                        "bansho.ENV.bak", "other.ENV.a1B2c3"}));
     ::close(busy);
 }
 

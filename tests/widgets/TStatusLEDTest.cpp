@@ -18,7 +18,7 @@ const QRgb kBackground = qRgb(10, 20, 30);
 const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255), kGrey = qRgb(0x80, 0x80, 0x80),
            kSilver = qRgb(0xC0, 0xC0, 0xC0), kGreen = qRgb(0, 255, 0);
 
-QImage Render(int w, int h, bool status, TColor color = TStatusLED::kDefaultColor) {
+QImage Render(int w, int h, bool status, ColorValue color = TStatusLED::kDefaultColor) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);

@@ -2,8 +2,8 @@
 // has a name to read out, the function keys are named even when blank, and the receipt's
 // rows read as their glyph and number.
 #include "EveryWindow.h"
-#include "TFuncKey.h"
 #include "ReceiptListView.h"
+#include "TFuncKey.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
