@@ -4,7 +4,7 @@
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <jpeglib.h>
 
-namespace about {
+namespace bansho::about {
 
 namespace {
 
@@ -74,4 +74,4 @@ QImage DecodeJpeg(std::span<const unsigned char> data) {
     return d.image.convertToFormat(QImage::Format_RGB32);
 }
 
-} // namespace about
+} // namespace bansho::about

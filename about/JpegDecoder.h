@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <span>
 
-namespace about {
+namespace bansho::about {
 
 // Decodes a baseline or progressive JPEG (grey or colour) into an RGB32 image.
 // Returns a null image for anything that is not a complete, undamaged JPEG:
@@ -13,4 +13,4 @@ namespace about {
 // nothing is written to stderr. Pictures larger than 8192 pixels a side are refused.
 QImage DecodeJpeg(std::span<const unsigned char> data);
 
-} // namespace about
+} // namespace bansho::about

@@ -18,7 +18,7 @@ extern const std::size_t Embedded_bansho_48_pngSize;
 extern const unsigned char Embedded_bansho_128_png[];
 extern const std::size_t Embedded_bansho_128_pngSize;
 
-namespace about {
+namespace bansho::about {
 
 std::span<const unsigned char> ProgramPictureJpeg() {
     return {Embedded_bansho_36_jpg, Embedded_bansho_36_jpgSize};
@@ -81,4 +81,4 @@ void SetWindowIconAfterFirstPaint(QWidget& window) {
     window.installEventFilter(new IconAfterFirstPaint(&window));
 }
 
-} // namespace about
+} // namespace bansho::about

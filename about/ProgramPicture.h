@@ -8,7 +8,7 @@ class QWidget;
 #include <cstddef>
 #include <span>
 
-namespace about {
+namespace bansho::about {
 
 // The id the desktop knows the program by: the .desktop file, the icon names and
 // the AppStream metainfo all carry it. Pass it to QGuiApplication::setDesktopFileName.
@@ -34,4 +34,4 @@ QIcon ProgramWindowIcon();
 // first time: decoding the pictures is then no longer in the way of the first paint.
 void SetWindowIconAfterFirstPaint(QWidget& window);
 
-} // namespace about
+} // namespace bansho::about

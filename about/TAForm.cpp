@@ -1,9 +1,9 @@
 #include "TAForm.h"
 
 #include "JpegDecoder.h"
+#include "LinkLabel.h"
 #include "MessageBoxes.h"
 #include "ProgramPicture.h"
-#include "TLinkLabel.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <span>
+
+namespace bansho {
 
 #ifndef BANSHO_HOMEPAGE_URL
 #define BANSHO_HOMEPAGE_URL ""
@@ -102,26 +104,26 @@ void TAForm::Build() {
 
     // Link labels are as wide as their text, so only the text is a link; a wide
     // font still keeps them inside the panel.
-    const auto placeLink = [this](TLinkLabel* link, int y, const QString& tip) {
+    const auto placeLink = [this](LinkLabel* link, int y, const QString& tip) {
         link->move(10, y);
         link->adjustSize();
         link->resize(std::min(link->width(), Panel->width() - 20), link->height());
         link->setToolTip(tip);
     };
     // The support link is the user guide that came with the program.
-    Label1 = new TLinkLabel(QStringLiteral("バンショ サポートサイト"), Panel);
+    Label1 = new LinkLabel(QStringLiteral("バンショ サポートサイト"), Panel);
     placeLink(Label1, 80, links_.Guide.isLocalFile() ? links_.Guide.toLocalFile()
                                                      : links_.Guide.toString());
-    connect(Label1, &TLinkLabel::clicked, this, &TAForm::Label1Click);
+    connect(Label1, &LinkLabel::clicked, this, &TAForm::Label1Click);
 
     // The home page, when the build names one; otherwise a plain line that leads nowhere.
     const bool hasHome = !links_.HomePage.isEmpty();
-    Label2 = new TLinkLabel(hasHome ? QStringLiteral("バンショ ホームページ")
-                                    : QStringLiteral("ホームページ: 未設定"),
-                            Panel);
+    Label2 = new LinkLabel(hasHome ? QStringLiteral("バンショ ホームページ")
+                                   : QStringLiteral("ホームページ: 未設定"),
+                           Panel);
     Label2->SetActive(hasHome);
     placeLink(Label2, 100, hasHome ? links_.HomePage.toString() : QString());
-    connect(Label2, &TLinkLabel::clicked, this, &TAForm::Label2Click);
+    connect(Label2, &LinkLabel::clicked, this, &TAForm::Label2Click);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setGeometry((kClientWidth - 75) / 2, 143, 75, 25);
@@ -180,3 +182,5 @@ void ShowAbout(QWidget* owner) {
     TAForm box(owner);
     box.exec();
 }
+
+} // namespace bansho

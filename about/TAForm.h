@@ -10,7 +10,10 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class TLinkLabel;
+
+namespace bansho {
+
+class LinkLabel;
 
 class TAForm : public QDialog {
     Q_OBJECT
@@ -48,8 +51,8 @@ public:
     QLabel* ProductName = nullptr;
     QLabel* VerDisp = nullptr;
     QLabel* Copyright = nullptr;
-    TLinkLabel* Label1 = nullptr;
-    TLinkLabel* Label2 = nullptr;
+    LinkLabel* Label1 = nullptr;
+    LinkLabel* Label2 = nullptr;
     QPushButton* OKButton = nullptr;
 
 protected:
@@ -69,3 +72,5 @@ private:
 
 // Creates the box with owner as its parent, runs it modally and destroys it.
 void ShowAbout(QWidget* owner);
+
+} // namespace bansho

@@ -14,14 +14,14 @@ int main(int argc, char** argv) {
     bansho::platform::PreferXWayland(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Linux"));
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(about::kDesktopFileId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(bansho::about::kDesktopFileId));
     bansho::platform::PlatformStartup();
 
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
     bansho::THForm hform(mform);           // the history window, docked to the main window
     bansho::InstallTerminationSave(mform); // SIGTERM, SIGHUP and logout save as a close does
-    about::SetWindowIconAfterFirstPaint(mform);
+    bansho::about::SetWindowIconAfterFirstPaint(mform);
     mform.show();
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "CommaText.h"
 
+namespace bansho {
+
 namespace {
 
 // Blanks and control characters (but not the end of the text).
@@ -83,3 +85,5 @@ std::string JoinCommaText(const std::vector<std::string>& items) {
     }
     return out;
 }
+
+} // namespace bansho

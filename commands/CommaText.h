@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace bansho {
+
 // Only the first twelve items of a function-key list are ever used.
 inline constexpr std::size_t kFuncKeyCount = 12;
 
@@ -18,3 +20,5 @@ std::vector<std::string> SplitCommaText(std::string_view text);
 // double quote is enclosed in double quotes with its inner quotes doubled. An empty last
 // item is written as "" so that the text never ends in a comma.
 std::string JoinCommaText(const std::vector<std::string>& items);
+
+} // namespace bansho

@@ -2,6 +2,8 @@
 
 #include "Sjis.h"
 
+namespace bansho {
+
 namespace {
 
 struct BuiltIn {
@@ -88,7 +90,7 @@ std::string ThreeDigits(int n) {
 
 } // namespace
 
-void FillCommandTable(TCommandTable& table) {
+void FillCommandTable(CommandTableArray& table) {
     for (auto& r : table)
         r = CommandRecord{};
     for (const auto& b : kBuiltIn) {
@@ -99,9 +101,9 @@ void FillCommandTable(TCommandTable& table) {
     }
 }
 
-const TCommandTable& CommandTable() {
-    static const TCommandTable table = [] {
-        TCommandTable t;
+const CommandTableArray& CommandTable() {
+    static const CommandTableArray table = [] {
+        CommandTableArray t;
         FillCommandTable(t);
         return t;
     }();
@@ -113,3 +115,5 @@ const CommandRecord& CommandOf(int command) {
     if (command < 0 || command >= kCommandCount) return empty;
     return CommandTable()[static_cast<std::size_t>(command)];
 }
+
+} // namespace bansho

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace bansho {
+
 // Number 255 stands for "no action" everywhere: key table, function keys, menus.
 inline constexpr int kNoCommand = CommandNumber(Command::None);
 inline constexpr int kCommandCount = 256;
@@ -25,13 +27,15 @@ struct CommandRecord {
     bool Defined() const { return !Description.empty(); }
 };
 
-using TCommandTable = std::array<CommandRecord, kCommandCount>;
+using CommandTableArray = std::array<CommandRecord, kCommandCount>;
 
 // Empties all 256 records, then writes the defined ones, each field cut to its byte limit.
-void FillCommandTable(TCommandTable& table);
+void FillCommandTable(CommandTableArray& table);
 
 // The catalogue, filled on first use. It never changes while the program runs.
-const TCommandTable& CommandTable();
+const CommandTableArray& CommandTable();
 
 // The record of a command number; numbers outside 0..255 give an empty record.
 const CommandRecord& CommandOf(int command);
+
+} // namespace bansho

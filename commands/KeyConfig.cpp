@@ -4,8 +4,10 @@
 
 #include "CommaText.h"
 #include "CommandTable.h"
-#include "TextNumber.h"
+#include "ParseInt32.h"
 #include "Utf8.h"
+
+namespace bansho {
 
 const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr = {
     "Ａ↓,ＡＣ,Ｃ,ＨＣ,ＨＳ,ＨＲ,％,ＧＴ,０００,＋/－,税込み,税抜き",
@@ -143,7 +145,7 @@ const std::array<std::string, kFuncSetCount>& FactoryFuncCommand() {
     return texts;
 }
 
-void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
+void InitKeyTBL(KeyConfig& keys, TOption& option, TCalcStatus& status) {
     keys.KeyTable.fill(kNoCommand);
     for (const auto& k : kNamedKeys)
         keys.KeyTable[static_cast<std::size_t>(k.Code)] = CommandNumber(k.Factory);
@@ -166,7 +168,7 @@ void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status) {
     option.UserTCH = kFactoryUserTCH;
 }
 
-void NormalizeFuncSets(TKeyConfig& keys) {
+void NormalizeFuncSets(KeyConfig& keys) {
     for (auto& s : keys.FuncDispStr)
         PadList(s, kEmptyFuncCaption);
     for (auto& s : keys.FuncCommand)
@@ -208,14 +210,14 @@ int FuncCommandNumber(std::string_view item) {
     return *n;
 }
 
-std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
-    std::vector<TFuncKeyEntry> out;
+std::vector<FunctionKeyEntry> FuncSetKeys(const KeyConfig& keys, int set) {
+    std::vector<FunctionKeyEntry> out;
     if (set < 0 || set >= kFuncSetCount) return out;
     const auto captions = SplitCommaText(keys.FuncDispStr[static_cast<std::size_t>(set)]);
     const auto commands = SplitCommaText(keys.FuncCommand[static_cast<std::size_t>(set)]);
     const std::size_t n = std::min({captions.size(), commands.size(), kFuncKeyCount});
     for (std::size_t k = 0; k < n; ++k) {
-        TFuncKeyEntry e;
+        FunctionKeyEntry e;
         e.Caption = captions[k];
         // A number outside the catalogue does nothing and shows no hint.
         const auto n2 = ParseInt32(commands[k]);
@@ -226,3 +228,5 @@ std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set) {
     }
     return out;
 }
+
+} // namespace bansho

@@ -11,6 +11,8 @@
 #include "Options.h"
 #include "VirtualKeys.h"
 
+namespace bansho {
+
 inline constexpr int kKeyCodeCount = 256;
 inline constexpr int kFuncSetCount = 3;
 inline constexpr int kNumKeyPositions = 17;
@@ -52,7 +54,7 @@ inline constexpr std::string_view kFactoryUserTCH = "mjkluio789.,;0p-/";
 extern const std::array<std::string_view, kFuncSetCount> kFactoryFuncDispStr;
 const std::array<std::string, kFuncSetCount>& FactoryFuncCommand();
 
-struct TKeyConfig {
+struct KeyConfig {
     // Command of each key code; 255 does nothing.
     std::array<std::int32_t, kKeyCodeCount> KeyTable{};
     // Set i: FuncDispStr[i] holds the twelve captions and FuncCommand[i] the twelve
@@ -67,11 +69,11 @@ const std::array<std::string, kKeyCodeCount>& KeyNames();
 
 // The factory state: the key table, the function-key sets, NUM-key mode off and the
 // factory NUM-key strings. FuncSet and KeyCUST are left alone.
-void InitKeyTBL(TKeyConfig& keys, TOption& option, TCalcStatus& status);
+void InitKeyTBL(KeyConfig& keys, TOption& option, TCalcStatus& status);
 
 // Brings each caption list to at least twelve items ("****") and each command list to at
 // least twelve ("255"), after dropping trailing commas.
-void NormalizeFuncSets(TKeyConfig& keys);
+void NormalizeFuncSets(KeyConfig& keys);
 
 // NUM-key translation of a key code: the first position of UserKEY that holds the code
 // gives the keypad key of that position; codes not found come back unchanged. Positions
@@ -90,14 +92,16 @@ void CycleFuncSet(TCalcStatus& status);
 void ToggleNumKey(TCalcStatus& status);
 
 // One function key as the bar shows it.
-struct TFuncKeyEntry {
+struct FunctionKeyEntry {
     std::string Caption;
     int Command = 255; // 255 for an item that is not a command number 0..255
     std::string Hint;  // the command's description; empty for an unknown number
 };
 
 // The keys of function-key set `set` (0..2): as many as both lists have items, at most 12.
-std::vector<TFuncKeyEntry> FuncSetKeys(const TKeyConfig& keys, int set);
+std::vector<FunctionKeyEntry> FuncSetKeys(const KeyConfig& keys, int set);
 
 // A command item of a function-key list as a number; 255 when it is not a number 0..255.
 int FuncCommandNumber(std::string_view item);
+
+} // namespace bansho

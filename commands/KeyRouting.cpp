@@ -2,6 +2,8 @@
 
 #include "CommandTable.h"
 
+namespace bansho {
+
 bool IsFunctionKeyCode(int code) {
     return code >= vk::F1 && code <= vk::F12;
 }
@@ -13,7 +15,7 @@ bool DropKeyRepeat(int code, bool autoRepeat) {
 namespace {
 
 // The history window's keys; Enter only as pressed, not as NUM-key mode makes it.
-HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
+HistoryAction HistoryKeyAction(int code, ShiftState shift, bool asPressed) {
     switch (code) {
     case vk::Return:
         return asPressed ? HistoryAction::Recall : HistoryAction::None;
@@ -34,9 +36,9 @@ HistoryAction HistoryKeyAction(int code, TShiftState shift, bool asPressed) {
 
 } // namespace
 
-TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
-                          const TOption& option, const TCalcStatus& status) {
-    TKeyDecision d;
+KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const KeyConfig& keys,
+                         const TOption& option, const TCalcStatus& status) {
+    KeyDecision d;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
     if (code == vk::F4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
@@ -59,12 +61,12 @@ TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const
     return d;
 }
 
-TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
-                                 const TKeyConfig& keys, const TOption& option,
-                                 const TCalcStatus& status) {
+KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
+                                const KeyConfig& keys, const TOption& option,
+                                const TCalcStatus& status) {
     const HistoryAction own = HistoryKeyAction(code, shift, true);
     if (own != HistoryAction::None) {
-        TKeyDecision d;
+        KeyDecision d;
         d.Route = KeyRoute::ToHistory;
         d.Code = code;
         d.History = own;
@@ -77,3 +79,5 @@ TabRoute RouteTab(bool historyVisible, bool mainActive) {
     if (!historyVisible) return TabRoute::None;
     return mainActive ? TabRoute::ActivateHistory : TabRoute::ActivateMain;
 }
+
+} // namespace bansho

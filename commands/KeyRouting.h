@@ -3,11 +3,13 @@
 // only turn events into key codes and carry out the decision.
 #include "KeyConfig.h"
 
+namespace bansho {
+
 // Modifier keys held with a key press (a bit set).
-using TShiftState = unsigned;
-inline constexpr TShiftState ssShift = 1;
-inline constexpr TShiftState ssAlt = 2;
-inline constexpr TShiftState ssCtrl = 4;
+using ShiftState = unsigned;
+inline constexpr ShiftState ssShift = 1;
+inline constexpr ShiftState ssAlt = 2;
+inline constexpr ShiftState ssCtrl = 4;
 
 enum class KeyRoute {
     None,      // consumed, nothing to do (F1..F12 belong to the function-key bar)
@@ -29,7 +31,7 @@ enum class HistoryAction {
     Delete,         // Delete
 };
 
-struct TKeyDecision {
+struct KeyDecision {
     KeyRoute Route = KeyRoute::None;
     int Code = 0;    // the key code after NUM-key translation
     int Command = 0; // for Dispatch
@@ -46,20 +48,22 @@ bool DropKeyRepeat(int code, bool autoRepeat);
 // The main window's key-down handler (also reached with the keys that the history window
 // does not use itself). `historyActive`: the history window is the active window.
 // Shift and Ctrl play no part: Shift+1 performs command 1.
-TKeyDecision RouteKeyDown(int code, TShiftState shift, bool historyActive, const TKeyConfig& keys,
-                          const TOption& option, const TCalcStatus& status);
+KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const KeyConfig& keys,
+                         const TOption& option, const TCalcStatus& status);
 
 // A key pressed while the history window has the keyboard (`historyActive`: it is the
 // active window). The window's own keys, as pressed, are its actions; every other key goes
 // the way of the main window's key-down handler, so that it works the calculator, and there a
 // key that NUM-key mode turns into Space, Up, Down, Insert or Delete is the history window's
 // again (one turned into Enter works the calculator's Enter).
-TKeyDecision RouteHistoryKeyDown(int code, TShiftState shift, bool historyActive,
-                                 const TKeyConfig& keys, const TOption& option,
-                                 const TCalcStatus& status);
+KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
+                                const KeyConfig& keys, const TOption& option,
+                                const TCalcStatus& status);
 
 enum class TabRoute { None, ActivateHistory, ActivateMain };
 
 // Tab in the main window is always consumed; while the history window is visible it
 // activates the history window from the main window and the main window otherwise.
 TabRoute RouteTab(bool historyVisible, bool mainActive);
+
+} // namespace bansho

@@ -3,7 +3,7 @@
 // the key names of the settings file and the NUM-key strings are indexed by these codes, and
 // the window side translates every key event into one of them. Digit and letter keys have
 // the codes of their characters ('0'..'9', 'A'..'Z'): Key0 + d and KeyA + n.
-namespace vk {
+namespace bansho::vk {
 
 inline constexpr int Cancel = 3;
 inline constexpr int Back = 8;
@@ -78,4 +78,4 @@ inline constexpr int DbeRoman = 245;
 // What a character no key produces gives (and "no code" in a byte string).
 inline constexpr int NoKey = 0xFF;
 
-} // namespace vk
+} // namespace bansho::vk

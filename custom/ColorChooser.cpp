@@ -28,7 +28,7 @@ void LoadDialogTranslation() {
     (void)loaded;
 }
 
-std::optional<TColor> StandardChooser(QWidget* parent, TColor initial) {
+std::optional<ColorValue> StandardChooser(QWidget* parent, ColorValue initial) {
     LoadDialogTranslation();
     const QColor c = QColorDialog::getColor(ToQColor(initial), parent);
     if (!c.isValid()) return std::nullopt;
@@ -42,7 +42,7 @@ ColorChooser& Current() {
 
 } // namespace
 
-std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) {
+std::optional<ColorValue> ChooseColor(QWidget* parent, ColorValue initial) {
     return Current() ? Current()(parent, initial) : StandardChooser(parent, initial);
 }
 

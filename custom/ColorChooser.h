@@ -11,10 +11,10 @@ class QWidget;
 
 namespace bansho {
 
-using ColorChooser = std::function<std::optional<TColor>(QWidget* parent, TColor initial)>;
+using ColorChooser = std::function<std::optional<ColorValue>(QWidget* parent, ColorValue initial)>;
 
 // Runs the current chooser (the standard colour dialog unless replaced).
-std::optional<TColor> ChooseColor(QWidget* parent, TColor initial);
+std::optional<ColorValue> ChooseColor(QWidget* parent, ColorValue initial);
 // Replaces the chooser; an empty function restores the standard dialog. Returns the previous.
 ColorChooser SetColorChooser(ColorChooser chooser);
 

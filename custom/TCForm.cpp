@@ -3,9 +3,9 @@
 
 #include "FontFit.h"
 #include "Fonts.h"
-#include "THistoryLink.h"
+#include "HistoryLink.h"
+#include "RadioButtonGroup.h"
 #include "TMForm.h"
-#include "TRadioGroup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -112,13 +112,13 @@ QWidget* TCForm::BuildCalcPage() {
     v->setContentsMargins(8, 8, 8, 8);
     v->setSpacing(8);
 
-    Acount = new TRadioGroup(
+    Acount = new RadioButtonGroup(
         QStringLiteral(" 計算結果の表示方法 "),
         {QStringLiteral("有効桁以下「切り捨て」"), QStringLiteral("有効桁以下「四捨五入」")}, 2,
         page);
     v->addWidget(Acount);
 
-    HistSet = new TRadioGroup(
+    HistSet = new RadioButtonGroup(
         QStringLiteral(" 履歴の機能選択 "),
         {QStringLiteral("ユーザーメモ ：「ＨＳ」押下時のみ 表示数値を格納する"),
          QStringLiteral("計算レシート ：「＝」押下時の計算結果を 自動的に格納する"),
@@ -160,7 +160,7 @@ QWidget* TCForm::BuildOptionPage() {
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
-    KeyCnt = new TRadioGroup(
+    KeyCnt = new RadioButtonGroup(
         QStringLiteral(" ファンクションキーの個数 "),
         {QStringLiteral("８個"), QStringLiteral("１０個"), QStringLiteral("１２個")}, 3, page);
     top->addWidget(KeyCnt, 1);
@@ -204,10 +204,11 @@ QWidget* TCForm::BuildOptionPage() {
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(8);
-    AlphaType = new TRadioGroup(QStringLiteral(" フォームの透明化 "),
-                                {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
-                                 QStringLiteral("常に透明化")},
-                                3, page);
+    AlphaType =
+        new RadioButtonGroup(QStringLiteral(" フォームの透明化 "),
+                             {QStringLiteral("透明化しない"), QStringLiteral("非アクティブ時"),
+                              QStringLiteral("常に透明化")},
+                             3, page);
     bottom->addWidget(AlphaType);
     AlphaLabel = new QGroupBox(QStringLiteral(" 透明度 "), page);
     auto* alpha = new QVBoxLayout(AlphaLabel);
@@ -227,7 +228,7 @@ QWidget* TCForm::BuildOptionPage() {
     v->addLayout(bottom);
     v->addStretch();
 
-    connect(AlphaType, &TRadioGroup::Clicked, this, &TCForm::AlphaTypeClick);
+    connect(AlphaType, &RadioButtonGroup::Clicked, this, &TCForm::AlphaTypeClick);
     connect(AlphaUpDown, &QSlider::valueChanged, this, &TCForm::AlphaUpDownChange);
     return page;
 }
@@ -348,7 +349,7 @@ void TCForm::OKBtnClick() {
     owner_.SetDisplayFont(sample.family(), styleBits);
     // Re-layout both windows.
     owner_.FormResize();
-    if (THistoryLink* h = owner_.HistoryWindow()) {
+    if (HistoryLink* h = owner_.HistoryWindow()) {
         h->FormActivate();
         h->SetButtonHints(option_.Hint);
     }
@@ -378,7 +379,7 @@ void TCForm::closeEvent(QCloseEvent* event) {
 void TCForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    lists_ = TKeyAssignLists{};
+    lists_ = KeyAssignmentLists{};
     SetHintHidePause(kHintPauseNormal);
     owner_.OnAppActivate();
 }

@@ -2,9 +2,9 @@
 // The customization dialog: calculation options, key assignments, display colours and font,
 // and window options, on four pages. It edits the main window's settings in place; colours
 // and transparency act at once so the user sees them, and Cancel puts them back.
+#include "KeyAssignmentLists.h"
 #include "KeyConfig.h"
 #include "Options.h"
-#include "TKeyAssignLists.h"
 
 #include <QDialog>
 
@@ -23,7 +23,7 @@ class QTabWidget;
 namespace bansho {
 
 class TMForm;
-class TRadioGroup;
+class RadioButtonGroup;
 
 class TCForm : public QDialog {
     Q_OBJECT
@@ -48,8 +48,8 @@ public:
     QPushButton* CancelBtn = nullptr;
 
     // ---- Page 1: calculation method ----
-    TRadioGroup* Acount = nullptr;
-    TRadioGroup* HistSet = nullptr;
+    RadioButtonGroup* Acount = nullptr;
+    RadioButtonGroup* HistSet = nullptr;
     QGroupBox* MemGroup = nullptr;
     QCheckBox* MemCalc = nullptr;
     QGroupBox* TaxGroup = nullptr;
@@ -78,14 +78,14 @@ public:
     QPushButton* btnHNum = nullptr;
     QFrame* NumPanel = nullptr;
     QLabel* NumLabel = nullptr;
-    TRadioGroup* FontStyle = nullptr;
+    RadioButtonGroup* FontStyle = nullptr;
     QGroupBox* FontGroup = nullptr;
     QLabel* FontListLabel = nullptr;
     QComboBox* FontList = nullptr;
     QCheckBox* Margin = nullptr;
 
     // ---- Page 4: options ----
-    TRadioGroup* KeyCnt = nullptr;
+    RadioButtonGroup* KeyCnt = nullptr;
     QGroupBox* MoveGroup = nullptr;
     QLabel* MoveDotLabel = nullptr;
     QSpinBox* MoveDot = nullptr; // the edit with its spinner UpDownB
@@ -97,14 +97,14 @@ public:
     QCheckBox* HUpper = nullptr;
     QCheckBox* StayHist = nullptr;
     QCheckBox* SFont = nullptr;
-    TRadioGroup* AlphaType = nullptr;
+    RadioButtonGroup* AlphaType = nullptr;
     QGroupBox* AlphaLabel = nullptr;
     QSlider* AlphaUpDown = nullptr;
 
     // ---- State the tests look at ----
     const TOption& OptionBackup() const { return optionBackup_; }
-    const TDisplayColors& ColorBackup() const { return colorBackup_; }
-    const TKeyAssignLists& KeyLists() const { return lists_; }
+    const DisplayColorSet& ColorBackup() const { return colorBackup_; }
+    const KeyAssignmentLists& KeyLists() const { return lists_; }
     int HintHidePause() const { return hintHidePause_; }
 
     // ---- Handlers and methods (named as the dialog knows them) ----
@@ -148,7 +148,7 @@ private:
     void WriteBackKeys();
 
     // Colours, font and transparency.
-    bool PickColor(TColor& edited, TColor* alsoSet);
+    bool PickColor(ColorValue& edited, ColorValue* alsoSet);
     void btnWinClick();
     void btnNumClick();
     void btnErrClick();
@@ -165,12 +165,12 @@ private:
 
     TMForm& owner_;
     TOption& option_;
-    TDisplayColors& colors_;
+    DisplayColorSet& colors_;
     TCalcStatus& status_;
-    TKeyConfig& keys_;
+    KeyConfig& keys_;
     TOption optionBackup_;
-    TDisplayColors colorBackup_;
-    TKeyAssignLists lists_;
+    DisplayColorSet colorBackup_;
+    KeyAssignmentLists lists_;
     int hintHidePause_ = kHintPauseNormal;
     bool destroyed_ = false;
 };

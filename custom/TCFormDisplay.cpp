@@ -5,9 +5,9 @@
 #include "ColorChooser.h"
 #include "ColorValue.h"
 #include "FontFit.h"
-#include "THistoryLink.h"
+#include "HistoryLink.h"
+#include "RadioButtonGroup.h"
 #include "TMForm.h"
-#include "TRadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,10 +100,10 @@ QWidget* TCForm::BuildDisplayPage() {
     NumLabel->setGeometry(NumPanel->contentsRect());
     v->addWidget(NumPanel, 0, Qt::AlignHCenter);
 
-    FontStyle = new TRadioGroup(QString(),
-                                {QStringLiteral("標準"), QStringLiteral("太字"),
-                                 QStringLiteral("斜体"), QStringLiteral("太字＋斜体")},
-                                4, page);
+    FontStyle = new RadioButtonGroup(QString(),
+                                     {QStringLiteral("標準"), QStringLiteral("太字"),
+                                      QStringLiteral("斜体"), QStringLiteral("太字＋斜体")},
+                                     4, page);
     v->addWidget(FontStyle);
 
     FontGroup = new QGroupBox(page);
@@ -134,7 +134,7 @@ QWidget* TCForm::BuildDisplayPage() {
     connect(btnErr, &QPushButton::clicked, this, &TCForm::btnErrClick);
     connect(btnHst, &QPushButton::clicked, this, &TCForm::btnHstClick);
     connect(btnHNum, &QPushButton::clicked, this, &TCForm::btnHNumClick);
-    connect(FontStyle, &TRadioGroup::Clicked, this, &TCForm::FontStyleClick);
+    connect(FontStyle, &RadioButtonGroup::Clicked, this, &TCForm::FontStyleClick);
     // Every choice the user makes, also choosing the item already selected, as the list
     // closes (activated covers both the change and the close-up).
     connect(FontList, &QComboBox::activated, this, &TCForm::FontListChange);
@@ -148,7 +148,7 @@ void TCForm::ApplyColorsToMain() {
 }
 
 void TCForm::ApplyColorsToHistory() {
-    if (THistoryLink* h = owner_.HistoryWindow()) h->SetListColors(colors_.HPanel, colors_.HNumber);
+    if (HistoryLink* h = owner_.HistoryWindow()) h->SetListColors(colors_.HPanel, colors_.HNumber);
 }
 
 void TCForm::ApplySampleColors() {
@@ -161,7 +161,7 @@ void TCForm::ApplySampleColors() {
 }
 
 // Presets the chooser to the colour edited; a cancelled choice changes nothing.
-bool TCForm::PickColor(TColor& edited, TColor* alsoSet) {
+bool TCForm::PickColor(ColorValue& edited, ColorValue* alsoSet) {
     const auto chosen = ChooseColor(this, edited);
     if (!chosen) return false;
     edited = *chosen;

@@ -4,10 +4,10 @@
 
 #include "Beep.h"
 #include "MessageBoxes.h"
+#include "RadioButtonGroup.h"
+#include "Settings.h"
 #include "TKForm.h"
 #include "TMForm.h"
-#include "TRadioGroup.h"
-#include "settings.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -191,7 +191,7 @@ bool TCForm::KeyTabShown() const {
 // the list without selection.
 void TCForm::SelectCommand(const std::string& command) {
     const QSignalBlocker block(CLBox);
-    const int i = TKeyAssignLists::IndexOf(lists_.CmdNoList, command);
+    const int i = KeyAssignmentLists::IndexOf(lists_.CmdNoList, command);
     if (i < 0) CLBox->clearSelection();
     CLBox->setCurrentRow(i);
 }

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+namespace bansho {
+
 namespace {
 
 constexpr const char* kErrorCaption = "- E -  ";
@@ -368,3 +370,5 @@ bool CalcEngine::Calc(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
     if (!CalcNumbers(dst, src, ope, mode, option_.Acount, &bad)) return ConvertFailed(bad);
     return true;
 }
+
+} // namespace bansho

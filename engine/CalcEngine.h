@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+namespace bansho {
+
 class CalcEngine {
 public:
     // The option record and the state record belong to the program and outlive the engine.
@@ -78,7 +80,7 @@ public:
     void RefreshNumMark(); // NUM from TCalcStatus::UseNumKey; drops a tax label
     void RefreshHistCount();
     void RefreshSelectorMark();
-    const TDisplayModel& Display() const { return display_; }
+    const DisplayModel& Display() const { return display_; }
     // Set by the window: marks go to the status-bar panels while it is shown (default), to
     // the labels beside the number while it is hidden. Re-runs RefreshMarks.
     void SetStatusBarShown(bool shown);
@@ -183,8 +185,8 @@ private:
     TCalcStatus& status_;
     EngineHost& host_;
     ReceiptObserver* receipt_ = nullptr;
-    TDisplayModel display_;
-    TDisplayModel displayBefore_; // the model when the outermost DisplayBatch began
+    DisplayModel display_;
+    DisplayModel displayBefore_; // the model when the outermost DisplayBatch began
     int batchDepth_ = 0;
     bool statusBarShown_ = true;
     bool styledFont_ = false;
@@ -192,3 +194,5 @@ private:
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
 };
+
+} // namespace bansho

@@ -3,6 +3,8 @@
 
 #include "TextFunctions.h"
 
+namespace bansho {
+
 namespace {
 bool IsOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/';
@@ -216,3 +218,5 @@ void CalcEngine::MemSwap() {
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
+
+} // namespace bansho

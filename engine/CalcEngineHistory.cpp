@@ -5,6 +5,8 @@
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
+namespace bansho {
+
 namespace {
 bool IsOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/';
@@ -126,3 +128,5 @@ void CalcEngine::CopyHistoryToClip(std::size_t last) {
     if (hist_.empty()) return;
     host_.SetClipboardText(HistoryCopyText(last));
 }
+
+} // namespace bansho

@@ -3,6 +3,8 @@
 
 #include "DecimalRounding.h"
 
+namespace bansho {
+
 void CalcEngine::RoundResult(TCalcNum& n) const {
     RoundRegister(n, option_.Decimals, option_.Rounding, option_.Acount);
 }
@@ -22,3 +24,5 @@ void CalcEngine::RefreshSelectorMark() {
     display_.PanelSelector = DecimalSelectorMark(option_.Decimals, option_.Rounding);
     display_.SelectorMark = statusBarShown_ ? std::string() : display_.PanelSelector;
 }
+
+} // namespace bansho

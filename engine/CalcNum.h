@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace bansho {
+
 // At most this many single-byte characters fit into a register's text.
 inline constexpr std::size_t kCalcNumTextMax = 22;
 
@@ -26,3 +28,5 @@ inline void ClearNum(TCalcNum& n) {
 // Assigns a text to a register the way every assignment does: only the first 22 bytes
 // (Shift_JIS widths; a double-byte character is never split) are kept. Error is untouched.
 void AssignText(TCalcNum& n, std::string_view text);
+
+} // namespace bansho

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+namespace bansho {
+
 enum class Command : unsigned {
     Digit0 = 0,
     Digit1 = 1,
@@ -94,3 +96,5 @@ constexpr bool IsWindowCommand(unsigned number) {
     return std::any_of(kWindowCommands.begin(), kWindowCommands.end(),
                        [number](Command c) { return static_cast<unsigned>(c) == number; });
 }
+
+} // namespace bansho

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace bansho {
+
 namespace {
 
 bool IsDigit(char c) {
@@ -96,3 +98,5 @@ void RoundRegister(TCalcNum& n, int decimals, int rule, int acount) {
     n.Text = RoundDecimalText(n.Text, decimals, rule, acount == 0, overflow);
     if (overflow) n.Error = true;
 }
+
+} // namespace bansho

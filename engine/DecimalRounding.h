@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace bansho {
+
 inline constexpr int kDecimalsFloat = -1; // F: results as they come
 inline constexpr int kDecimalsMax = 4;
 
@@ -35,3 +37,5 @@ std::string RoundDecimalText(std::string_view text, int decimals, int rule, bool
 // A register holding a result, rounded in the form its acount writes (0: "8.", 1: "8"); an
 // overflow sets its Error. Nothing happens at F (decimals < 0) or to a register in error.
 void RoundRegister(TCalcNum& n, int decimals, int rule, int acount);
+
+} // namespace bansho

@@ -3,7 +3,9 @@
 // a register.
 #include <string>
 
-struct TDisplayModel {
+namespace bansho {
+
+struct DisplayModel {
     // `DNumber`'s caption: "1,234." or the error form "- E -  "; one trailing blank is added
     // to a number while the display font is styled (CalcEngine::SetStyledFont).
     std::string Caption = "0.";
@@ -21,5 +23,7 @@ struct TDisplayModel {
     // bar is shown, beside the number while it is hidden.
     std::string PanelSelector, SelectorMark;
 
-    bool operator==(const TDisplayModel&) const = default;
+    bool operator==(const DisplayModel&) const = default;
 };
+
+} // namespace bansho

@@ -3,6 +3,8 @@
 // The receipt has its own seam, ReceiptObserver.
 #include <string>
 
+namespace bansho {
+
 class EngineHost {
 public:
     virtual ~EngineHost() = default;
@@ -28,3 +30,5 @@ public:
     // model as it was.
     virtual void DisplayChanged() = 0;
 };
+
+} // namespace bansho

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace numbertext {
+namespace bansho::numbertext {
 
 namespace {
 
@@ -23,7 +23,7 @@ int DigitCount(u128 v) {
 } // namespace
 
 bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand& b, char ope,
-               int acount, TResultDigits& d) {
+               int acount, ResultDigits& d) {
     if (ope != '+' && ope != '-' && ope != '*') return false;
 
     // The exact result X = (xneg ? -1 : 1) * x / 10^s, and W (NumberTextInternal.h) as w in
@@ -57,7 +57,7 @@ bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand
         keepDecimals = std::max(decimals, b.decimals);
     }
 
-    d = TResultDigits{};
+    d = ResultDigits{};
     d.point = acount == 0;
     if (x == 0) {
         // Operands that cancel, or a factor of zero: the 80-bit step gives zero exactly too (a
@@ -78,7 +78,7 @@ bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand
         }
         d.top = static_cast<u64>(x) * kPow10U64[kMaxDigits - n];
     } else {
-        // More than 18 digits: rounded here half away from zero, as ResultDigits rounds r,
+        // More than 18 digits: rounded here half away from zero, as SplitResult rounds r,
         // where r cannot land on the other side of the boundary.
         const int drop = n - kMaxDigits;
         const u128 unit = Pow10U128(drop);
@@ -99,4 +99,4 @@ bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand
     return !d.overflow;
 }
 
-} // namespace numbertext
+} // namespace bansho::numbertext

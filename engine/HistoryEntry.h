@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace bansho {
+
 class HistoryEntry {
 public:
     // `glyph` is the operator the row shows, '+', '-', '*' or '/', or ' ' for a row drawn
@@ -85,3 +87,5 @@ private:
 };
 
 static_assert(sizeof(HistoryEntry) == 24);
+
+} // namespace bansho

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace bansho {
+
 class NullEngineHost : public EngineHost {
 public:
     void Beep() override {}
@@ -15,3 +17,5 @@ public:
     void WindowCommand(unsigned) override {}
     void DisplayChanged() override {}
 };
+
+} // namespace bansho

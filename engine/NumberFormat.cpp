@@ -9,6 +9,8 @@
 #include <limits>
 #include <utility>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -286,8 +288,8 @@ void PlainText(bool neg, u64 value, int p, bool point, int& intDigits, std::stri
 
 namespace numbertext {
 
-TResultDigits ResultDigits(long double r, int acount, int decimals) {
-    TResultDigits d;
+ResultDigits SplitResult(long double r, int acount, int decimals) {
+    ResultDigits d;
     d.point = acount == 0;
     // The 80-bit format holds the 64-bit significand (explicit leading bit) in its low eight
     // bytes, then the sign and the biased exponent. Reading them once spares the x87 unit a
@@ -321,7 +323,7 @@ TResultDigits ResultDigits(long double r, int acount, int decimals) {
     return d;
 }
 
-void RoundResultDigits(TResultDigits& d, int acount, int decimals) {
+void RoundResultDigits(ResultDigits& d, int acount, int decimals) {
     if (acount == 0) {
         if (!RoundDigits(d.top, d.p, d.p + decimals + 1)) {
             d.zero = true;
@@ -335,7 +337,7 @@ void RoundResultDigits(TResultDigits& d, int acount, int decimals) {
     d.overflow = d.p >= 15 || d.p < -4;
 }
 
-void WriteResult(const TResultDigits& d, std::string& text) {
+void WriteResult(const ResultDigits& d, std::string& text) {
     if (d.empty) {
         text.clear();
     } else if (d.zero) {
@@ -348,7 +350,7 @@ void WriteResult(const TResultDigits& d, std::string& text) {
 
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text) {
-    const TResultDigits d = ResultDigits(r, acount, decimals);
+    const ResultDigits d = SplitResult(r, acount, decimals);
     overflow = d.overflow;
     WriteResult(d, text);
 }
@@ -360,3 +362,5 @@ std::string FormatResult(long double r, int acount, int decimals, bool& overflow
     FormatInto(r, acount, decimals, overflow, text);
     return text;
 }
+
+} // namespace bansho

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -15,6 +17,19 @@ int BitLength(u128 v) {
         ++n;
     }
     return n;
+}
+
+// sig * 2^exp rounded half to even in its last bit: `round` is the first bit dropped,
+// `sticky` whether any bit after it was set.
+long double RoundHalfEven(u64 sig, int exp, bool round, bool sticky) {
+    if (round && (sticky || (sig & 1))) {
+        ++sig;
+        if (sig == 0) { // carried out of 64 bits: 2^64 * 2^exp
+            sig = static_cast<u64>(1) << 63;
+            ++exp;
+        }
+    }
+    return std::ldexp(static_cast<long double>(sig), exp);
 }
 
 // Nearest long double to (M + a little when sticky) / 10^k, M < 10^36, k <= 36, by exact
@@ -35,15 +50,7 @@ long double DivideExact(u128 m, int k, bool stickyIn) {
             const bool round = (rest >> (drop - 1)) & 1;
             const bool sticky =
                 (rest & ((static_cast<u128>(1) << (drop - 1)) - 1)) != 0 || r != 0 || stickyIn;
-            exp = drop;
-            if (round && (sticky || (sig & 1))) {
-                ++sig;
-                if (sig == 0) {
-                    sig = static_cast<u64>(1) << 63;
-                    ++exp;
-                }
-            }
-            return std::ldexp(static_cast<long double>(sig), exp);
+            return RoundHalfEven(sig, drop, round, sticky);
         }
         sig = static_cast<u64>(q);
         have = nb;
@@ -65,15 +72,7 @@ long double DivideExact(u128 m, int k, bool stickyIn) {
     r <<= 1;
     const bool round = r >= d;
     if (round) r -= d;
-    const bool sticky = r != 0 || stickyIn;
-    if (round && (sticky || (sig & 1))) {
-        ++sig;
-        if (sig == 0) {
-            sig = static_cast<u64>(1) << 63;
-            ++exp;
-        }
-    }
-    return std::ldexp(static_cast<long double>(sig), exp);
+    return RoundHalfEven(sig, exp, round, r != 0 || stickyIn);
 }
 
 // Any length of text: up to 36 significant digits are kept exactly, the rest only as "more".
@@ -184,3 +183,5 @@ bool ParseNumber(std::string_view text, long double& value) {
     value = neg ? -v : v;
     return true;
 }
+
+} // namespace bansho

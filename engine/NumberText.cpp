@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace bansho {
+
 using namespace numbertext;
 
 namespace {
@@ -105,11 +107,11 @@ std::string NotFloatMessage(std::string_view text) {
     return m;
 }
 
-// ---- TChainTotal ----------------------------------------------------------------------------
+// ---- RunningTotal ----------------------------------------------------------------------------
 
-TChainTotal::TChainTotal(int acount, int decimals) : acount_(acount), selection_(decimals) {}
+RunningTotal::RunningTotal(int acount, int decimals) : acount_(acount), selection_(decimals) {}
 
-long double TChainTotal::Value() const {
+long double RunningTotal::Value() const {
     if (zero_) return 0.0L;
     const long double v = digits_ == 0 ? 0.0L
                                        : static_cast<long double>(digits_) /
@@ -117,7 +119,7 @@ long double TChainTotal::Value() const {
     return neg_ ? -v : v;
 }
 
-bool TChainTotal::Step(std::string_view srcText, char ope) {
+bool RunningTotal::Step(std::string_view srcText, char ope) {
     if (acount_ != 0 && acount_ != 1) return false;
     if (ope != '+' && ope != '-' && ope != '*' && ope != '/') return false;
     // The operand as CalcNumbers reads it: the register's first 22 characters (the text is
@@ -128,7 +130,7 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
     if (!src.empty() && src.back() == '.') src.remove_suffix(1);
     if (src.empty()) src = "0";
 
-    TResultDigits d;
+    ResultDigits d;
     ExactOperand b;
     if (srcText.size() <= kCalcNumTextMax && ReadExactOperand(src, b)) {
         if ((ope == '+' || ope == '-') && ShortSum(b, ope == '-')) return true;
@@ -165,13 +167,13 @@ bool TChainTotal::Step(std::string_view srcText, char ope) {
         break;
     }
     const int decimals = (ope == '+' || ope == '-') ? std::max(decimals_, decSrc) : 15;
-    d = ResultDigits(r, acount_, decimals);
+    d = SplitResult(r, acount_, decimals);
     if (d.overflow) return false;
     Settle(d);
     return true;
 }
 
-bool TChainTotal::ShortSum(const ExactOperand& b, bool minus) {
+bool RunningTotal::ShortSum(const ExactOperand& b, bool minus) {
     // Sums of at most 15 digits and 14 decimals have nothing to round or cut: their text is
     // their digits. The total is kept as the exact sum, its text written when a step needs it.
     constexpr u64 kLimit = kPow10U64[15];
@@ -203,10 +205,10 @@ bool TChainTotal::ShortSum(const ExactOperand& b, bool minus) {
     return true;
 }
 
-void TChainTotal::Settle() {
+void RunningTotal::Settle() {
     if (!plain_) return;
     plain_ = false;
-    TResultDigits d;
+    ResultDigits d;
     d.point = acount_ == 0;
     if (digits_ == 0) {
         d.zero = true;
@@ -218,7 +220,7 @@ void TChainTotal::Settle() {
     Settle(d);
 }
 
-void TChainTotal::Settle(const TResultDigits& d) {
+void RunningTotal::Settle(const ResultDigits& d) {
     // The next step reads the text this one writes, cut to the digit limit and without a
     // trailing point: its digits as one integer m with k of them decimals, read as m / 10^k
     // exactly as ParseNumber does, and its decimals counted as OperandDecimals counts them.
@@ -256,15 +258,15 @@ void TChainTotal::Settle(const TResultDigits& d) {
     decimals_ = kept > 0 ? kept : (d.neg ? 1 : 0) + intLen;
 }
 
-TCalcNum TChainTotal::Total() const {
+TCalcNum RunningTotal::Total() const {
     TCalcNum t;
     if (empty_) return t;
     if (plain_) {
-        TChainTotal settled = *this;
+        RunningTotal settled = *this;
         settled.Settle();
         return settled.Total();
     }
-    TResultDigits d;
+    ResultDigits d;
     d.zero = zero_;
     d.neg = neg_;
     d.top = top_;
@@ -274,3 +276,5 @@ TCalcNum TChainTotal::Total() const {
     CutToDigitLimit(t.Text);
     return t;
 }
+
+} // namespace bansho

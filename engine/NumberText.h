@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
-namespace numbertext {
+namespace bansho::numbertext {
 struct ExactOperand;
-struct TResultDigits;
-} // namespace numbertext
+struct ResultDigits;
+} // namespace bansho::numbertext
+
+namespace bansho {
 
 // Reads "[blanks][-]digits[.digits]" (at least one digit; ".5" and "5." read too) into the
 // nearest long double. The point is always '.'; no locale, no exponent, no '+'. False for
@@ -43,10 +45,10 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
 //
 // With a decimal selection (decimals 0-4) each step is followed by the rounding of the
 // selection (RoundRegister); then only sums whose digits need no rounding are taken.
-class TChainTotal {
+class RunningTotal {
 public:
     // Starts as the empty register.
-    explicit TChainTotal(int acount, int decimals = -1);
+    explicit RunningTotal(int acount, int decimals = -1);
     // total := total ope src; srcText as a register or receipt holds it.
     bool Step(std::string_view srcText, char ope);
     // The total as CalcNumbers would have left it (its Error is never set).
@@ -58,7 +60,7 @@ private:
     // A sum that keeps every digit, taken exactly; false when it may not.
     bool ShortSum(const numbertext::ExactOperand& b, bool minus);
     // Takes the result of a step.
-    void Settle(const numbertext::TResultDigits& d);
+    void Settle(const numbertext::ResultDigits& d);
     // Takes the sum that ShortSum left, if any.
     void Settle();
 
@@ -82,3 +84,5 @@ private:
 
 // "'%s' は浮動小数点数ではありません。" with the text in place of %s.
 std::string NotFloatMessage(std::string_view text);
+
+} // namespace bansho

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace numbertext {
+namespace bansho::numbertext {
 
 using u64 = std::uint64_t;
 using u128 = unsigned __int128;
@@ -67,7 +67,7 @@ inline int DigitCount64(u64 v) {
 }
 
 // A result on its way to text: nothing (not finite, 1e50 or more), zero, or digits.
-struct TResultDigits {
+struct ResultDigits {
     bool overflow = false; // the register gets its Error flag
     bool empty = false;    // no text at all
     bool zero = false;     // "0." (point) or "0"
@@ -77,12 +77,12 @@ struct TResultDigits {
     bool point = true; // the truncating mode always writes the point
 };
 
-TResultDigits ResultDigits(long double r, int acount, int decimals);
-// The last part of ResultDigits: d holds the 18 significant digits of a non-zero result (top
+ResultDigits SplitResult(long double r, int acount, int decimals);
+// The last part of SplitResult: d holds the 18 significant digits of a non-zero result (top
 // from 10^17 to 10^18 - 1), rounded as `acount` and `decimals` say, with the overflow marked.
-void RoundResultDigits(TResultDigits& d, int acount, int decimals);
+void RoundResultDigits(ResultDigits& d, int acount, int decimals);
 
-void WriteResult(const TResultDigits& d, std::string& text);
+void WriteResult(const ResultDigits& d, std::string& text);
 // FormatResult into a string that already exists (a register's text keeps its buffer).
 void FormatInto(long double r, int acount, int decimals, bool& overflow, std::string& text);
 
@@ -91,7 +91,7 @@ void FormatInto(long double r, int acount, int decimals, bool& overflow, std::st
 // A step of the running total works on 80-bit numbers: it reads each operand to the nearest
 // long double (relative error at most 2^-64) and rounds the sum or product once more, so its
 // result r lies within 4 * 2^-64 * W of the exact result X, where W is |a| + |b| for a sum and
-// |X| for a product. ResultDigits rounds r half away from zero to 18 significant digits before
+// |X| for a product. SplitResult rounds r half away from zero to 18 significant digits before
 // anything else; when X is further than that from every point where the 18-digit rounding
 // changes, r and X round to the same 18 digits, and all that follows depends only on those.
 // So a step worked exactly on the decimal digits gives the same text wherever that holds.
@@ -161,10 +161,10 @@ inline bool ClearOfRounding18(u64 x, int n, u128 w) {
 }
 
 // One step, total := total ope b, with the total (neg ? -1 : 1) * digits / 10^scale counted as
-// `decimals` decimals. Gives in d exactly what ResultDigits gives for the step in long double;
+// `decimals` decimals. Gives in d exactly what SplitResult gives for the step in long double;
 // false, with d undefined, where that is not proved (a division, a result close to a rounding
 // boundary, an overflow): the step is then to be worked in long double.
 bool ExactStep(bool neg, u64 digits, int scale, int decimals, const ExactOperand& b, char ope,
-               int acount, TResultDigits& d);
+               int acount, ResultDigits& d);
 
-} // namespace numbertext
+} // namespace bansho::numbertext

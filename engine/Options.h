@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace bansho {
+
 // Option settings. Zero-filled first, then the built-in defaults, then the settings file.
 struct TOption {
     std::uint8_t HistSet = 0;         // 0 user memo, 1 calculation receipt, 2 input receipt
@@ -27,17 +29,17 @@ struct TOption {
 };
 
 // A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
-using TColor = std::int32_t;
-inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clRed = 0x0000FF;
+using ColorValue = std::int32_t;
+inline constexpr ColorValue clBtnFace = static_cast<ColorValue>(0xFF00000F);
+inline constexpr ColorValue clBlack = 0x000000;
+inline constexpr ColorValue clRed = 0x0000FF;
 
-struct TDisplayColors {
-    TColor MPanel = clBtnFace; // background of the main display panel
-    TColor Number = clBlack;   // the display number and the marks
-    TColor Error = clRed;      // the display number after an error
-    TColor HPanel = clBtnFace; // background of the history panel
-    TColor HNumber = clBlack;  // the history numbers
+struct DisplayColorSet {
+    ColorValue MPanel = clBtnFace; // background of the main display panel
+    ColorValue Number = clBlack;   // the display number and the marks
+    ColorValue Error = clRed;      // the display number after an error
+    ColorValue HPanel = clBtnFace; // background of the history panel
+    ColorValue HNumber = clBlack;  // the history numbers
 };
 
 // State shared by the engine, the key handling and the windows; zero-filled at start.
@@ -86,3 +88,5 @@ inline void SetFileDefaults(TOption& o) {
     o.Decimals = -1;
     o.Rounding = 0;
 }
+
+} // namespace bansho

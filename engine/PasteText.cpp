@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace bansho {
+
 namespace {
 
 // One decoded UTF-8 character; malformed bytes come through as themselves and never match.
@@ -120,3 +122,5 @@ std::optional<std::string> NormalisePastedNumber(std::string_view text) {
     if (whole.empty()) whole = "0"; // ".5" reads as the entry "0.5" would
     return sign + whole + (point ? "." : "") + fraction;
 }
+
+} // namespace bansho

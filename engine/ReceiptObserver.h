@@ -4,6 +4,8 @@
 // most tests); the history window registers itself with CalcEngine::SetReceiptObserver.
 #include <cstddef>
 
+namespace bansho {
+
 class ReceiptObserver {
 public:
     virtual ~ReceiptObserver() = default;
@@ -21,3 +23,5 @@ public:
     virtual void LampOn() = 0;
     virtual void LampOff() = 0;
 };
+
+} // namespace bansho

@@ -6,13 +6,15 @@
 
 #include <algorithm>
 
+namespace bansho {
+
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                  TCalcNum& total, std::string* badText) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
     // the decimal selection rounds) on, each row goes through the plain arithmetic step as
     // Calc takes it.
-    TChainTotal chain(acount, decimals);
+    RunningTotal chain(acount, decimals);
     auto it = rows.cbegin();
     // The rows lie in blocks of a few hundred bytes spread over the heap; each block is asked
     // for well before the fold reaches it, or a million rows wait on memory more than they
@@ -34,3 +36,5 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     return true;
 }
+
+} // namespace bansho

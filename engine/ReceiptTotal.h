@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 
+namespace bansho {
+
 // Folds the rows left to right from the empty register: total := total ope_i number_i, each
 // number cut to a register's 22 bytes, each row counted by the first character of its stored
 // operator; exactly the texts that Calc gives step by step (an overflow or a division by zero
@@ -15,3 +17,5 @@
 // number in *badText, when a row stops the fold; the total is then undefined.
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                  TCalcNum& total, std::string* badText);
+
+} // namespace bansho

@@ -1,5 +1,7 @@
 #include "SpokenDisplay.h"
 
+namespace bansho {
+
 namespace {
 void Add(std::string& out, const std::string& mark) {
     if (mark.empty()) return;
@@ -8,7 +10,7 @@ void Add(std::string& out, const std::string& mark) {
 }
 } // namespace
 
-std::string SpokenNumber(const TDisplayModel& d) {
+std::string SpokenNumber(const DisplayModel& d) {
     // The error form "- E -  " would be read out as dashes.
     if (d.Error) return "エラー";
     std::string s = d.Caption;
@@ -18,7 +20,7 @@ std::string SpokenNumber(const TDisplayModel& d) {
     return s;
 }
 
-std::string SpokenMarks(const TDisplayModel& d) {
+std::string SpokenMarks(const DisplayModel& d) {
     std::string out;
     // The panels hold the marks whether the status bar is shown or not.
     Add(out, d.PanelGT);
@@ -33,3 +35,5 @@ std::string SpokenMarks(const TDisplayModel& d) {
     Add(out, d.PanelSelector);
     return out;
 }
+
+} // namespace bansho

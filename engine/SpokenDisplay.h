@@ -6,5 +6,9 @@
 
 #include <string>
 
-std::string SpokenNumber(const TDisplayModel& d);
-std::string SpokenMarks(const TDisplayModel& d);
+namespace bansho {
+
+std::string SpokenNumber(const DisplayModel& d);
+std::string SpokenMarks(const DisplayModel& d);
+
+} // namespace bansho

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace bansho {
+
 namespace {
 
 bool IsAscii(std::string_view s) {
@@ -126,3 +128,5 @@ std::size_t TextWidth(std::string_view text) {
 std::string HistoryRowText(char ope, std::string_view number) {
     return AlignNumber(OpeToGlyph(ope) + InsertThousands(number));
 }
+
+} // namespace bansho

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace bansho {
+
 // The full-width glyph of '+', '-', '*' or '/' ("＋", "－", "×", "÷"); any other character,
 // '=' included, gives an empty text.
 std::string OpeToGlyph(char c);
@@ -39,3 +41,5 @@ std::size_t TextWidth(std::string_view text);
 // A history row for an operator character and a number text:
 // AlignNumber(OpeToGlyph(ope) + InsertThousands(number)).
 std::string HistoryRowText(char ope, std::string_view number);
+
+} // namespace bansho

@@ -1,6 +1,6 @@
 #include "HistoryListAccessible.h"
 
-#include "THistList.h"
+#include "ReceiptListView.h"
 
 #include <QAccessibleWidget>
 #include <QScrollBar>
@@ -34,19 +34,20 @@ public:
     QAccessible::State state() const override;
 
 private:
-    THistList* List() const;
+    ReceiptListView* List() const;
     HistoryListAccessible* list_;
     int row_;
 };
 
 class HistoryListAccessible : public QAccessibleWidget {
 public:
-    explicit HistoryListAccessible(THistList* list) : QAccessibleWidget(list, QAccessible::List) {}
+    explicit HistoryListAccessible(ReceiptListView* list)
+        : QAccessibleWidget(list, QAccessible::List) {}
     ~HistoryListAccessible() override {
         for (auto& [row, id] : rows_) QAccessible::deleteAccessibleInterface(id);
     }
 
-    THistList* List() const { return static_cast<THistList*>(widget()); }
+    ReceiptListView* List() const { return static_cast<ReceiptListView*>(widget()); }
     int childCount() const override { return List()->Count(); }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
@@ -76,7 +77,7 @@ bool HistoryRowAccessible::isValid() const {
     return list_->isValid() && row_ < List()->Count();
 }
 
-THistList* HistoryRowAccessible::List() const {
+ReceiptListView* HistoryRowAccessible::List() const {
     return list_->List();
 }
 
@@ -96,7 +97,7 @@ QString HistoryRowAccessible::text(QAccessible::Text t) const {
 
 QRect HistoryRowAccessible::rect() const {
     if (!isValid()) return {};
-    THistList* list = List();
+    ReceiptListView* list = List();
     const int y = (row_ - list->TopRow()) * list->RowHeight();
     const QPoint topLeft = list->viewport()->mapToGlobal(QPoint(0, y));
     return QRect(topLeft, QSize(list->viewport()->width(), list->RowHeight()));
@@ -121,8 +122,8 @@ QAccessible::State HistoryRowAccessible::state() const {
 } // namespace
 
 QAccessibleInterface* HistoryListAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("bansho::THistList") && object && object->isWidgetType())
-        return new HistoryListAccessible(static_cast<THistList*>(object));
+    if (className == QLatin1String("bansho::ReceiptListView") && object && object->isWidgetType())
+        return new HistoryListAccessible(static_cast<ReceiptListView*>(object));
     return nullptr;
 }
 

@@ -9,14 +9,15 @@
 #include <cstddef>
 #include <string>
 
-class CalcEngine;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-struct TOption;
-struct TCalcStatus;
 
 namespace bansho {
+
+class CalcEngine;
+struct TOption;
+struct TCalcStatus;
 
 class TEForm : public QDialog {
 public:

@@ -2,13 +2,13 @@
 // the engine's rows. The operations on the entries are in THFormOperations.cpp.
 #include "THForm.h"
 
+#include "CalcEngine.h"
 #include "ColorValue.h"
 #include "Fonts.h"
-#include "CalcEngine.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
-#include "THistList.h"
-#include "THistModel.h"
+#include "ReceiptListModel.h"
+#include "ReceiptListView.h"
 #include "TMForm.h"
 #include "TStatusLED.h"
 
@@ -50,8 +50,8 @@ constexpr const char16_t* kLedHint = u"ヒストリー訂正モードで点灯";
 
 using platform::PixelFont;
 
-TShiftState ShiftOf(Qt::KeyboardModifiers m) {
-    TShiftState s = 0;
+ShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    ShiftState s = 0;
     if (m & Qt::ShiftModifier) s |= ssShift;
     if (m & Qt::AltModifier) s |= ssAlt;
     if (m & Qt::ControlModifier) s |= ssCtrl;
@@ -94,16 +94,16 @@ void THForm::BuildComponents() {
     resize(kDesignWidth, 215);
 
     // The rows are drawn from the engine's entries when the list shows them.
-    model_ = new THistModel({[this] { return engine_.HistoryCount(); },
-                             [this](std::size_t i) { return engine_.HistRow(i); }},
-                            this);
-    HistWin = new THistList(this);
+    model_ = new ReceiptListModel({[this] { return engine_.HistoryCount(); },
+                                   [this](std::size_t i) { return engine_.HistRow(i); }},
+                                  this);
+    HistWin = new ReceiptListView(this);
     HistWin->setObjectName("HistWin");
     HistWin->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), listFontHeight_));
     HistWin->SetRowHeight(kDesignRowHeight);
     HistWin->setModel(model_);
     HistWin->installEventFilter(this);
-    connect(HistWin, &THistList::RowClicked, this, &THForm::HistWinClick);
+    connect(HistWin, &ReceiptListView::RowClicked, this, &THForm::HistWinClick);
 
     btBase = new QWidget(this);
     btBase->setObjectName("btBase");
@@ -173,13 +173,13 @@ void THForm::SetButtonHints(bool on) {
     LED->setToolTip(on ? QString::fromUtf16(kLedHint) : QString());
 }
 
-void THForm::SetListColors(TColor background, TColor text) {
+void THForm::SetListColors(ColorValue background, ColorValue text) {
     HistWin->SetColors(ToQColor(background, palette()),
                        ReadableText(text, background, palette()));
 }
 
 void THForm::ApplyColors() {
-    const TDisplayColors& c = main_.DisplayColors();
+    const DisplayColorSet& c = main_.DisplayColors();
     SetListColors(c.HPanel, c.HNumber);
 }
 
@@ -357,8 +357,8 @@ void THForm::BringMainToFront() {
     main_.activateWindow();
 }
 
-void THForm::FormKeyDown(int code, TShiftState shift) {
-    const TKeyDecision d =
+void THForm::FormKeyDown(int code, ShiftState shift) {
+    const KeyDecision d =
         RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
     switch (d.Route) {
     case KeyRoute::ToHistory:

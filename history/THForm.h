@@ -4,9 +4,9 @@
 // The rows belong to the engine, which reports every change to this window (ReceiptObserver);
 // the window mirrors them through a thin model, keeps the selection, and changes the lists
 // only through the engine's history operations.
+#include "HistoryLink.h"
 #include "ReceiptObserver.h"
 #include "ReceiptPrinter.h"
-#include "THistoryLink.h"
 
 #include <QPointer>
 #include <QString>
@@ -16,18 +16,19 @@
 #include <cstddef>
 
 class QPushButton;
+
+namespace bansho {
+
 class CalcEngine;
 struct TOption;
 struct TCalcStatus;
 
-namespace bansho {
-
 class TMForm;
-class THistList;
-class THistModel;
+class ReceiptListView;
+class ReceiptListModel;
 class TStatusLED;
 
-class THForm : public QWidget, public THistoryLink, public ReceiptObserver {
+class THForm : public QWidget, public HistoryLink, public ReceiptObserver {
     Q_OBJECT
 public:
     // What the window asks of the entry edit dialog.
@@ -41,7 +42,7 @@ public:
     explicit THForm(TMForm& main);
     ~THForm() override;
 
-    // ---- THistoryLink ----
+    // ---- HistoryLink ----
     QWidget* Window() override { return this; }
     void ShowHistory() override;
     void HistoryKey(HistoryAction action) override;
@@ -64,7 +65,7 @@ public:
     void FormActivate() override;
     // Colours, then the activation layout.
     void ApplySettings() override;
-    void SetListColors(TColor background, TColor text) override;
+    void SetListColors(ColorValue background, ColorValue text) override;
     void SetButtonHints(bool on) override; // tool tips of the side panel
     // List background HPanel, text HNumber, from the program's colours.
     void ApplyColors();
@@ -75,7 +76,7 @@ public:
 
     // ---- Keys and clicks ----
     // Every key pressed while the window is active (as a Windows key code with modifiers).
-    void FormKeyDown(int code, TShiftState shift);
+    void FormKeyDown(int code, ShiftState shift);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);
@@ -110,11 +111,11 @@ public:
     void SelectRow(int row); // -1 or out of range: no selection
     QString EditCaption() const { return editCaption_; }
     int ListFontHeight() const { return listFontHeight_; }
-    THistModel& Model() { return *model_; }
+    ReceiptListModel& Model() { return *model_; }
     TMForm& MainForm() { return main_; }
 
     // ---- Components (named as the window knows them) ----
-    THistList* HistWin = nullptr;
+    ReceiptListView* HistWin = nullptr;
     QWidget* btBase = nullptr;
     QWidget* LedBase = nullptr;
     TStatusLED* LED = nullptr;
@@ -148,7 +149,7 @@ private:
     CalcEngine& engine_;
     TOption& option_;
     TCalcStatus& status_;
-    THistModel* model_ = nullptr;
+    ReceiptListModel* model_ = nullptr;
     QString editCaption_;
     int listFontHeight_ = 13;
     int sidePanelWidth_ = 72;

@@ -4,8 +4,8 @@
 #include "THForm.h"
 
 #include "CalcEngine.h"
+#include "ReceiptListView.h"
 #include "TEForm.h"
-#include "THistList.h"
 #include "TMForm.h"
 #include "TStatusLED.h"
 

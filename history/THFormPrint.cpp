@@ -1,10 +1,10 @@
 // Command 印刷: the receipt through the desktop's print dialog.
 #include "CalcEngine.h"
+#include "ReceiptListView.h"
 #include "ReceiptPrinter.h"
 #include "ReceiptTotal.h"
-#include "TextFunctions.h"
 #include "THForm.h"
-#include "THistList.h"
+#include "TextFunctions.h"
 
 #include <QPageSize>
 #include <QPrintDialog>

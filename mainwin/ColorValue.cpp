@@ -59,21 +59,21 @@ QColor SystemColor(int index, const QPalette& p) {
 
 } // namespace
 
-QColor ToQColor(TColor value, const QPalette& palette) {
+QColor ToQColor(ColorValue value, const QPalette& palette) {
     const auto v = static_cast<std::uint32_t>(value);
     if ((v >> 24) == 0xFF) return SystemColor(static_cast<int>(v & 0xFF), palette);
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
                   static_cast<int>((v >> 16) & 0xFF));
 }
 
-QColor ToQColor(TColor value) {
+QColor ToQColor(ColorValue value) {
     return ToQColor(value, QGuiApplication::palette());
 }
 
-TColor FromQColor(const QColor& c) {
-    return static_cast<TColor>(static_cast<std::uint32_t>(c.red()) |
-                               (static_cast<std::uint32_t>(c.green()) << 8) |
-                               (static_cast<std::uint32_t>(c.blue()) << 16));
+ColorValue FromQColor(const QColor& c) {
+    return static_cast<ColorValue>(static_cast<std::uint32_t>(c.red()) |
+                                   (static_cast<std::uint32_t>(c.green()) << 8) |
+                                   (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 
 namespace {
@@ -91,7 +91,7 @@ double ContrastRatio(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor ReadableText(TColor text, TColor background, const QPalette& palette) {
+QColor ReadableText(ColorValue text, ColorValue background, const QPalette& palette) {
     const QColor t = ToQColor(text, palette);
     if (text != clBlack || (static_cast<std::uint32_t>(background) >> 24) != 0xFF) return t;
     return ContrastRatio(t, ToQColor(background, palette)) >= 3.0

@@ -9,12 +9,12 @@ class QPalette;
 namespace bansho {
 
 // System colours come from the given palette (button face = the palette's button colour).
-QColor ToQColor(TColor value, const QPalette& palette);
+QColor ToQColor(ColorValue value, const QPalette& palette);
 // The same, from the application's palette.
-QColor ToQColor(TColor value);
+QColor ToQColor(ColorValue value);
 
 // An RGB colour as a settings value (0x00BBGGRR).
-TColor FromQColor(const QColor& c);
+ColorValue FromQColor(const QColor& c);
 
 // The contrast ratio of two colours as the web's accessibility guidelines define it, from
 // 1 (the same) to 21 (black on white).
@@ -24,6 +24,6 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // system colour that the theme has made too dark to read it on (under 3:1, as a dark
 // high-contrast theme's button face); then the theme's own text colour for buttons. Any
 // colour the user chose other than black stays as chosen.
-QColor ReadableText(TColor text, TColor background, const QPalette& palette);
+QColor ReadableText(ColorValue text, ColorValue background, const QPalette& palette);
 
 } // namespace bansho

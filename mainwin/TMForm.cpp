@@ -6,16 +6,16 @@
 #include "DisplayFontMeasure.h"
 #include "ExactWindowTitle.h"
 #include "Fonts.h"
+#include "HistoryLink.h"
+#include "MainWindowHost.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
 #include "ScreenPlacement.h"
+#include "Settings.h"
 #include "SpokenDisplay.h"
+#include "StatusBarPanels.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
-#include "TMainHost.h"
-#include "TStatusPanels.h"
 #include "WindowHelpers.h"
-#include "settings.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -55,7 +55,7 @@ TMForm::TMForm(const std::filesystem::path& envFile, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       envFile_(envFile) {
     setObjectName("MForm");
-    host_ = std::make_unique<TMainHost>(*this);
+    host_ = std::make_unique<MainWindowHost>(*this);
     engine_ = std::make_unique<CalcEngine>(option_, status_, *host_);
     BuildComponents();
     FormCreate();
@@ -114,11 +114,11 @@ void TMForm::BuildComponents() {
     // The keys are clicked, never focused: the keyboard always belongs to the window.
     for (int i = 0; i < TFuncKey::kKeys; ++i)
         FKey->GetKey(i)->setFocusPolicy(Qt::NoFocus);
-    FKey->OnClick = [this](TFKeyButton* sender, int key) { FKeyClick(sender, key); };
+    FKey->OnClick = [this](FunctionKeyButton* sender, int key) { FKeyClick(sender, key); };
 
     SBBase = new QWidget(this);
     SBBase->setObjectName("SBBase");
-    SBar = new TStatusPanels(SBBase);
+    SBar = new StatusBarPanels(SBBase);
 }
 
 // A popup menu is made when it is first asked for; none is shown at start.
@@ -223,21 +223,21 @@ void TMForm::InitMainLayout() {
 }
 
 void TMForm::LoadSettings() {
-    TMainWinSettings win;
+    MainWindowSettings win;
     win.Left = kDesignLeft;
     win.Top = kDesignTop;
-    TSettingsRefs refs{option_, colors_, status_, keys_, win};
+    StoredState refs{option_, colors_, status_, keys_, win};
     if (envFile_.empty()) {
         envFile_ = EnvFileName();
         readFile_ = EnvFileToRead(envFile_.string(), EnvFileBesideProgram());
     } else {
         readFile_ = envFile_;
     }
-    TIniFile::LoadResult read;
-    ::LoadSettings(readFile_.string(), refs, &read);
+    IniFile::LoadResult read;
+    bansho::LoadSettings(readFile_.string(), refs, &read);
     // A file that is there but cannot be read is never saved over; the user hears of it
     // once, when the window is up.
-    if (read.Status == TIniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
+    if (read.Status == IniFile::LoadStatus::Unreadable && readFile_ == envFile_) {
         envFileUnreadable_ = true;
         const QString text = QString::fromStdString(UnreadableMessage(readFile_.string(), read));
         QTimer::singleShot(0, this, [this, text] { platform::ShowError(this, text); });
@@ -261,7 +261,7 @@ void TMForm::LoadSettings() {
 // without saving; `quiet` shows nothing. Returns whether the window may close.
 bool TMForm::SaveSettings(bool quiet) {
     if (settingsSaved_ || envFileUnreadable_) return true;
-    const TSaveResult r = WriteSettings();
+    const SaveResult r = WriteSettings();
     if (r.Ok) {
         settingsSaved_ = true;
         return true;
@@ -273,8 +273,8 @@ bool TMForm::SaveSettings(bool quiet) {
     return closeAnyway;
 }
 
-TSaveResult TMForm::WriteSettings() {
-    TMainWinSettings win;
+SaveResult TMForm::WriteSettings() {
+    MainWindowSettings win;
     const QRect frame = frameGeometry();
     win.Left = frame.left();
     win.Top = frame.top();
@@ -285,8 +285,8 @@ TSaveResult TMForm::WriteSettings() {
     win.FontName = DisplayFontName().toStdString();
     win.FontStyle = DisplayFontStyle();
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
-    TSettingsRefs refs{option_, colors_, status_, keys_, win};
-    return ::SaveSettings(envFile_.string(), refs);
+    StoredState refs{option_, colors_, status_, keys_, win};
+    return bansho::SaveSettings(envFile_.string(), refs);
 }
 
 bool TMForm::SaveSettingsQuietly() {
@@ -333,7 +333,7 @@ int TMForm::FuncKeyWidth() const {
     return FKey->GetKey(0)->width();
 }
 
-QColor TMForm::NumberColour(TColor value) const {
+QColor TMForm::NumberColour(ColorValue value) const {
     return ReadableText(value, colors_.MPanel, palette());
 }
 
@@ -353,7 +353,7 @@ void TMForm::SetMarkColors() {
 void TMForm::ApplyFuncSet() {
     const auto entries = FuncSetKeys(keys_, status_.FuncSet);
     for (std::size_t k = 0; k < entries.size() && k < TFuncKey::kKeys; ++k) {
-        TFKeyButton* key = FKey->GetKey(static_cast<int>(k));
+        FunctionKeyButton* key = FKey->GetKey(static_cast<int>(k));
         key->SetCaption(QString::fromStdString(entries[k].Caption));
         key->SetTag(entries[k].Command);
         key->SetHint(QString::fromStdString(entries[k].Hint));
@@ -472,7 +472,7 @@ void TMForm::FitOpeMark() {
 
 void TMForm::RenderDisplay() {
     if (!engine_ || !DNumber) return;
-    const TDisplayModel& d = engine_->Display();
+    const DisplayModel& d = engine_->Display();
     const QString caption = QString::fromStdString(d.Caption);
     DNumber->setText(caption);
     QPalette p = DNumber->palette();
@@ -503,7 +503,7 @@ void TMForm::RenderDisplay() {
     SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
 }
 
-void TMForm::SetHistoryWindow(THistoryLink* link) {
+void TMForm::SetHistoryWindow(HistoryLink* link) {
     history_ = link;
     if (history_ && history_->Window()) {
         platform::SetStayOnTop(history_->Window(), stayOnTop_);

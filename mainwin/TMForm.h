@@ -21,15 +21,15 @@ class QFrame;
 class QLabel;
 class QMenu;
 
-struct TSaveResult;
-
 namespace bansho {
 
+struct SaveResult;
+
 class TFuncKey;
-class TFKeyButton;
-class THistoryLink;
-class TMainHost;
-class TStatusPanels;
+class FunctionKeyButton;
+class HistoryLink;
+class MainWindowHost;
+class StatusBarPanels;
 
 class TMForm : public QWidget {
     Q_OBJECT
@@ -47,20 +47,20 @@ public:
 
     // ---- Program state, shared with the history window and the dialogs ----
     TOption& Option() { return option_; }
-    TDisplayColors& DisplayColors() { return colors_; }
+    DisplayColorSet& DisplayColors() { return colors_; }
     TCalcStatus& Status() { return status_; }
-    TKeyConfig& Keys() { return keys_; }
+    KeyConfig& Keys() { return keys_; }
     CalcEngine& Engine() { return *engine_; }
 
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    void FormKeyDown(int code, TShiftState shift);
-    void FKeyClick(TFKeyButton* sender, int key);
+    void FormKeyDown(int code, ShiftState shift);
+    void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----
-    void SetHistoryWindow(THistoryLink* link);
-    THistoryLink* HistoryWindow() const { return history_; }
+    void SetHistoryWindow(HistoryLink* link);
+    HistoryLink* HistoryWindow() const { return history_; }
     // Command 151 runs this with the main window as owner; when it returns the marks are
     // refreshed and the current function-key set is put on the bar again. Unset, command
     // 151 does nothing.
@@ -124,7 +124,7 @@ public:
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
     QWidget* SBBase = nullptr;
-    TStatusPanels* SBar = nullptr;
+    StatusBarPanels* SBar = nullptr;
 
     // The display model has changed: draw the number, the marks and the operator.
     void RenderDisplay();
@@ -138,20 +138,20 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     // A colour of the number and the marks, drawn on the display panel.
-    QColor NumberColour(TColor value) const;
+    QColor NumberColour(ColorValue value) const;
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
 
 private:
-    friend class TMainHost;
+    friend class MainWindowHost;
     void FormCreate();
     void BuildComponents();
     void InitMainLayout();
     void LoadSettings();
     bool SaveSettings(bool quiet);
-    TSaveResult WriteSettings();
+    SaveResult WriteSettings();
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
     void FitOpeMark();
@@ -164,10 +164,10 @@ private:
     QRect ScreenRect() const;
 
     TOption option_;
-    TDisplayColors colors_;
+    DisplayColorSet colors_;
     TCalcStatus status_;
-    TKeyConfig keys_;
-    std::unique_ptr<TMainHost> host_;
+    KeyConfig keys_;
+    std::unique_ptr<MainWindowHost> host_;
     std::unique_ptr<CalcEngine> engine_;
 
     std::filesystem::path envFile_;
@@ -175,7 +175,7 @@ private:
     bool envFileUnreadable_ = false; // there but unreadable at start: never saved over
     bool settingsSaved_ = false;     // the close's save is done; nothing more to write
     bool terminating_ = false;       // ended by the system: close without a box
-    THistoryLink* history_ = nullptr;
+    HistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
     QFont displayFont_;
     LayoutResult layout_;

@@ -3,11 +3,11 @@
 #include "TMForm.h"
 
 #include "Commands.h"
+#include "HistoryLink.h"
 #include "KeyMapping.h"
+#include "StatusBarPanels.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
-#include "TStatusPanels.h"
 #include "WindowHelpers.h"
 
 #include <QAction>
@@ -23,8 +23,8 @@ namespace bansho {
 
 namespace {
 
-TShiftState ShiftOf(Qt::KeyboardModifiers m) {
-    TShiftState s = 0;
+ShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    ShiftState s = 0;
     if (m & Qt::ShiftModifier) s |= ssShift;
     if (m & Qt::AltModifier) s |= ssAlt;
     if (m & Qt::ControlModifier) s |= ssCtrl;
@@ -43,7 +43,7 @@ void TMForm::ExecCommand(int command) {
     engine_->ExecCommand(static_cast<unsigned>(command));
 }
 
-void TMForm::FKeyClick(TFKeyButton*, int key) {
+void TMForm::FKeyClick(FunctionKeyButton*, int key) {
     ExecCommand(key);
 }
 
@@ -51,10 +51,10 @@ void TMForm::MenuItemSelect(QAction* action) {
     if (action) ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, TShiftState shift) {
+void TMForm::FormKeyDown(int code, ShiftState shift) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
-    const TKeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
     switch (d.Route) {
     case KeyRoute::Close:
         close();

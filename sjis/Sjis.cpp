@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace sjis {
+namespace bansho::sjis {
 namespace {
 
 // Runs iconv over the whole input; an unconvertible or invalid unit is replaced and skipped.
@@ -109,4 +109,4 @@ std::string Truncate(std::string_view utf8, std::size_t maxBytes) {
     return std::string(utf8.substr(0, i));
 }
 
-} // namespace sjis
+} // namespace bansho::sjis

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace sjis {
+namespace bansho::sjis {
 
 // UTF-8 -> CP932 bytes. Characters CP932 cannot hold become '?'.
 std::string FromUtf8(std::string_view utf8);
@@ -19,4 +19,4 @@ std::string Truncate(std::string_view utf8, std::size_t maxBytes);
 // True when the text is valid UTF-8.
 bool IsValidUtf8(std::string_view s);
 
-} // namespace sjis
+} // namespace bansho::sjis

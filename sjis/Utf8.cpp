@@ -1,6 +1,6 @@
 #include "Utf8.h"
 
-namespace utf8 {
+namespace bansho::utf8 {
 
 std::size_t Decode(std::string_view s, std::size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(s[i]);
@@ -45,4 +45,4 @@ std::size_t LastCharLen(std::string_view s) {
     return 1;
 }
 
-} // namespace utf8
+} // namespace bansho::utf8

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace utf8 {
+namespace bansho::utf8 {
 
 // The sequence at s[i]: its length 1..4 with its code point in `cp`, or 0 when no valid
 // sequence starts there. i must lie inside s.
@@ -18,4 +18,4 @@ std::size_t CharLen(std::string_view s, std::size_t i);
 // counts alone.
 std::size_t LastCharLen(std::string_view s);
 
-} // namespace utf8
+} // namespace bansho::utf8

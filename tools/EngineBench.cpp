@@ -9,6 +9,8 @@
 
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 using NullHost = NullEngineHost;

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+using namespace bansho;
+
 namespace {
 
 class ProbeHost : public EngineHost {
@@ -72,7 +74,7 @@ std::vector<std::string> Split(const std::string& s, char sep, std::size_t maxPa
 }
 
 void PrintState(const CalcEngine& e, const ProbeHost& host) {
-    const TDisplayModel& d = e.Display();
+    const DisplayModel& d = e.Display();
     std::cout << d.Caption << '|' << e.DispNum.Text << '|' << d.PanelGT << '|' << d.PanelM << '|'
               << d.PanelK << '|' << d.PanelNUM << '|' << d.OpeMark << '|' << d.NumMark << '|'
               << e.HistoryCount() << '|' << host.beeps << '\n';

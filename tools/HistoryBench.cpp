@@ -4,8 +4,8 @@
 #include "CalcEngine.h"
 #include "Fonts.h"
 #include "MessageBoxes.h"
+#include "ReceiptListView.h"
 #include "THForm.h"
-#include "THistList.h"
 #include "TMForm.h"
 
 #include <QApplication>
@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+using namespace bansho;
 
 namespace {
 

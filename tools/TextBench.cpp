@@ -12,6 +12,8 @@
 
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 using NullHost = NullEngineHost;

@@ -9,8 +9,8 @@
 #include "KeyMapping.h"
 #include "LayoutRule.h"
 #include "MessageBoxes.h"
+#include "ReceiptListView.h"
 #include "THForm.h"
-#include "THistList.h"
 #include "TMForm.h"
 
 #include <QApplication>
@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+using namespace bansho;
 
 namespace {
 

@@ -7,7 +7,7 @@
 # Usage: tools/check-connect.sh [file or folder ...]   (default: every C++ source of the
 # project, the tests and tools included). Prints each offending call and exits 1.
 cd "$(dirname "$0")/.." || exit 2
-[ $# -eq 0 ] && set -- about app commands custom engine history mainwin platform sjis widgets \
+[ $# -eq 0 ] && set -- about app commands custom engine history mainwin platform settings sjis widgets \
   tests tools
 find "$@" \( -name '*.cpp' -o -name '*.h' \) -type f 2>/dev/null | sort | exec perl -e '
 use strict;

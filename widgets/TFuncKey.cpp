@@ -12,22 +12,22 @@
 
 namespace bansho {
 
-TFKeyButton::TFKeyButton(QWidget* parent) : QPushButton(parent) {
+FunctionKeyButton::FunctionKeyButton(QWidget* parent) : QPushButton(parent) {
     // The keys are for the mouse and the F-keys; the keyboard focus stays where it is.
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TFKeyButton::SetCaption(const QString& caption) {
+void FunctionKeyButton::SetCaption(const QString& caption) {
     setText(caption);
     UpdateAccessibleName();
 }
 
-void TFKeyButton::SetFunctionKey(int number) {
+void FunctionKeyButton::SetFunctionKey(int number) {
     functionKey_ = number;
     UpdateAccessibleName();
 }
 
-void TFKeyButton::UpdateAccessibleName() {
+void FunctionKeyButton::UpdateAccessibleName() {
     if (functionKey_ <= 0) return;
     const QString fkey = QStringLiteral("F%1").arg(functionKey_);
     const QString caption = text().trimmed();
@@ -35,18 +35,18 @@ void TFKeyButton::UpdateAccessibleName() {
                                                            : fkey + QLatin1Char(' ') + caption);
 }
 
-void TFKeyButton::SetHint(const QString& hint) {
+void FunctionKeyButton::SetHint(const QString& hint) {
     hint_ = hint;
     setAccessibleDescription(hint);
     UpdateToolTip();
 }
 
-void TFKeyButton::SetShowHint(bool show) {
+void FunctionKeyButton::SetShowHint(bool show) {
     showHint_ = show;
     UpdateToolTip();
 }
 
-void TFKeyButton::UpdateToolTip() {
+void FunctionKeyButton::UpdateToolTip() {
     setToolTip(showHint_ ? hint_ : QString());
 }
 
@@ -123,7 +123,7 @@ TFuncKey::TFuncKey(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     for (int i = 0; i < kKeys; ++i) {
-        auto* key = new TFKeyButton(this);
+        auto* key = new FunctionKeyButton(this);
         key->SetFunctionKey(i + 1);
         keys_[i] = key;
         connect(key, &QPushButton::clicked, this, [this, key] { KeyClick(key); });
@@ -174,7 +174,7 @@ void TFuncKey::SetHintList(const QStringList& list) {
     ApplyHints();
 }
 
-TFKeyButton* TFuncKey::GetKey(int index) const {
+FunctionKeyButton* TFuncKey::GetKey(int index) const {
     if (index < 0 || index >= kKeys) return nullptr;
     // A hidden bar gets its resize event only when shown; its keys are wanted sooner.
     if (testAttribute(Qt::WA_PendingResizeEvent)) LayoutKeys();
@@ -235,7 +235,7 @@ void TFuncKey::resizeEvent(QResizeEvent* event) {
     LayoutKeys();
 }
 
-void TFuncKey::KeyClick(TFKeyButton* key) {
+void TFuncKey::KeyClick(FunctionKeyButton* key) {
     const int tag = key->Tag();
     if (OnClick) OnClick(key, tag);
     emit KeyClicked(key, tag);

@@ -14,9 +14,9 @@
 namespace bansho {
 
 // One key of the bar: a push button with an integer tag and a hint shown only on request.
-class TFKeyButton : public QPushButton {
+class FunctionKeyButton : public QPushButton {
 public:
-    explicit TFKeyButton(QWidget* parent = nullptr);
+    explicit FunctionKeyButton(QWidget* parent = nullptr);
 
     QString Caption() const { return text(); }
     // The caption, and the name a screen reader reads: the function key and the caption
@@ -45,7 +45,7 @@ class TFuncKey : public QFrame {
 public:
     static constexpr int kKeys = 12;
     // Sender: the clicked key; Key: its tag.
-    using TFKeyClickEvent = std::function<void(TFKeyButton* sender, int key)>;
+    using TFKeyClickEvent = std::function<void(FunctionKeyButton* sender, int key)>;
 
     explicit TFuncKey(QWidget* parent = nullptr); // height 24, Mergin 2, 12 keys, hook on
     ~TFuncKey() override;
@@ -74,7 +74,7 @@ public:
 
     // Key 0..11 (nullptr outside), laid out for the bar's current size even before the bar
     // has been shown.
-    TFKeyButton* GetKey(int index) const;
+    FunctionKeyButton* GetKey(int index) const;
 
     // Left edges of the twelve keys and their width for a bar of the given width.
     struct Layout {
@@ -85,7 +85,7 @@ public:
 
 signals:
     // Emitted after OnClick for every click.
-    void KeyClicked(bansho::TFKeyButton* sender, int key);
+    void KeyClicked(bansho::FunctionKeyButton* sender, int key);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -96,9 +96,9 @@ private:
     void ApplyTags();
     void ApplyHints();
     void LayoutKeys() const;
-    void KeyClick(TFKeyButton* key);
+    void KeyClick(FunctionKeyButton* key);
 
-    std::array<TFKeyButton*, kKeys> keys_{};
+    std::array<FunctionKeyButton*, kKeys> keys_{};
     int mergin_ = 2;
     int keyCount_ = 12;
     bool keyHook_ = true;

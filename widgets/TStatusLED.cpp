@@ -15,7 +15,7 @@ namespace bansho {
 namespace {
 
 // 0x00BBGGRR, or a system colour number with the top byte 0xFF.
-QColor ToColor(TColor value) {
+QColor ToColor(ColorValue value) {
     const auto v = static_cast<std::uint32_t>(value);
     if ((v >> 24) == 0xFF) {
         const QPalette palette = QApplication::palette();
@@ -131,7 +131,7 @@ void TStatusLED::SetStatus(bool on) {
     repaint();
 }
 
-void TStatusLED::SetColor(TColor color) {
+void TStatusLED::SetColor(ColorValue color) {
     if (color == color_) return;
     color_ = color;
     repaint();
@@ -142,7 +142,7 @@ void TStatusLED::paintEvent(QPaintEvent*) {
     PaintFigure(painter, width(), height(), status_, color_);
 }
 
-void TStatusLED::PaintFigure(QPainter& painter, int W, int H, bool status, TColor color) {
+void TStatusLED::PaintFigure(QPainter& painter, int W, int H, bool status, ColorValue color) {
     const QColor black(0, 0, 0), white(255, 255, 255), grey(0x80, 0x80, 0x80),
         silver(0xC0, 0xC0, 0xC0);
     const QColor fill = status ? ToColor(color) : grey;

@@ -10,15 +10,15 @@ namespace bansho {
 
 class TStatusLED : public QWidget {
 public:
-    static constexpr TColor kDefaultColor = 0x0000FF00; // green (0x00BBGGRR)
+    static constexpr ColorValue kDefaultColor = 0x0000FF00; // green (0x00BBGGRR)
 
     explicit TStatusLED(QWidget* parent = nullptr); // 24 x 13, dark, green
 
     bool Status() const { return status_; }
     // A different value is stored and painted at once; the same value does nothing.
     void SetStatus(bool on);
-    TColor Color() const { return color_; }
-    void SetColor(TColor color); // same rule as SetStatus
+    ColorValue Color() const { return color_; }
+    void SetColor(ColorValue color); // same rule as SetStatus
     void TurnOn() { SetStatus(true); }
     void TurnOff() { SetStatus(false); }
 
@@ -26,14 +26,14 @@ public:
 
     // Paints the figure for a w x h control onto a painter whose origin is the control's
     // top-left corner (the paint handler uses it; tests render into images with it).
-    static void PaintFigure(class QPainter& painter, int w, int h, bool status, TColor color);
+    static void PaintFigure(class QPainter& painter, int w, int h, bool status, ColorValue color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool status_ = false;
-    TColor color_ = kDefaultColor;
+    ColorValue color_ = kDefaultColor;
 };
 
 } // namespace bansho

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace bansho;
+
 using about::DecodeJpeg;
 
 namespace {

@@ -1,7 +1,7 @@
 #include "TAForm.h"
+#include "LinkLabel.h"
 #include "MessageBoxes.h"
 #include "ProgramPicture.h"
-#include "TLinkLabel.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -17,6 +17,8 @@
 
 #include <memory>
 #include <vector>
+
+using namespace bansho;
 
 namespace {
 
@@ -129,7 +131,7 @@ TEST(TAForm, ShowsThePictureAt36By36) {
 TEST(TAForm, LinksAreBlueAndUnderlined) {
     ScratchLinks scratch;
     auto box = OpenBox(scratch.links);
-    for (TLinkLabel* link : {box->Label1, box->Label2}) {
+    for (LinkLabel* link : {box->Label1, box->Label2}) {
         EXPECT_TRUE(link->font().underline());
         EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
@@ -170,7 +172,7 @@ TEST(TAForm, LinkClickOpensItsAddressAndTheBoxStaysOpen) {
     ScratchLinks scratch;
     struct Row {
         const char* name;
-        TLinkLabel* TAForm::*link;
+        LinkLabel* TAForm::*link;
         QUrl address;
     };
     const Row rows[] = {
@@ -200,7 +202,7 @@ TEST(TAForm, LinkClickOpensItsAddressAndTheBoxStaysOpen) {
 TEST(TAForm, ALinkThatCannotBeOpenedIsToldInAMessageBox) {
     struct Row {
         const char* name;
-        TLinkLabel* TAForm::*link;
+        LinkLabel* TAForm::*link;
         bool guideMissing;
         std::size_t openerCalls; // a missing guide is not handed to the desktop at all
         const char* saysWhere;   // a piece of the address the message must show
@@ -239,7 +241,7 @@ TEST(TAForm, WithoutAHomePageTheSecondLineIsPlainText) {
     OpenerSpy spy;
     MessageSpy messages;
     box->SetUrlOpener(spy.Opener());
-    TLinkLabel* line = box->Label2;
+    LinkLabel* line = box->Label2;
     EXPECT_FALSE(line->IsActive());
     EXPECT_FALSE(line->text().isEmpty());
     EXPECT_FALSE(line->font().underline());
@@ -282,7 +284,7 @@ TEST(TAForm, OnlyAFullLeftClickOnALinkOpensIt) {
     auto box = OpenBox(scratch.links);
     OpenerSpy spy;
     box->SetUrlOpener(spy.Opener());
-    TLinkLabel* link = box->Label1;
+    LinkLabel* link = box->Label1;
     QTest::mouseClick(link, Qt::RightButton);
     QTest::mouseClick(link, Qt::MiddleButton);
     // Pressed on the link, released away from it: the user changed their mind.

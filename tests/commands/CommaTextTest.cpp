@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 using Items = std::vector<std::string>;

@@ -7,6 +7,8 @@
 
 #include "Sjis.h"
 
+using namespace bansho;
+
 namespace {
 
 // 44 and 45 (the decimal and rounding selectors) and 54 (印刷) were added to the ranges the
@@ -83,7 +85,7 @@ TEST(CommandTable, NumbersOutsideTheTableGiveAnEmptyRecord) {
 }
 
 TEST(CommandTable, RefillingEmptiesStaleRecords) {
-    TCommandTable t;
+    CommandTableArray t;
     t[10].Description = "left over";
     t[10].Code = "010";
     FillCommandTable(t);

@@ -4,10 +4,12 @@
 
 #include "CommaText.h"
 
+using namespace bansho;
+
 namespace {
 
 struct Factory {
-    TKeyConfig keys;
+    KeyConfig keys;
     TOption option;
     TCalcStatus status;
     Factory() {
@@ -135,7 +137,7 @@ TEST(KeyTables, FactoryFunctionSetsAsTheSettingsFileStoresThem) {
 }
 
 TEST(KeyTables, NormalizePadsShortListsToTwelve) {
-    TKeyConfig k;
+    KeyConfig k;
     k.FuncDispStr = {"Ａ↓,ＡＣ,", "", "a,b,c,d,e,f,g,h,i,j,k,l,m"};
     k.FuncCommand = {"50,24,,,", "1", "1,2,3,4,5,6,7,8,9,10,11,12,13"};
     NormalizeFuncSets(k);
@@ -150,7 +152,7 @@ TEST(KeyTables, NormalizePadsShortListsToTwelve) {
 }
 
 TEST(KeyTables, NormalizeKeepsAQuotedCaptionWhole) {
-    TKeyConfig k;
+    KeyConfig k;
     k.FuncDispStr = {"\"a b\",\"x,y\"", "", ""};
     k.FuncCommand = {"1,2", "", ""};
     NormalizeFuncSets(k);
@@ -163,7 +165,7 @@ TEST(KeyTables, NormalizeKeepsAQuotedCaptionWhole) {
 }
 
 TEST(KeyTables, AnEmptyTwelfthCaptionSurvivesEveryStart) {
-    TKeyConfig k;
+    KeyConfig k;
     k.FuncDispStr = {JoinCommaText({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", ""}), "",
                      ""};
     for (int start = 0; start < 3; ++start)
@@ -174,7 +176,7 @@ TEST(KeyTables, AnEmptyTwelfthCaptionSurvivesEveryStart) {
 }
 
 TEST(KeyTables, FunctionKeyCommandsThatAreNotCommandNumbersDoNothing) {
-    TKeyConfig k;
+    KeyConfig k;
     k.FuncDispStr = {"a,b,c,d,e,f", "", ""};
     k.FuncCommand = {"016,abc,300,-1,$18,", "", ""};
     const auto keys = FuncSetKeys(k, 0);

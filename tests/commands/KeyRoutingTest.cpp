@@ -2,17 +2,19 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 struct Fixture {
-    TKeyConfig keys;
+    KeyConfig keys;
     TOption option;
     TCalcStatus status;
     Fixture() {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    TKeyDecision Route(int code, TShiftState shift = 0, bool historyActive = false) const {
+    KeyDecision Route(int code, ShiftState shift = 0, bool historyActive = false) const {
         return RouteKeyDown(code, shift, historyActive, keys, option, status);
     }
 };
@@ -22,7 +24,7 @@ TEST(KeyRouting, FactoryKeysDispatchTheirCommands) {
     struct Row {
         const char* name;
         int code;
-        TShiftState shift;
+        ShiftState shift;
         int command;
     } rows[] = {
         {"keypad 5", 101, 0, 5},
@@ -83,7 +85,7 @@ TEST(KeyRouting, HistoryWindowKeysAreDecidedOnce) {
     struct Row {
         const char* name;
         int code;
-        TShiftState shift;
+        ShiftState shift;
         KeyRoute route;
         HistoryAction action;
         int command;

@@ -3,9 +3,9 @@
 // answered by the test.
 #include "Beep.h"
 #include "ColorChooser.h"
+#include "HistoryLink.h"
 #include "MessageBoxes.h"
 #include "TCForm.h"
-#include "THistoryLink.h"
 #include "TMForm.h"
 
 #include <QTemporaryDir>
@@ -17,20 +17,20 @@
 #include <optional>
 #include <vector>
 
-namespace bansho::test {
+namespace bansho::testing {
 
 // Records what the dialogs ask of the history window.
-class FakeHistory : public THistoryLink {
+class FakeHistory : public HistoryLink {
 public:
     QWidget window;
-    std::vector<std::pair<TColor, TColor>> colors; // SetListColors calls
+    std::vector<std::pair<ColorValue, ColorValue>> colors; // SetListColors calls
     int activations = 0;
     std::optional<bool> hints;
 
     QWidget* Window() override { return &window; }
     void ShowHistory() override {}
     void HistoryKey(HistoryAction) override {}
-    void SetListColors(TColor background, TColor text) override {
+    void SetListColors(ColorValue background, ColorValue text) override {
         colors.emplace_back(background, text);
     }
     void FormActivate() override { ++activations; }
@@ -51,7 +51,7 @@ protected:
             answers.pop_front();
             return yes;
         });
-        SetColorChooser([this](QWidget*, TColor initial) {
+        SetColorChooser([this](QWidget*, ColorValue initial) {
             presets.push_back(initial);
             return nextColor;
         });
@@ -83,8 +83,8 @@ protected:
     int beeps = 0;
     std::vector<platform::MessageRequest> messages;
     std::deque<bool> answers; // Yes/No for the questions, in order; No when exhausted
-    std::optional<TColor> nextColor;
-    std::vector<TColor> presets;
+    std::optional<ColorValue> nextColor;
+    std::vector<ColorValue> presets;
 };
 
-} // namespace bansho::test
+} // namespace bansho::testing

@@ -4,7 +4,7 @@
 #include "CustomFixture.h"
 #include "FontFit.h"
 #include "LayoutCheck.h"
-#include "TRadioGroup.h"
+#include "RadioButtonGroup.h"
 #include "WindowHelpers.h"
 
 #include <QAbstractButton>
@@ -29,7 +29,7 @@
 #include <ostream>
 
 using namespace bansho;
-using namespace bansho::test;
+using namespace bansho::testing;
 
 namespace {
 
@@ -42,8 +42,8 @@ void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
 
-constexpr TColor kGreen = 0x0000FF00;
-constexpr TColor kBlue = 0x00FF0000;
+constexpr ColorValue kGreen = 0x0000FF00;
+constexpr ColorValue kBlue = 0x00FF0000;
 
 void ExpectSameOption(const TOption& a, const TOption& b) {
     EXPECT_EQ(a.HistSet, b.HistSet);
@@ -64,7 +64,7 @@ void ExpectSameOption(const TOption& a, const TOption& b) {
     EXPECT_EQ(a.UserTCH, b.UserTCH);
 }
 
-void ExpectSameColors(const TDisplayColors& a, const TDisplayColors& b) {
+void ExpectSameColors(const DisplayColorSet& a, const DisplayColorSet& b) {
     EXPECT_EQ(a.MPanel, b.MPanel);
     EXPECT_EQ(a.Number, b.Number);
     EXPECT_EQ(a.Error, b.Error);
@@ -89,9 +89,9 @@ class OkWithoutChanges : public CustomFixture,
 TEST_P(OkWithoutChanges, KeepsEverySetting) {
     GetParam().setUp(*main);
     const TOption option = main->Option();
-    const TDisplayColors colors = main->DisplayColors();
+    const DisplayColorSet colors = main->DisplayColors();
     const TCalcStatus status = main->Status();
-    const TKeyConfig keys = main->Keys();
+    const KeyConfig keys = main->Keys();
     const bool statusBar = main->StatusBarVisible();
     const bool stayOnTop = main->StayOnTop();
     const QString face = main->DisplayFontName();
@@ -281,8 +281,8 @@ TEST_F(CustomFixture, CloseBoxKeepsLiveChangesAndDropsTheRest) {
 struct ColorCase {
     const char* name;
     QPushButton* TCForm::*button;
-    TColor TDisplayColors::*edited;
-    std::vector<TColor TDisplayColors::*> changed;
+    ColorValue DisplayColorSet::*edited;
+    std::vector<ColorValue DisplayColorSet::*> changed;
     bool mainChanges;
     bool historyChanges;
 };
@@ -306,16 +306,16 @@ TEST_P(ColourButtons, StoreTheChoiceAndActOnTheirWindows) {
     EXPECT_TRUE(history.colors.empty());
 
     nextColor = kGreen;
-    const TDisplayColors before = main->DisplayColors();
+    const DisplayColorSet before = main->DisplayColors();
     (dlg.get()->*c.button)->click();
-    TDisplayColors expected = before;
+    DisplayColorSet expected = before;
     for (auto field : c.changed)
         expected.*field = kGreen;
     ExpectSameColors(main->DisplayColors(), expected);
 
     const bool mainChanged = PanelColour(main->WinBase) != mainBefore ||
                              main->DNumber->palette().color(QPalette::WindowText) != numberBefore;
-    EXPECT_EQ(mainChanged, c.mainChanges && c.edited != &TDisplayColors::Error);
+    EXPECT_EQ(mainChanged, c.mainChanges && c.edited != &DisplayColorSet::Error);
     EXPECT_EQ(!history.colors.empty(), c.historyChanges);
     if (c.historyChanges) {
         EXPECT_EQ(history.colors.back(), std::make_pair(expected.HPanel, expected.HNumber));
@@ -326,32 +326,32 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, ColourButtons,
     ::testing::Values(ColorCase{"calculator_window_also_sets_history_background",
                                 &TCForm::btnWin,
-                                &TDisplayColors::MPanel,
-                                {&TDisplayColors::MPanel, &TDisplayColors::HPanel},
+                                &DisplayColorSet::MPanel,
+                                {&DisplayColorSet::MPanel, &DisplayColorSet::HPanel},
                                 true,
                                 true},
                       ColorCase{"calculator_text_also_sets_history_text",
                                 &TCForm::btnNum,
-                                &TDisplayColors::Number,
-                                {&TDisplayColors::Number, &TDisplayColors::HNumber},
+                                &DisplayColorSet::Number,
+                                {&DisplayColorSet::Number, &DisplayColorSet::HNumber},
                                 true,
                                 true},
                       ColorCase{"error_colour_only",
                                 &TCForm::btnErr,
-                                &TDisplayColors::Error,
-                                {&TDisplayColors::Error},
+                                &DisplayColorSet::Error,
+                                {&DisplayColorSet::Error},
                                 true,
                                 false},
                       ColorCase{"history_window_only",
                                 &TCForm::btnHst,
-                                &TDisplayColors::HPanel,
-                                {&TDisplayColors::HPanel},
+                                &DisplayColorSet::HPanel,
+                                {&DisplayColorSet::HPanel},
                                 false,
                                 true},
                       ColorCase{"history_text_only",
                                 &TCForm::btnHNum,
-                                &TDisplayColors::HNumber,
-                                {&TDisplayColors::HNumber},
+                                &DisplayColorSet::HNumber,
+                                {&DisplayColorSet::HNumber},
                                 false,
                                 true}),
     [](const ::testing::TestParamInfo<ColorCase>& info) { return info.param.name; });

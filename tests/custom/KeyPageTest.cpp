@@ -3,8 +3,8 @@
 #include "CommaText.h"
 #include "CommandTable.h"
 #include "CustomFixture.h"
+#include "RadioButtonGroup.h"
 #include "TFuncKey.h"
-#include "TRadioGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +20,7 @@
 #include <ostream>
 
 using namespace bansho;
-using namespace bansho::test;
+using namespace bansho::testing;
 
 namespace {
 

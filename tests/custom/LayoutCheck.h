@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace bansho::test {
+namespace bansho::testing {
 
 // Whether a control is too small for its caption: a push button needs its text and a little
 // room for its frame (its size hint adds a style minimum width), the others their size hint.
@@ -56,4 +56,4 @@ inline void ExpectNothingClippedOrOverlapping(QWidget* top, const QString& where
         }
 }
 
-} // namespace bansho::test
+} // namespace bansho::testing

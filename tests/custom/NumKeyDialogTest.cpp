@@ -17,7 +17,7 @@
 #include <ostream>
 
 using namespace bansho;
-using namespace bansho::test;
+using namespace bansho::testing;
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "ColorChooser.h"
 #include "ColorValue.h"
 #include "MessageBoxes.h"
+#include "RadioButtonGroup.h"
+#include "ReceiptListView.h"
 #include "TCForm.h"
 #include "THForm.h"
-#include "THistList.h"
 #include "TMForm.h"
-#include "TRadioGroup.h"
 #include "WindowHelpers.h"
 
 #include <QCheckBox>
@@ -30,7 +30,7 @@ protected:
         main_ = std::make_unique<TMForm>(std::filesystem::path(dir_.path().toStdString()) /
                                          "bansho.ENV");
         hist_ = std::make_unique<THForm>(*main_);
-        SetColorChooser([this](QWidget*, TColor) { return next_; });
+        SetColorChooser([this](QWidget*, ColorValue) { return next_; });
     }
     void TearDown() override {
         SetColorChooser({});
@@ -41,7 +41,7 @@ protected:
     QTemporaryDir dir_;
     std::unique_ptr<TMForm> main_;
     std::unique_ptr<THForm> hist_;
-    std::optional<TColor> next_;
+    std::optional<ColorValue> next_;
 };
 
 TEST_F(WithHistoryWindow, HistoryColoursActAtOnceAndCancelTakesThemBack) {

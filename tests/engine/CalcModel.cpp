@@ -7,6 +7,8 @@
 #include <locale.h>
 #include <stdexcept>
 
+namespace bansho::testing {
+
 namespace {
 
 locale_t CLocale() {
@@ -189,3 +191,5 @@ void ModelRound(ModelNum& n, int decimals, int rule, int acount) {
     n.text = (negative && units != 0 ? "-" : "") + w +
              (frac.empty() ? (acount == 0 ? "." : "") : "." + frac);
 }
+
+} // namespace bansho::testing

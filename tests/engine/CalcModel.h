@@ -4,6 +4,8 @@
 // decimal expansion of each result, and the rounding is done on those digit strings.
 #include <string>
 
+namespace bansho::testing {
+
 struct ModelNum {
     std::string text;
     bool error = false;
@@ -15,3 +17,5 @@ void ModelCalc(ModelNum& dst, ModelNum& src, char ope, char mode, int acount);
 // A result under the decimal selector: `decimals` places (negative: F, unchanged) by rule
 // 0 toward zero, 1 half away from zero, 2 away from zero.
 void ModelRound(ModelNum& n, int decimals, int rule, int acount);
+
+} // namespace bansho::testing

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace bansho::testing {
+
 inline const char* kDecimalCommaLocale = "de_DE.UTF-8";
 
 // Returns the environment prefix ("LC_ALL=de_DE.UTF-8", with LOCPATH when the build's copy
@@ -20,3 +22,5 @@ inline std::string PrepareDecimalCommaLocale() {
     std::setlocale(LC_ALL, "C");
     return env + "LC_ALL=" + kDecimalCommaLocale;
 }
+
+} // namespace bansho::testing

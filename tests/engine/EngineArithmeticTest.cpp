@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 struct DisplayCase {
@@ -280,7 +283,7 @@ TEST(EngineClipboard, PastedLineEndsAndTrailingBlanksAreDropped) {
 TEST(EngineMarks, PlacedOnPanelsOrLabels) {
     EngineRig rig;
     rig.Keys("5 M+ 5 + 3 = 2 * *");
-    const TDisplayModel& d = rig.engine.Display();
+    const DisplayModel& d = rig.engine.Display();
     EXPECT_EQ(d.PanelGT, "GT");
     EXPECT_EQ(d.PanelM, "M");
     EXPECT_EQ(d.PanelK, "K");
@@ -368,7 +371,7 @@ TEST(EngineTax, NextDisplayRefreshPutsNumBack) {
 TEST(EngineDispatch, UnassignedNumbersOnlyGiveFocus) {
     EngineRig rig;
     rig.Keys("12 + 3");
-    const TDisplayModel before = rig.engine.Display();
+    const DisplayModel before = rig.engine.Display();
     const TCalcNum in = rig.engine.InNum, res = rig.engine.ResNum;
     const int beeps = rig.host.beeps;
     for (unsigned n : {10u, 15u, 43u, 49u, 53u, 87u, 101u, 149u, 152u, 199u, 206u, 253u, 255u, 256u,

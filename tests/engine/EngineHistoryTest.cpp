@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 using Rows = std::vector<std::pair<std::string, std::string>>; // operator, number

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace bansho::testing {
+
 struct EngineOptions {
     int acount = 0;
     int histSet = 2;
@@ -86,3 +88,5 @@ public:
     CalcEngine engine;
     FakeReceipt receipt{engine}; // the history window's side
 };
+
+} // namespace bansho::testing

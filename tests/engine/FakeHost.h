@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace bansho::testing {
+
 class FakeHost : public EngineHost {
 public:
     std::string clipboard;
@@ -22,3 +24,5 @@ public:
     void WindowCommand(unsigned command) override { windowCommands.push_back(command); }
     void DisplayChanged() override { ++displayChanges; }
 };
+
+} // namespace bansho::testing

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace bansho::testing {
+
 class FakeReceipt : public ReceiptObserver {
 public:
     // Registers itself with `engine` (and unregisters when destroyed).
@@ -77,3 +79,5 @@ private:
     CalcEngine& engine_;
     std::string row_;
 };
+
+} // namespace bansho::testing

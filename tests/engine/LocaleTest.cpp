@@ -8,6 +8,9 @@
 #include <clocale>
 #include <string>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 class DecimalCommaLocale : public ::testing::Test {

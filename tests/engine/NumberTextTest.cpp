@@ -13,6 +13,8 @@
 #include <random>
 #include <string>
 
+using namespace bansho;
+
 namespace {
 
 TEST(ParseNumber, Grammar) {
@@ -236,7 +238,7 @@ TEST(ChainTotal, GivesTheTextsOfCalcNumbers) {
     long taken = 0;
     for (int chain = 0; chain < 4000; ++chain) {
         const int acount = static_cast<int>(rng() % 2);
-        TChainTotal fast(acount);
+        RunningTotal fast(acount);
         TCalcNum slow;
         const int rows = 1 + static_cast<int>(rng() % 30);
         for (int i = 0; i < rows; ++i) {
@@ -258,7 +260,7 @@ TEST(ChainTotal, GivesTheTextsOfCalcNumbers) {
 }
 
 TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
-    TChainTotal t(0);
+    RunningTotal t(0);
     EXPECT_TRUE(t.Step("5", '+'));
     EXPECT_FALSE(t.Step("0", '/'));               // division by zero
     EXPECT_FALSE(t.Step("abc", '+'));             // not a number: the message
@@ -266,8 +268,8 @@ TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
     EXPECT_FALSE(t.Step("999999999999999", '*')); // more than 15 integer digits
     EXPECT_TRUE(t.Step("99999999999999", '*'));
     EXPECT_EQ(t.Total().Text, "499999999999995."); // declined steps changed nothing
-    EXPECT_FALSE(TChainTotal(2).Step("1", '+'));   // a mode that does not exist
-    EXPECT_EQ(TChainTotal(1).Total().Text, "");    // the empty register
+    EXPECT_FALSE(RunningTotal(2).Step("1", '+'));  // a mode that does not exist
+    EXPECT_EQ(RunningTotal(1).Total().Text, "");   // the empty register
 }
 
 // A receipt totalled one row at a time, each row through CalcNumbers and the decimal

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 struct PasteCase {

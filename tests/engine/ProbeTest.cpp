@@ -14,6 +14,9 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 std::string RunProbe(const std::string& args, const std::string& input,
@@ -219,8 +222,8 @@ TEST(EngineProbe, AgreesWithTheModelUnderTheDecimalSelector) {
     } settings[] = {{0, 0, 0}, {0, 2, 1}, {0, 4, 2}, {1, 1, 2}, {1, 3, 0}, {0, 0, 1}};
     unsigned seed = 20;
     for (const auto& s : settings) {
-        SCOPED_TRACE(testing::Message() << "acount " << s.acount << " decimals " << s.decimals
-                                        << " rounding " << s.rounding);
+        SCOPED_TRACE(::testing::Message() << "acount " << s.acount << " decimals " << s.decimals
+                                          << " rounding " << s.rounding);
         CheckChainsAgainstModel(s.acount, seed++, "", s.decimals, s.rounding);
     }
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 constexpr int kCut = 0, kHalf = 1, kUp = 2;

@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+namespace bansho::testing {
+
 namespace {
 
 bool IsDigit(char c) {
@@ -192,7 +194,7 @@ void EngineDriver::CopyHistory(std::size_t last) {
 std::string EngineDriver::Check(bool full) const {
     std::ostringstream out;
     const CalcEngine& e = engine_;
-    const TDisplayModel& d = e.Display();
+    const DisplayModel& d = e.Display();
 
     if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";
@@ -303,3 +305,5 @@ std::string EngineDriver::Check(bool full) const {
     }
     return out.str();
 }
+
+} // namespace bansho::testing

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace bansho::testing {
+
 struct DriverConfig {
     std::uint8_t HistSet = 2; // 0 user memo, 1 calculation receipt, 2 input receipt
     std::uint8_t Acount = 0;  // 0 cut, 1 round
@@ -98,3 +100,5 @@ private:
 // True when `text` is written as a number can be typed: optional '-', digits, optional '.'
 // and digits.
 bool IsTypedNumberForm(const std::string& text);
+
+} // namespace bansho::testing

@@ -13,6 +13,9 @@
 #include <sstream>
 #include <string>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -233,7 +236,7 @@ struct SoakCase {
     bool calcMem;
 };
 
-class EngineSoak : public testing::TestWithParam<SoakCase> {};
+class EngineSoak : public ::testing::TestWithParam<SoakCase> {};
 
 TEST_P(EngineSoak, EveryInvariantHoldsThroughRandomCommands) {
     const SoakCase c = GetParam();
@@ -252,19 +255,19 @@ TEST_P(EngineSoak, EveryInvariantHoldsThroughRandomCommands) {
     EXPECT_GT(soak.Errors(), 0) << "no pasted text ever failed a calculation";
 }
 
-std::string CaseName(const testing::TestParamInfo<SoakCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<SoakCase>& info) {
     static const char* const kKinds[] = {"UserMemo", "CalcReceipt", "InputReceipt"};
     return std::string(kKinds[info.param.histSet]) + (info.param.acount ? "Round" : "Cut") +
            (info.param.calcMem ? "CalcMem" : "PlainMem");
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModes, EngineSoak,
-                         testing::Values(SoakCase{0, 0, true}, SoakCase{0, 1, false},
-                                         SoakCase{1, 0, false}, SoakCase{1, 1, true},
-                                         SoakCase{2, 0, true}, SoakCase{2, 1, true},
-                                         SoakCase{2, 0, false}, SoakCase{2, 1, false},
-                                         SoakCase{0, 0, false}, SoakCase{0, 1, true},
-                                         SoakCase{1, 0, true}, SoakCase{1, 1, false}),
+                         ::testing::Values(SoakCase{0, 0, true}, SoakCase{0, 1, false},
+                                           SoakCase{1, 0, false}, SoakCase{1, 1, true},
+                                           SoakCase{2, 0, true}, SoakCase{2, 1, true},
+                                           SoakCase{2, 0, false}, SoakCase{2, 1, false},
+                                           SoakCase{0, 0, false}, SoakCase{0, 1, true},
+                                           SoakCase{1, 0, true}, SoakCase{1, 1, false}),
                          CaseName);
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace bansho::testing {
+
 [[noreturn]] inline void FuzzFail(const char* file, int line, const std::string& what) {
     std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what.c_str());
     std::fflush(stderr);
@@ -13,5 +15,8 @@
 
 #define FUZZ_CHECK(cond, what)                                                                     \
     do {                                                                                           \
-        if (!(cond)) FuzzFail(__FILE__, __LINE__, std::string(#cond " -- ") + (what));             \
+        if (!(cond))                                                                               \
+            bansho::testing::FuzzFail(__FILE__, __LINE__, std::string(#cond " -- ") + (what));     \
     } while (0)
+
+} // namespace bansho::testing

@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 std::string Show(const std::vector<std::string>& items) {
@@ -33,7 +36,7 @@ void ParseThenBuild(std::string_view text) {
     FUZZ_CHECK(JoinCommaText(again) == joined, "building is not stable: '" + joined + "'");
 
     // Padding a function-key list, as at every start.
-    TKeyConfig keys;
+    KeyConfig keys;
     keys.FuncDispStr[0] = std::string(text);
     keys.FuncCommand[0] = std::string(text);
     NormalizeFuncSets(keys);
@@ -51,7 +54,7 @@ void ParseThenBuild(std::string_view text) {
                        before,
                    "padding changed the items " + Show(before) + " into " + Show(padded));
     }
-    TKeyConfig again2 = keys;
+    KeyConfig again2 = keys;
     NormalizeFuncSets(again2);
     FUZZ_CHECK(again2.FuncDispStr[0] == keys.FuncDispStr[0], "padding twice changes the list");
 

@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <string>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 class Reader {

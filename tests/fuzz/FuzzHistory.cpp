@@ -15,10 +15,10 @@
 #include "KeyMapping.h"
 #include "MessageBoxes.h"
 #include "NumberText.h"
+#include "ReceiptListModel.h"
+#include "ReceiptListView.h"
 #include "TEForm.h"
 #include "THForm.h"
-#include "THistList.h"
-#include "THistModel.h"
 #include "TMForm.h"
 #include "TextFunctions.h"
 
@@ -35,6 +35,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+using namespace bansho;
+using namespace bansho::testing;
 
 namespace {
 

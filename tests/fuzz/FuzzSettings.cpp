@@ -6,8 +6,8 @@
 #include "IniFile.h"
 #include "KeyConfig.h"
 #include "Options.h"
+#include "Settings.h"
 #include "Sjis.h"
-#include "settings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,20 +15,23 @@
 #include <string>
 #include <string_view>
 
+using namespace bansho;
+using namespace bansho::testing;
+
 namespace {
 
 struct Settings {
     TOption option;
-    TDisplayColors colors;
+    DisplayColorSet colors;
     TCalcStatus status;
-    TKeyConfig keys;
-    TMainWinSettings window;
+    KeyConfig keys;
+    MainWindowSettings window;
 
-    TSettingsRefs Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window}; }
 };
 
 // What the program does at start: defaults, factory keys, the file, then padded key sets.
-void Load(const TIniFile& ini, Settings& s) {
+void Load(const IniFile& ini, Settings& s) {
     SetBuiltInDefaults(s.option, s.status);
     InitKeyTBL(s.keys, s.option, s.status);
     LoadSettings(ini, true, s.Refs());
@@ -113,7 +116,7 @@ void CheckUsable(const Settings& s) {
 void CheckWellFormed(const std::string& bytes) {
     std::size_t pos = 0;
     // The one comment a save may write: the first line of a file that would read as UTF-8.
-    if (bytes.rfind(TIniFile::kShiftJisMarker, 0) == 0) pos = TIniFile::kShiftJisMarker.size();
+    if (bytes.rfind(IniFile::kShiftJisMarker, 0) == 0) pos = IniFile::kShiftJisMarker.size();
     bool inSection = false;
     bool afterBlank = true;
     while (pos < bytes.size()) {
@@ -139,7 +142,7 @@ void CheckWellFormed(const std::string& bytes) {
         pos = end + 2;
     }
     FUZZ_CHECK(afterBlank, "the last section is not closed by an empty line");
-    FUZZ_CHECK(TIniFile::FromBytes(bytes).ToBytes() == bytes, "the file does not read back");
+    FUZZ_CHECK(IniFile::FromBytes(bytes).ToBytes() == bytes, "the file does not read back");
 }
 
 } // namespace
@@ -147,7 +150,7 @@ void CheckWellFormed(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
 
-    TIniFile ini = TIniFile::FromBytes(file);
+    IniFile ini = IniFile::FromBytes(file);
     Settings first;
     Load(ini, first);
     CheckUsable(first);
@@ -155,14 +158,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SaveSettings(ini, first.Refs());
     const std::string saved = ini.ToBytes();
     CheckWellFormed(saved);
-    const TIniFile reread = TIniFile::FromBytes(saved);
+    const IniFile reread = IniFile::FromBytes(saved);
 
     Settings second;
     Load(reread, second);
     const std::string diff = Differences(first, second);
     FUZZ_CHECK(diff.empty(), "load, save, load: " + diff);
 
-    TIniFile again = reread;
+    IniFile again = reread;
     SaveSettings(again, second.Refs());
     FUZZ_CHECK(again.ToBytes() == saved, "a second save changes the file");
     return 0;

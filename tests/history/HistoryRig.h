@@ -3,10 +3,10 @@
 #include "Beep.h"
 #include "CalcEngine.h"
 #include "MessageBoxes.h"
+#include "ReceiptListModel.h"
+#include "ReceiptListView.h"
 #include "TEForm.h"
 #include "THForm.h"
-#include "THistList.h"
-#include "THistModel.h"
 #include "TMForm.h"
 
 #include <QApplication>

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace bansho::testing;
+
 using namespace bansho;
 
 namespace {
@@ -78,7 +80,7 @@ protected:
 
     TOption option_;
     TCalcStatus status_;
-    TKeyConfig keys_;
+    KeyConfig keys_;
     NullEngineHost host_;
     CalcEngine engine_{option_, status_, host_};
     FakeReceipt receipt_{engine_};

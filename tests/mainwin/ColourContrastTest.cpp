@@ -31,7 +31,7 @@ TEST(ColourContrast, RatiosAsTheGuidelinesDefineThem) {
 
 TEST(ColourContrast, FactoryColoursOnTheStandardThemeAreReadable) {
     const QPalette p = QApplication::palette();
-    const TDisplayColors c;
+    const DisplayColorSet c;
     const double number = ContrastRatio(ToQColor(c.Number, p), ToQColor(c.MPanel, p));
     const double history = ContrastRatio(ToQColor(c.HNumber, p), ToQColor(c.HPanel, p));
     const double error = ContrastRatio(ToQColor(c.Error, p), ToQColor(c.MPanel, p));

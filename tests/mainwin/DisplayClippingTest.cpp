@@ -1,7 +1,7 @@
 // Nothing of the display is cut off at any width: every mark, label and glyph is drawn whole,
 // status bar shown or hidden, while the window keeps the size the layout rule gives it.
+#include "StatusBarPanels.h"
 #include "TMForm.h"
-#include "TStatusPanels.h"
 
 #include <QImage>
 #include <QLabel>

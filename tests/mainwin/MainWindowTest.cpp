@@ -1,12 +1,12 @@
 // The real main window, offscreen, driven with synthetic key events and commands.
 #include "Beep.h"
-#include "FakeReceipt.h"
 #include "ColorValue.h"
+#include "FakeReceipt.h"
+#include "HistoryLink.h"
 #include "MessageBoxes.h"
+#include "StatusBarPanels.h"
 #include "TFuncKey.h"
-#include "THistoryLink.h"
 #include "TMForm.h"
-#include "TStatusPanels.h"
 #include "WindowHelpers.h"
 
 #include <QApplication>
@@ -23,12 +23,14 @@
 
 #include <fstream>
 
+using namespace bansho::testing;
+
 using namespace bansho;
 
 namespace {
 
 // A stand-in history window that records what the main window asks of it.
-class FakeHistory : public THistoryLink {
+class FakeHistory : public HistoryLink {
 public:
     QWidget window;
     int shows = 0;
@@ -107,7 +109,7 @@ TEST_F(MainWindow, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(Shown(), QStringLiteral("0."));
     EXPECT_EQ(f.OpeMark->text(), QString());
     EXPECT_TRUE(f.StatusBarVisible());
-    for (int i = 0; i < TStatusPanels::kPanelCount; ++i)
+    for (int i = 0; i < StatusBarPanels::kPanelCount; ++i)
         EXPECT_EQ(Panel(i), QString()) << i;
     EXPECT_EQ(f.FKey->KeyCount(), 12);
     EXPECT_EQ(f.FKey->GetKey(0)->Caption(), QStringLiteral("Ａ↓"));

@@ -1,14 +1,10 @@
 // The main window opens where the user can see it, whatever place and width the settings
 // remember. Offscreen with two screens: a narrow primary one (800 x 600, narrower than the
 // design place 455 plus the width 600) and a larger one to its right.
-#include "Beep.h"
-#include "Fonts.h"
-#include "MessageBoxes.h"
-#include "OffscreenScreens.h"
 #include "TMForm.h"
 #include "WindowHelpers.h"
+#include "WindowTestRig.h"
 
-#include <QApplication>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,12 +96,5 @@ TEST(WindowPlacementKept, StayOnTopFromTheStart) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir screens;
-    bansho::testing::UseOffscreenScreens(screens.path(), {kNarrow, kLarge});
-    QApplication app(argc, argv);
-    bansho::platform::InstallFontSubstitutions();
-    bansho::platform::SetBeepHook([] {});
-    bansho::platform::SetMessageHook([](const bansho::platform::MessageRequest&) { return false; });
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return bansho::testing::RunWindowTests(argc, argv, {kNarrow, kLarge});
 }

@@ -6,6 +6,8 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 using namespace bansho::platform;
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace bansho;
+
 using namespace bansho::platform;
 
 namespace {

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace bansho;
+
 using namespace bansho::platform;
 
 namespace {

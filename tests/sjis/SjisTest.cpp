@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 struct DecodeCase {

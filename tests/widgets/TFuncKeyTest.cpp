@@ -13,7 +13,9 @@
 
 #include <vector>
 
-using bansho::TFKeyButton;
+using namespace bansho;
+
+using bansho::FunctionKeyButton;
 using bansho::TFuncKey;
 
 namespace {
@@ -162,9 +164,9 @@ namespace {
 // Records what the bar reports.
 struct Clicks {
     std::vector<int> tags;
-    std::vector<TFKeyButton*> senders;
+    std::vector<FunctionKeyButton*> senders;
     void Attach(TFuncKey& bar) {
-        bar.OnClick = [this](TFKeyButton* sender, int key) {
+        bar.OnClick = [this](FunctionKeyButton* sender, int key) {
             senders.push_back(sender);
             tags.push_back(key);
         };
@@ -200,7 +202,7 @@ TEST(TFuncKey, ClickReportsTheKeyAndItsTag) {
     clicks.Attach(bar);
     std::vector<int> signalled;
     QObject::connect(&bar, &TFuncKey::KeyClicked, &bar,
-                     [&](TFKeyButton*, int key) { signalled.push_back(key); });
+                     [&](FunctionKeyButton*, int key) { signalled.push_back(key); });
     bar.GetKey(3)->SetTag(26);
     bar.GetKey(3)->click();
     ASSERT_EQ(clicks.tags, std::vector<int>{26});
@@ -325,7 +327,7 @@ TEST(TFuncKeyHook, AClickThatOpensAModalDialogDoesNotFireTwice) {
     QWidget window;
     auto* inner = new QWidget(&window);
     window.show();
-    bar.OnClick = [&](TFKeyButton*, int key) {
+    bar.OnClick = [&](FunctionKeyButton*, int key) {
         tags.push_back(key);
         if (key != 112) return;
         QDialog dialog;

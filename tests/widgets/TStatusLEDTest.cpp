@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 using bansho::TStatusLED;
 
 namespace {
@@ -16,7 +18,7 @@ const QRgb kBackground = qRgb(10, 20, 30);
 const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255), kGrey = qRgb(0x80, 0x80, 0x80),
            kSilver = qRgb(0xC0, 0xC0, 0xC0), kGreen = qRgb(0, 255, 0);
 
-QImage Render(int w, int h, bool status, TColor color = TStatusLED::kDefaultColor) {
+QImage Render(int w, int h, bool status, ColorValue color = TStatusLED::kDefaultColor) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
@@ -32,7 +34,7 @@ struct Pixel {
 
 void ExpectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
     for (const Pixel& p : pixels) {
-        SCOPED_TRACE(testing::Message() << p.what << " at (" << p.x << ", " << p.y << ")");
+        SCOPED_TRACE(::testing::Message() << p.what << " at (" << p.x << ", " << p.y << ")");
         EXPECT_EQ(QColor(image.pixel(p.x, p.y)).name(), QColor(p.colour).name());
     }
 }
@@ -150,7 +152,7 @@ TEST(TStatusLED, TinySizesAreClippedWithoutHarm) {
     for (int w : {0, 1, 2, 3, 5}) {
         for (int h : {0, 1, 2, 4}) {
             if (w == 0 || h == 0) continue;
-            SCOPED_TRACE(testing::Message() << w << "x" << h);
+            SCOPED_TRACE(::testing::Message() << w << "x" << h);
             const QImage img = Render(w, h, true);
             EXPECT_EQ(img.width(), w);
         }

@@ -2,8 +2,8 @@
 // has a name to read out, the function keys are named even when blank, and the receipt's
 // rows read as their glyph and number.
 #include "EveryWindow.h"
+#include "ReceiptListView.h"
 #include "TFuncKey.h"
-#include "THistList.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -46,7 +46,7 @@ TEST_F(AccessibleNames, FunctionKeysAreNamedEvenWhenBlank) {
     auto* bar = main_->findChild<TFuncKey*>("FKey");
     ASSERT_NE(bar, nullptr);
     for (int i = 0; i < TFuncKey::kKeys; ++i) {
-        TFKeyButton* key = bar->GetKey(i);
+        FunctionKeyButton* key = bar->GetKey(i);
         const QString name = NameOf(key);
         SCOPED_TRACE(i + 1);
         EXPECT_TRUE(name.contains(QStringLiteral("F%1").arg(i + 1))) << name.toStdString();
@@ -58,7 +58,7 @@ TEST_F(AccessibleNames, FunctionKeysAreNamedEvenWhenBlank) {
 TEST_F(AccessibleNames, ReceiptRowsReadAsGlyphAndNumber) {
     // 1234 + 5 = : the input receipt holds 1,234 and ＋5, read without the aligning blanks.
     for (int c : {1, 2, 3, 4, 17, 5, 19}) main_->ExecCommand(c);
-    auto* list = hist_->findChild<THistList*>();
+    auto* list = hist_->findChild<ReceiptListView*>();
     ASSERT_NE(list, nullptr);
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(list);
     ASSERT_NE(a, nullptr);

@@ -1,4 +1,6 @@
-#include "TextNumber.h"
+#include "ParseInt32.h"
+
+namespace bansho {
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
     std::size_t p = 0;
@@ -39,3 +41,5 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
     std::uint32_t result = negative ? (0u - bits) : bits;
     return static_cast<std::int32_t>(result);
 }
+
+} // namespace bansho

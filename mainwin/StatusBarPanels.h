@@ -8,12 +8,12 @@ class QLabel;
 
 namespace bansho {
 
-class TStatusPanels : public QWidget {
+class StatusBarPanels : public QWidget {
 public:
     static constexpr int kPanelCount = 5;
     static constexpr std::array<int, kPanelCount> kPanelWidths = {40, 40, 40, 40, 50};
 
-    explicit TStatusPanels(QWidget* parent = nullptr);
+    explicit StatusBarPanels(QWidget* parent = nullptr);
 
     void SetPanelText(int index, const QString& text);
     QString PanelText(int index) const;

@@ -8,9 +8,9 @@ namespace bansho {
 
 class TMForm;
 
-class TMainHost final : public EngineHost {
+class MainWindowHost final : public EngineHost {
 public:
-    explicit TMainHost(TMForm& form) : form_(form) {}
+    explicit MainWindowHost(TMForm& form) : form_(form) {}
 
     void Beep() override;
     std::string GetClipboardText() override;

@@ -14,7 +14,7 @@
 
 namespace bansho {
 
-class THistModel : public QAbstractListModel {
+class ReceiptListModel : public QAbstractListModel {
 public:
     // Where the rows come from: how many there are now, and the text (UTF-8) of row i as it
     // is now, drawn when asked. Both must stay callable as long as the model lives.
@@ -22,7 +22,7 @@ public:
         std::function<std::size_t()> count;
         std::function<std::string(std::size_t)> text;
     };
-    explicit THistModel(RowSource rows, QObject* parent = nullptr);
+    explicit ReceiptListModel(RowSource rows, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

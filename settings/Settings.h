@@ -11,6 +11,8 @@
 #include "KeyConfig.h"
 #include "Options.h"
 
+namespace bansho {
+
 inline constexpr std::int32_t kStyleNormal = 0;    // "OPTION"/"Style": normal window
 inline constexpr std::int32_t kStyleStayOnTop = 3; // "OPTION"/"Style": always on top
 
@@ -25,7 +27,7 @@ inline constexpr std::int32_t kMaxPanelHeight = 1024; // "FHeight" and "SHeight"
 
 // The values that belong to the main window itself. The window fills this from its
 // current state before a save and applies it after a load.
-struct TMainWinSettings {
+struct MainWindowSettings {
     std::int32_t Left = 455; // design position; a load keeps the value held when absent
     std::int32_t Top = 119;
     std::int32_t Width = 600;
@@ -40,14 +42,14 @@ struct TMainWinSettings {
     std::int32_t FontStyle = 0; // bit 0 bold, bit 1 italic, bit 2 underline, bit 3 strike-out
 };
 
-// Everything the file holds, by reference to where it lives in the program.
-// From TCalcStatus: UseNumKey, KeyCUST, HistWinVisible, HistWinHeight.
-struct TSettingsRefs {
+// The program state that the settings file stores: a reference to each part where it
+// lives in the program. From TCalcStatus: UseNumKey, KeyCUST, HistWinVisible, HistWinHeight.
+struct StoredState {
     TOption& Option;
-    TDisplayColors& Colors;
+    DisplayColorSet& Colors;
     TCalcStatus& Status;
-    TKeyConfig& Keys;
-    TMainWinSettings& Window;
+    KeyConfig& Keys;
+    MainWindowSettings& Window;
 };
 
 // The option values that a file without the keys gives, the factory NUM-key strings included.
@@ -82,14 +84,14 @@ std::string SystemReason(int err);
 // that cannot be read, give the defaults. Call after InitKeyTBL; afterwards the caller runs
 // NormalizeFuncSets. Returns whether the file existed. `result` tells whether the file
 // could not be read: such a file must never be saved over.
-bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s,
-                  TIniFile::LoadResult* result = nullptr);
+bool LoadSettings(const std::string& envFileName, const StoredState& s,
+                  IniFile::LoadResult* result = nullptr);
 // The message for a file that is there but cannot be read (file name and reason).
-std::string UnreadableMessage(const std::string& envFileName, const TIniFile::LoadResult& r);
+std::string UnreadableMessage(const std::string& envFileName, const IniFile::LoadResult& r);
 // The same over a file already in memory.
-void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s);
+void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s);
 
-struct TSaveResult {
+struct SaveResult {
     bool Ok = true;
     std::string Error;   // when not Ok: the file name and the system's reason, for an error box
     bool Frozen = false; // Ok, but nothing written: the file's mode grants no write permission
@@ -101,15 +103,17 @@ struct TSaveResult {
 // else in the file's place is refused. A file whose mode grants no one write permission is
 // the user's wish to keep it as it is: nothing is written and that is no error. A file that
 // cannot be read is never written over.
-TSaveResult SaveSettings(const std::string& envFileName, const TSettingsRefs& s);
+SaveResult SaveSettings(const std::string& envFileName, const StoredState& s);
 // The same into a file held in memory (sets every written key, in the file's order).
-void SaveSettings(TIniFile& ini, const TSettingsRefs& s);
+void SaveSettings(IniFile& ini, const StoredState& s);
 
 // Writes a temporary file in the target's folder, flushes it to the disk and renames it
 // over the target. Missing folders are created. Temporary files that an interrupted save
 // of this program left beside the target are removed first.
-TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Deletes the settings file (the factory reset of the key assignments). A missing file
 // is no error; a frozen file (no write permission in its mode) stays.
-TSaveResult DeleteSettingsFile(const std::string& envFileName);
+SaveResult DeleteSettingsFile(const std::string& envFileName);
+
+} // namespace bansho

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace bansho;
+
 namespace {
 
 TEST(IniFile, DecodesShiftJisAsCodePage932) {
@@ -15,7 +17,7 @@ TEST(IniFile, DecodesShiftJisAsCodePage932) {
                              "c=\x81\x60\r\n"
                              "d=\x87\x40\r\n"
                              "e=\x88\x9F\r\n";
-    TIniFile ini = TIniFile::FromBytes(file);
+    IniFile ini = IniFile::FromBytes(file);
     struct Row {
         const char* key;
         const char* utf8;
@@ -30,7 +32,7 @@ TEST(IniFile, DecodesShiftJisAsCodePage932) {
 }
 
 TEST(IniFile, NamesMatchWithoutRegardToCaseButKeepTheirSpelling) {
-    TIniFile ini = TIniFile::FromBytes("[Option]\r\nTaxRate=8\r\n");
+    IniFile ini = IniFile::FromBytes("[Option]\r\nTaxRate=8\r\n");
     EXPECT_EQ(ini.ReadString("OPTION", "taxrate", "x"), "8");
     ini.WriteString("OPTION", "TAXRATE", "5");
     EXPECT_EQ(ini.ToBytes(), "[Option]\r\nTaxRate=5\r\n\r\n");
@@ -39,26 +41,26 @@ TEST(IniFile, NamesMatchWithoutRegardToCaseButKeepTheirSpelling) {
 TEST(IniFile, FoldsOnlyRealLettersOfShiftJisNames) {
     // "CKEY-：" is 43 4B 45 59 2D 81 46; changing its second byte to 'f' gives another
     // character (81 66), which must not match.
-    const TIniFile ini = TIniFile::FromBytes("[COMMAND]\r\nckey-\x81\x66=5\r\nckey-\x81\x46=7\r\n");
+    const IniFile ini = IniFile::FromBytes("[COMMAND]\r\nckey-\x81\x66=5\r\nckey-\x81\x46=7\r\n");
     EXPECT_EQ(ini.ReadInteger("COMMAND", "CKEY-：", -1), 7);
 }
 
 TEST(IniFile, ReadsIntegersBooleansAndTexts) {
-    const TIniFile ini = TIniFile::FromBytes("[S]\n"
-                                             "dec= -12 \n"
-                                             "hex=0x1F\n"
-                                             "dollar=$FF00000F\n"
-                                             "junk=12abc\n"
-                                             "empty=\n"
-                                             "yes=2\n"
-                                             "no=0\n"
-                                             "word=true\n"
-                                             "text=  hello world  \n"
-                                             "quoted=\" spaced \"\n"
-                                             "twice=\"\"x\"\"\n"
-                                             "one=\"\n"
-                                             "half=\"abc\n"
-                                             "eq=a=b\n");
+    const IniFile ini = IniFile::FromBytes("[S]\n"
+                                           "dec= -12 \n"
+                                           "hex=0x1F\n"
+                                           "dollar=$FF00000F\n"
+                                           "junk=12abc\n"
+                                           "empty=\n"
+                                           "yes=2\n"
+                                           "no=0\n"
+                                           "word=true\n"
+                                           "text=  hello world  \n"
+                                           "quoted=\" spaced \"\n"
+                                           "twice=\"\"x\"\"\n"
+                                           "one=\"\n"
+                                           "half=\"abc\n"
+                                           "eq=a=b\n");
     EXPECT_EQ(ini.ReadInteger("S", "dec", 0), -12);
     EXPECT_EQ(ini.ReadInteger("S", "hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "dollar", 0), -16777201);
@@ -85,12 +87,12 @@ TEST(IniFile, WrittenTextsReadBackUnchanged) {
         "\"",    "\"\"", "\t",    "a \"mid\" b", "全角　",
     };
     for (const auto& t : texts) {
-        TIniFile ini;
+        IniFile ini;
         ini.WriteString("S", "k", t);
-        const TIniFile back = TIniFile::FromBytes(ini.ToBytes());
+        const IniFile back = IniFile::FromBytes(ini.ToBytes());
         EXPECT_EQ(back.ReadString("S", "k", "absent"), t) << "[" << t << "]";
     }
-    TIniFile ini;
+    IniFile ini;
     ini.WriteString("S", "k", "two\r\nlines");
     EXPECT_EQ(ini.ToBytes(), "[S]\r\nk=two  lines\r\n\r\n"); // a line break cannot be kept
 }
@@ -98,22 +100,22 @@ TEST(IniFile, WrittenTextsReadBackUnchanged) {
 TEST(IniFile, RawBytesRoundTripWithoutConversion) {
     // Key codes: half-width kana bytes, a lead byte (E2) before a letter, a trailing blank.
     const std::string bytes = "\xBB\xBF\xE2\x41\x30 ";
-    TIniFile ini;
+    IniFile ini;
     ini.WriteBytes("NUMKEY", "UserKEY", bytes);
-    const TIniFile back = TIniFile::FromBytes(ini.ToBytes());
+    const IniFile back = IniFile::FromBytes(ini.ToBytes());
     EXPECT_EQ(back.ReadBytes("NUMKEY", "UserKEY", ""), bytes);
 }
 
 TEST(IniFile, RewriteKeepsOrderAppendsNewAndDropsComments) {
-    TIniFile ini = TIniFile::FromBytes("; a comment\r\n"
-                                       "[First]\r\n"
-                                       "b=1\r\n"
-                                       "; inner comment\r\n"
-                                       "\r\n\r\n"
-                                       "a=2\r\n"
-                                       "not a key line\r\n"
-                                       "[Unknown]\r\n"
-                                       "keep=me\r\n");
+    IniFile ini = IniFile::FromBytes("; a comment\r\n"
+                                     "[First]\r\n"
+                                     "b=1\r\n"
+                                     "; inner comment\r\n"
+                                     "\r\n\r\n"
+                                     "a=2\r\n"
+                                     "not a key line\r\n"
+                                     "[Unknown]\r\n"
+                                     "keep=me\r\n");
     ini.WriteInteger("New2", "x", 1);
     ini.WriteInteger("First", "c", 3);
     ini.WriteInteger("First", "b", 9);
@@ -125,7 +127,7 @@ TEST(IniFile, RewriteKeepsOrderAppendsNewAndDropsComments) {
 }
 
 TEST(IniFile, AcceptsAnyLineEnding) {
-    const TIniFile ini = TIniFile::FromBytes("[S]\na=1\rb=2\r\nc=3");
+    const IniFile ini = IniFile::FromBytes("[S]\na=1\rb=2\r\nc=3");
     EXPECT_EQ(ini.ReadInteger("S", "a", 0), 1);
     EXPECT_EQ(ini.ReadInteger("S", "b", 0), 2);
     EXPECT_EQ(ini.ReadInteger("S", "c", 0), 3);
@@ -133,33 +135,33 @@ TEST(IniFile, AcceptsAnyLineEnding) {
 }
 
 TEST(IniFile, DuplicateSectionsJoinAndTheFirstKeyWins) {
-    TIniFile ini = TIniFile::FromBytes("[A]\nx=1\n[B]\nz=0\n[a]\nx=2\ny=3\n");
+    IniFile ini = IniFile::FromBytes("[A]\nx=1\n[B]\nz=0\n[a]\nx=2\ny=3\n");
     EXPECT_EQ(ini.ReadInteger("A", "x", 0), 1);
     EXPECT_EQ(ini.ReadInteger("A", "y", 0), 3);
     EXPECT_EQ(ini.ToBytes(), "[A]\r\nx=1\r\ny=3\r\n\r\n[B]\r\nz=0\r\n\r\n");
 }
 
 TEST(IniFile, SectionHeadersWithoutTheClosingBracket) {
-    const TIniFile ini = TIniFile::FromBytes("[OPTION\nTaxRate=8\n[ X ] tail\nk=1\n[a]b]\nm=2\n");
+    const IniFile ini = IniFile::FromBytes("[OPTION\nTaxRate=8\n[ X ] tail\nk=1\n[a]b]\nm=2\n");
     EXPECT_EQ(ini.ReadString("OPTION", "TaxRate", ""), "8");
     EXPECT_EQ(ini.ReadInteger("X", "k", 0), 1);
     EXPECT_EQ(ini.ReadInteger("a]b", "m", 0), 2);
     EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"OPTION", "X", "a]b"}));
     // Written back as well-formed headers.
-    const TIniFile again = TIniFile::FromBytes(ini.ToBytes());
+    const IniFile again = IniFile::FromBytes(ini.ToBytes());
     EXPECT_EQ(again.ToBytes(), ini.ToBytes());
     EXPECT_EQ(ini.ToBytes().substr(0, 10), "[OPTION]\r\n");
 }
 
 TEST(IniFile, ShiftJisSectionNameWhoseSecondByteIsABracket) {
     // "ゾ" is 83 5D: its second byte is ']' and must not be taken for the closing bracket.
-    const TIniFile ini = TIniFile::FromBytes("[\x83\x5D\nk=1\n");
+    const IniFile ini = IniFile::FromBytes("[\x83\x5D\nk=1\n");
     EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"ゾ"}));
     EXPECT_EQ(ini.ReadInteger("ゾ", "k", 0), 1);
 }
 
 TEST(IniFile, InvalidShiftJisNeverStopsReading) {
-    const TIniFile ini = TIniFile::FromBytes("[S]\nbad=\x81\xFF\x82\nnext=5\n");
+    const IniFile ini = IniFile::FromBytes("[S]\nbad=\x81\xFF\x82\nnext=5\n");
     EXPECT_EQ(ini.ReadInteger("S", "next", 0), 5);
     const std::string bad = ini.ReadString("S", "bad", "");
     EXPECT_FALSE(bad.empty());
@@ -169,18 +171,18 @@ TEST(IniFile, InvalidShiftJisNeverStopsReading) {
 }
 
 TEST(IniFile, AnUnchangedTextThatIsNoShiftJisKeepsItsBytes) {
-    TIniFile ini = TIniFile::FromBytes("[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n");
+    IniFile ini = IniFile::FromBytes("[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n");
     const std::string bad = ini.ReadString("S", "bad", "");
     ini.WriteString("S", "bad", bad);
     ini.WriteString("S", "quoted", ini.ReadString("S", "quoted", ""));
     EXPECT_EQ(ini.ToBytes(), "[S]\r\nbad=\x82\xA0\x9F\r\nquoted= \"8\" \r\n\r\n");
     // Read again, the setting is what it was, not a '?' in place of the lost bytes.
-    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad);
+    EXPECT_EQ(IniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad);
     // Changed, it is written in CP932 and reads back as it was written.
     ini.WriteString("S", "bad", bad + "x");
-    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad + "x");
+    EXPECT_EQ(IniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), bad + "x");
     ini.WriteString("S", "bad", "new");
-    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), "new");
+    EXPECT_EQ(IniFile::FromBytes(ini.ToBytes()).ReadString("S", "bad", ""), "new");
 }
 
 TEST(IniFile, RandomBytesGiveAFileThatRewritesToItself) {
@@ -194,10 +196,10 @@ TEST(IniFile, RandomBytesGiveAFileThatRewritesToItself) {
             const char* pieces[] = {"\n[", "]\n", "=", "\r\n", "\x81"};
             junk[i] = pieces[rng() % 5][0];
         }
-        TIniFile ini = TIniFile::FromBytes(junk);
+        IniFile ini = IniFile::FromBytes(junk);
         ini.WriteInteger("OPTION", "MoveDot", 8);
         const std::string once = ini.ToBytes();
-        TIniFile back = TIniFile::FromBytes(once);
+        IniFile back = IniFile::FromBytes(once);
         EXPECT_EQ(back.ReadInteger("OPTION", "MoveDot", 0), 8) << round;
         EXPECT_EQ(back.ToBytes(), once) << round;
     }
@@ -205,7 +207,7 @@ TEST(IniFile, RandomBytesGiveAFileThatRewritesToItself) {
 
 TEST(IniFile, AOneMegabyteLineIsJustALongValue) {
     const std::string big(1 << 20, 'x');
-    const TIniFile ini = TIniFile::FromBytes("[S]\r\nbig=" + big + "\r\nafter=1\r\n" + big);
+    const IniFile ini = IniFile::FromBytes("[S]\r\nbig=" + big + "\r\nafter=1\r\n" + big);
     EXPECT_EQ(ini.ReadString("S", "big", "").size(), big.size());
     EXPECT_EQ(ini.ReadInteger("S", "after", 0), 1);
 }
@@ -220,8 +222,8 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
         {"UTF-8 with a byte-order mark",
          "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n[FONT]\r\nName=ＭＳ Ｐゴシック\r\n", "OPTION",
          "ＭＳ Ｐゴシック"},
-        {"UTF-8 from an ordinary editor", "[OPTION]\nMoveDot=3\n[FONT]\nName=IPAゴシック\n", "OPTION",
-         "IPAゴシック"},
+        {"UTF-8 from an ordinary editor", "[OPTION]\nMoveDot=3\n[FONT]\nName=IPAゴシック\n",
+         "OPTION", "IPAゴシック"},
         {"a byte-order mark before plain ASCII", "\xEF\xBB\xBF[OPTION]\r\nMoveDot=3\r\n", "OPTION",
          ""},
         {"Shift_JIS stays Shift_JIS",
@@ -233,7 +235,7 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
          "OPTION", "ゴシック"},
     };
     for (const auto& r : rows) {
-        const TIniFile ini = TIniFile::FromBytes(r.bytes);
+        const IniFile ini = IniFile::FromBytes(r.bytes);
         ASSERT_FALSE(ini.SectionNames().empty()) << r.name;
         EXPECT_EQ(ini.SectionNames().front(), r.section) << r.name;
         EXPECT_EQ(ini.ReadInteger("OPTION", "MoveDot", 0), 3) << r.name;
@@ -250,14 +252,14 @@ TEST(IniFile, UnicodeFilesAreReadAndWrittenBackAsShiftJis) {
 
 TEST(IniFile, ShiftJisThatLooksLikeUtf8ReadsBackAsWritten) {
     // "ﾃｩ" in Shift_JIS is the bytes of "é" in UTF-8; a bare file of them would be misread.
-    const TIniFile ini = TIniFile::FromBytes("; \x82\xA0\r\n[FONT]\r\nName=\xC3\xA9\r\n");
+    const IniFile ini = IniFile::FromBytes("; \x82\xA0\r\n[FONT]\r\nName=\xC3\xA9\r\n");
     EXPECT_EQ(ini.ReadString("FONT", "Name", ""), "ﾃｩ");
     const std::string out = ini.ToBytes();
-    EXPECT_EQ(out.rfind(TIniFile::kShiftJisMarker, 0), 0u);
-    EXPECT_EQ(TIniFile::FromBytes(out).ReadString("FONT", "Name", ""), "ﾃｩ");
-    EXPECT_EQ(TIniFile::FromBytes(out).ToBytes(), out);
+    EXPECT_EQ(out.rfind(IniFile::kShiftJisMarker, 0), 0u);
+    EXPECT_EQ(IniFile::FromBytes(out).ReadString("FONT", "Name", ""), "ﾃｩ");
+    EXPECT_EQ(IniFile::FromBytes(out).ToBytes(), out);
     // A file with ordinary Shift_JIS needs no marker.
-    EXPECT_EQ(TIniFile::FromBytes("[FONT]\r\nName=\x83\x53\r\n").ToBytes(),
+    EXPECT_EQ(IniFile::FromBytes("[FONT]\r\nName=\x83\x53\r\n").ToBytes(),
               "[FONT]\r\nName=\x83\x53\r\n\r\n");
 }
 

@@ -1,4 +1,4 @@
-#include "TStatusPanels.h"
+#include "StatusBarPanels.h"
 
 #include "LayoutRule.h"
 
@@ -7,7 +7,7 @@
 
 namespace bansho {
 
-TStatusPanels::TStatusPanels(QWidget* parent) : QWidget(parent) {
+StatusBarPanels::StatusBarPanels(QWidget* parent) : QWidget(parent) {
     setObjectName("SBar");
     for (int i = 0; i < kPanelCount; ++i) {
         auto* l = new QLabel(this);
@@ -26,34 +26,34 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QWidget(parent) {
     LayoutPanels();
 }
 
-void TStatusPanels::SetPanelText(int index, const QString& text) {
+void StatusBarPanels::SetPanelText(int index, const QString& text) {
     if (index >= 0 && index < kPanelCount && panels_[index]->text() != text)
         panels_[index]->setText(text);
 }
 
-void TStatusPanels::SetSelectorText(const QString& text) {
+void StatusBarPanels::SetSelectorText(const QString& text) {
     if (selector_->text() == text) return;
     selector_->setText(text);
     selector_->setVisible(!text.isEmpty());
     LayoutPanels();
 }
 
-QString TStatusPanels::PanelText(int index) const {
+QString StatusBarPanels::PanelText(int index) const {
     return index >= 0 && index < kPanelCount ? panels_[index]->text() : QString();
 }
 
-void TStatusPanels::SetBarHeight(int height) {
+void StatusBarPanels::SetBarHeight(int height) {
     QFont f = font();
     f.setPixelSize(std::max(1, StatusBarFontHeight(height)));
     setFont(f);
     LayoutPanels(); // the selector's panel is as wide as its text
 }
 
-void TStatusPanels::resizeEvent(QResizeEvent*) {
+void StatusBarPanels::resizeEvent(QResizeEvent*) {
     LayoutPanels();
 }
 
-void TStatusPanels::LayoutPanels() {
+void StatusBarPanels::LayoutPanels() {
     int x = 0;
     const int h = height();
     int right = width();
@@ -65,8 +65,7 @@ void TStatusPanels::LayoutPanels() {
     for (int i = 0; i < kPanelCount; ++i) {
         // The last panel runs on to the right edge (or the selector's panel), as a status
         // bar's last part does.
-        const int w =
-            i == kPanelCount - 1 ? std::max(kPanelWidths[i], right - x) : kPanelWidths[i];
+        const int w = i == kPanelCount - 1 ? std::max(kPanelWidths[i], right - x) : kPanelWidths[i];
         panels_[i]->setGeometry(x, 0, w, h);
         x += w;
     }

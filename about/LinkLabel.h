@@ -4,10 +4,12 @@
 // link is plain text in the normal colours and sends no clicks.
 #include <QLabel>
 
-class TLinkLabel : public QLabel {
+namespace bansho {
+
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
+    explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
 
     void SetActive(bool active);
     bool IsActive() const { return active_; }
@@ -23,3 +25,5 @@ private:
     bool pressed_ = false;
     bool active_ = true;
 };
+
+} // namespace bansho

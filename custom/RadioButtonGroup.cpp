@@ -1,4 +1,4 @@
-#include "TRadioGroup.h"
+#include "RadioButtonGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -6,8 +6,8 @@
 
 namespace bansho {
 
-TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int columns,
-                         QWidget* parent)
+RadioButtonGroup::RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
+                                   QWidget* parent)
     : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, caption.isEmpty() ? 4 : 2, 8, 4);
@@ -22,14 +22,14 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int c
         // Items run down each column, as in a Windows radio group.
         grid->addWidget(b, i % rows, i / rows);
     }
-    connect(group_, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
+    connect(group_, &QButtonGroup::idClicked, this, &RadioButtonGroup::Clicked);
 }
 
-int TRadioGroup::ItemIndex() const {
+int RadioButtonGroup::ItemIndex() const {
     return group_->checkedId();
 }
 
-void TRadioGroup::SetItemIndex(int i) {
+void RadioButtonGroup::SetItemIndex(int i) {
     const QSignalBlocker block(group_);
     if (i >= 0 && i < buttons_.size()) {
         buttons_[i]->setChecked(true);

@@ -1,9 +1,9 @@
-#include "THistList.h"
+#include "ReceiptListView.h"
 
 #include "HistoryListAccessible.h"
 
-#include <QAccessible>
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -25,7 +25,7 @@ int CellsOf(QChar c) {
 
 } // namespace
 
-THistList::THistList(QWidget* parent) : QAbstractScrollArea(parent) {
+ReceiptListView::ReceiptListView(QWidget* parent) : QAbstractScrollArea(parent) {
     static const bool accessible = [] {
         QAccessible::installFactory(HistoryListAccessibleFactory);
         return true;
@@ -39,14 +39,14 @@ THistList::THistList(QWidget* parent) : QAbstractScrollArea(parent) {
     verticalScrollBar()->setSingleStep(1);
 }
 
-void THistList::setModel(QAbstractItemModel* model) {
+void ReceiptListView::setModel(QAbstractItemModel* model) {
     if (model_) disconnect(model_, nullptr, this, nullptr);
     model_ = model;
     selected_ = -1;
     if (model_) {
-        connect(model_, &QAbstractItemModel::rowsInserted, this, &THistList::RowsInserted);
-        connect(model_, &QAbstractItemModel::rowsRemoved, this, &THistList::RowsRemoved);
-        connect(model_, &QAbstractItemModel::modelReset, this, &THistList::ModelReset);
+        connect(model_, &QAbstractItemModel::rowsInserted, this, &ReceiptListView::RowsInserted);
+        connect(model_, &QAbstractItemModel::rowsRemoved, this, &ReceiptListView::RowsRemoved);
+        connect(model_, &QAbstractItemModel::modelReset, this, &ReceiptListView::ModelReset);
         connect(model_, &QAbstractItemModel::dataChanged, this, [this] { viewport()->update(); });
         connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { viewport()->update(); });
     }
@@ -54,11 +54,11 @@ void THistList::setModel(QAbstractItemModel* model) {
     viewport()->update();
 }
 
-int THistList::Count() const {
+int ReceiptListView::Count() const {
     return model_ ? model_->rowCount() : 0;
 }
 
-void THistList::SetRowHeight(int height) {
+void ReceiptListView::SetRowHeight(int height) {
     height = std::max(1, height);
     if (height == rowHeight_) return;
     rowHeight_ = height;
@@ -67,7 +67,7 @@ void THistList::SetRowHeight(int height) {
     viewport()->update();
 }
 
-void THistList::SetSelectedRow(int row) {
+void ReceiptListView::SetSelectedRow(int row) {
     if (row < 0 || row >= Count()) row = -1;
     if (row != selected_) {
         selected_ = row;
@@ -87,21 +87,21 @@ void THistList::SetSelectedRow(int row) {
     EnsureVisible(selected_);
 }
 
-int THistList::TopRow() const {
+int ReceiptListView::TopRow() const {
     return verticalScrollBar()->value();
 }
 
-int THistList::VisibleRows() const {
+int ReceiptListView::VisibleRows() const {
     return std::max(1, viewport()->height() / rowHeight_);
 }
 
-int THistList::RowAt(const QPoint& pos) const {
+int ReceiptListView::RowAt(const QPoint& pos) const {
     if (pos.y() < 0) return -1;
     const long long row = static_cast<long long>(TopRow()) + pos.y() / rowHeight_;
     return row < Count() ? static_cast<int>(row) : -1;
 }
 
-void THistList::SetColors(const QColor& background, const QColor& text) {
+void ReceiptListView::SetColors(const QColor& background, const QColor& text) {
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, background);
     p.setColor(QPalette::Window, background);
@@ -111,25 +111,25 @@ void THistList::SetColors(const QColor& background, const QColor& text) {
     viewport()->update();
 }
 
-QColor THistList::BackgroundColor() const {
+QColor ReceiptListView::BackgroundColor() const {
     return viewport()->palette().color(QPalette::Base);
 }
-QColor THistList::TextColor() const {
+QColor ReceiptListView::TextColor() const {
     return viewport()->palette().color(QPalette::Text);
 }
 
-int THistList::CellWidth() const {
+int ReceiptListView::CellWidth() const {
     return std::max(1, QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')));
 }
 
-void THistList::RowsInserted(const QModelIndex& parent, int first, int last) {
+void ReceiptListView::RowsInserted(const QModelIndex& parent, int first, int last) {
     if (parent.isValid()) return;
     if (selected_ >= first) selected_ += last - first + 1;
     UpdateScrollRange();
     viewport()->update();
 }
 
-void THistList::RowsRemoved(const QModelIndex& parent, int first, int last) {
+void ReceiptListView::RowsRemoved(const QModelIndex& parent, int first, int last) {
     if (parent.isValid()) return;
     if (selected_ >= first && selected_ <= last)
         selected_ = -1;
@@ -139,21 +139,21 @@ void THistList::RowsRemoved(const QModelIndex& parent, int first, int last) {
     viewport()->update();
 }
 
-void THistList::ModelReset() {
+void ReceiptListView::ModelReset() {
     selected_ = -1;
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
 }
 
-void THistList::UpdateScrollRange() {
+void ReceiptListView::UpdateScrollRange() {
     const int visible = VisibleRows();
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(visible);
     bar->setRange(0, std::max(0, Count() - visible));
 }
 
-void THistList::EnsureVisible(int row) {
+void ReceiptListView::EnsureVisible(int row) {
     if (row < 0) return;
     const int top = TopRow();
     const int visible = VisibleRows();
@@ -163,32 +163,32 @@ void THistList::EnsureVisible(int row) {
         verticalScrollBar()->setValue(row - visible + 1);
 }
 
-void THistList::scrollContentsBy(int, int) {
+void ReceiptListView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
-void THistList::resizeEvent(QResizeEvent* event) {
+void ReceiptListView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRange();
 }
 
-void THistList::changeEvent(QEvent* event) {
+void ReceiptListView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) viewport()->update();
 }
 
 // The focus frame comes and goes with the keyboard.
-void THistList::focusInEvent(QFocusEvent* event) {
+void ReceiptListView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
 }
 
-void THistList::focusOutEvent(QFocusEvent* event) {
+void ReceiptListView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
 }
 
-void THistList::mousePressEvent(QMouseEvent* event) {
+void ReceiptListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
@@ -200,11 +200,11 @@ void THistList::mousePressEvent(QMouseEvent* event) {
 }
 
 // Keys belong to the window: nothing here moves the selection or scrolls.
-void THistList::keyPressEvent(QKeyEvent* event) {
+void ReceiptListView::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
-void THistList::paintEvent(QPaintEvent* event) {
+void ReceiptListView::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     const int count = Count();
     if (!model_ || count == 0) return;
@@ -225,8 +225,8 @@ void THistList::paintEvent(QPaintEvent* event) {
     }
 }
 
-void THistList::DrawRow(QPainter& p, const QRect& rect, const QString& text, bool selected,
-                        bool focusRow) const {
+void ReceiptListView::DrawRow(QPainter& p, const QRect& rect, const QString& text, bool selected,
+                              bool focusRow) const {
     const QPalette& pal = viewport()->palette();
     if (selected) p.fillRect(rect, pal.color(QPalette::Highlight));
     p.save();

@@ -1,12 +1,12 @@
-#include "settings.h"
+#include "Settings.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include <fcntl.h>
@@ -20,6 +20,8 @@
 
 #include "CommaText.h"
 #include "Sjis.h"
+
+using namespace bansho;
 
 namespace fs = std::filesystem;
 
@@ -62,27 +64,27 @@ protected:
 // The program's settings as they stand right after start-up, before the file is read.
 struct Program {
     TOption option;
-    TDisplayColors colors;
+    DisplayColorSet colors;
     TCalcStatus status;
-    TKeyConfig keys;
-    TMainWinSettings window;
+    KeyConfig keys;
+    MainWindowSettings window;
     Program() {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    TSettingsRefs Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window}; }
     bool Load(const std::string& f) {
         const bool existed = LoadSettings(f, Refs());
         NormalizeFuncSets(keys);
         return existed;
     }
     bool LoadText(std::string_view bytes, bool existed = true) {
-        LoadSettings(TIniFile::FromBytes(bytes), existed, Refs());
+        LoadSettings(IniFile::FromBytes(bytes), existed, Refs());
         NormalizeFuncSets(keys);
         return existed;
     }
-    TIniFile SaveToMemory(std::string_view old = "") {
-        TIniFile ini = TIniFile::FromBytes(old);
+    IniFile SaveToMemory(std::string_view old = "") {
+        IniFile ini = IniFile::FromBytes(old);
         SaveSettings(ini, Refs());
         return ini;
     }
@@ -144,7 +146,7 @@ TEST_F(SettingsFile, AnExistingFileWithoutKeyCustMeansCustomized) {
 TEST(Settings, FirstSaveWritesSectionsAndKeysInOrder) {
     Program p;
     p.LoadText("", false);
-    const TIniFile ini = p.SaveToMemory();
+    const IniFile ini = p.SaveToMemory();
     using V = std::vector<std::string>;
     EXPECT_EQ(ini.SectionNames(),
               (V{"BANSHO", "COMMAND", "FUNCTION", "HISTWIN", "OPTION", "NUMKEY", "FONT", "COLOR"}));
@@ -209,7 +211,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     a.option.AlphaBlendValue = 99;
     a.option.UserKEY = "QWERTYUIOPASDFGHJ";
     a.option.UserTCH = "qwertyuiopasdfghj";
-    a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<TColor>(0xFF000005)};
+    a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<ColorValue>(0xFF000005)};
     const std::string bytes = a.SaveToMemory().ToBytes();
 
     Program b;
@@ -252,7 +254,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     EXPECT_EQ(b.colors.Number, 0x010203);
     EXPECT_EQ(b.colors.Error, 0x0000FE);
     EXPECT_EQ(b.colors.HPanel, 0x00FF00);
-    EXPECT_EQ(b.colors.HNumber, static_cast<TColor>(0xFF000005));
+    EXPECT_EQ(b.colors.HNumber, static_cast<ColorValue>(0xFF000005));
 }
 
 TEST(Settings, ReadsTheWindowPanelHeightsButNeverWritesThem) {
@@ -260,7 +262,7 @@ TEST(Settings, ReadsTheWindowPanelHeightsButNeverWritesThem) {
     p.LoadText("[option]\r\nfheight=33\r\nSHeight=$18\r\n");
     EXPECT_EQ(p.window.FHeight, 33);
     EXPECT_EQ(p.window.SHeight, 24);
-    const TIniFile ini = p.SaveToMemory("[option]\r\nfheight=33\r\n");
+    const IniFile ini = p.SaveToMemory("[option]\r\nfheight=33\r\n");
     EXPECT_EQ(ini.ReadInteger("OPTION", "FHeight", 0), 33); // the old line stays
     EXPECT_FALSE(ini.ValueExists("OPTION", "SHeight"));
 }
@@ -272,7 +274,7 @@ TEST(Settings, ANegativeKeyCommandDoesNothingAndItsLineStays) {
     EXPECT_EQ(p.keys.KeyTable[27], 255);
     EXPECT_EQ(p.keys.KeyTable[13], 255);
     EXPECT_EQ(p.keys.KeyTable['A'], 17);
-    const TIniFile ini = p.SaveToMemory(file);
+    const IniFile ini = p.SaveToMemory(file);
     EXPECT_EQ(ini.ReadString("COMMAND", "ESCAPE", ""), "-1");
     EXPECT_EQ(ini.ReadString("COMMAND", "RETURN", ""), "300");
     EXPECT_EQ(ini.ReadString("COMMAND", "CKEY_A", ""), "17");
@@ -300,7 +302,7 @@ TEST(Settings, AnUnassignedKeyStaysUnassignedAfterARestart) {
         Program p;
         p.LoadText(r.file, true);
         p.keys.KeyTable[static_cast<std::size_t>(r.code)] = 255;
-        const TIniFile ini = p.SaveToMemory(r.file);
+        const IniFile ini = p.SaveToMemory(r.file);
         const std::string& name = KeyNames()[static_cast<std::size_t>(r.code)];
         EXPECT_EQ(ini.ReadString("COMMAND", name, ""), r.after) << r.name;
         Program q;
@@ -333,7 +335,7 @@ TEST(Settings, FactoryAssignmentsSaveNoKeyWithoutACommand) {
     // Files written before read the same, and a factory save lists no 255 at all.
     Program p;
     p.LoadText("", false);
-    const TIniFile ini = p.SaveToMemory();
+    const IniFile ini = p.SaveToMemory();
     for (const std::string& key : ini.KeysOf("COMMAND"))
         EXPECT_NE(ini.ReadInteger("COMMAND", key, 0), 255) << key;
     const std::string bytes = ini.ToBytes();
@@ -411,7 +413,7 @@ TEST(Settings, UnknownSectionsAndKeysSurviveAndCommentsDoNot) {
     const std::string old = "[Mine]\r\n; note to self\r\nfoo=bar\r\n[OPTION]\r\nExtra=1\r\n";
     Program p;
     p.LoadText(old);
-    const TIniFile ini = p.SaveToMemory(old);
+    const IniFile ini = p.SaveToMemory(old);
     const std::string bytes = ini.ToBytes();
     EXPECT_EQ(ini.SectionNames().front(), "Mine");
     EXPECT_EQ(ini.ReadString("Mine", "foo", ""), "bar");
@@ -462,7 +464,7 @@ TEST_F(SettingsFile, BadFilesGiveDefaultsAndASaveWritesAWellFormedFile) {
         Program p;
         EXPECT_TRUE(p.Load(file)) << f.name;
         EXPECT_GE(FuncSetKeys(p.keys, 0).size(), 12u) << f.name;
-        const TSaveResult r = SaveSettings(file, p.Refs());
+        const SaveResult r = SaveSettings(file, p.Refs());
         ASSERT_TRUE(r.Ok) << f.name << ": " << r.Error;
 
         // Well formed: reading it back gives what was saved, and saving again changes nothing.
@@ -481,7 +483,7 @@ TEST(Settings, WhatTheBadFilesStillSay) {
     {
         Program p;
         p.LoadText("[OPTION]\r\nTaxRate=\x81\xFF\r\nMoveDot=\x85\x40\r\n");
-        EXPECT_EQ(p.option.MoveDot, 8); // unreadable: the default
+        EXPECT_EQ(p.option.MoveDot, 8);    // unreadable: the default
         EXPECT_EQ(p.option.TaxRate, "??"); // what a save would write for the lost bytes
     }
     {
@@ -504,7 +506,7 @@ TEST_F(SettingsFile, SaveReplacesTheFileAndLeavesNoTemporaryBehind) {
     ::chmod(file.c_str(), 0640);
     Program p;
     p.Load(file);
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     ASSERT_TRUE(r.Ok) << r.Error;
     EXPECT_EQ(FilesInDir(), std::vector<std::string>{"bansho.ENV"});
     EXPECT_EQ(ReadAll(file).substr(0, 19), "[Mine]\r\nfoo=bar\r\n\r\n");
@@ -526,7 +528,7 @@ TEST_F(SettingsFile, AFullDiskLeavesTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 100;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -547,7 +549,7 @@ TEST_F(SettingsFile, AFolderThatCannotBeWrittenIsReported) {
     WriteAll(file, old);
     ::chmod(dir.c_str(), 0555);
     Program p;
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     ::chmod(dir.c_str(), 0755);
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Error.find(file), std::string::npos);
@@ -557,7 +559,7 @@ TEST_F(SettingsFile, AFolderThatCannotBeWrittenIsReported) {
 TEST_F(SettingsFile, ATargetThatIsAFolderIsReportedNotThrown) {
     fs::create_directory(file);
     Program p;
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Error.find("bansho.ENV"), std::string::npos);
     EXPECT_EQ(FilesInDir(), std::vector<std::string>{"bansho.ENV"}); // no temporary left
@@ -657,7 +659,11 @@ TEST_F(SettingsFile, WhatCannotBeReadStartsWithDefaultsAndIsNeverWrittenOver) {
         std::function<void()> make;
         bool needsNonRoot; // access rights stop only an ordinary user
     } cases[] = {
-        {"mode 000", [&] { WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n"); ::chmod(file.c_str(), 0); },
+        {"mode 000",
+         [&] {
+             WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
+             ::chmod(file.c_str(), 0);
+         },
          true},
         {"a folder", [&] { fs::create_directory(file); }, false},
         {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, false},
@@ -680,24 +686,24 @@ TEST_F(SettingsFile, WhatCannotBeReadStartsWithDefaultsAndIsNeverWrittenOver) {
             Program p;
             p.Load(file);
             const std::string before = ReadAll(file);
-            const TSaveResult r = SaveSettings(file, p.Refs());
+            const SaveResult r = SaveSettings(file, p.Refs());
             EXPECT_TRUE(r.Ok && r.Frozen) << c.name;
             EXPECT_EQ(ReadAll(file), before) << c.name;
             continue;
         }
         const struct stat before = StatOf(file);
         Program p;
-        TIniFile::LoadResult read;
+        IniFile::LoadResult read;
         const auto start = std::chrono::steady_clock::now();
         LoadSettings(file, p.Refs(), &read);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.name;
-        EXPECT_EQ(read.Status, TIniFile::LoadStatus::Unreadable) << c.name;
+        EXPECT_EQ(read.Status, IniFile::LoadStatus::Unreadable) << c.name;
         EXPECT_EQ(p.option.MoveDot, 8) << c.name; // defaults
         EXPECT_FALSE(UnreadableMessage(file, read).empty());
         EXPECT_NE(UnreadableMessage(file, read).find(file), std::string::npos) << c.name;
 
         // Refused with the error box, or (mode 000 is also write-protected) left frozen.
-        const TSaveResult r = SaveSettings(file, p.Refs());
+        const SaveResult r = SaveSettings(file, p.Refs());
         EXPECT_TRUE(!r.Ok || r.Frozen) << c.name;
         if (!r.Ok) {
             EXPECT_NE(r.Error.find(file), std::string::npos) << c.name << ": " << r.Error;
@@ -729,7 +735,7 @@ TEST_F(SettingsFile, SavingThroughALinkKeepsTheTargetsOwnerGroupAndMode) {
 
     Program p;
     p.option.MoveDot = 42;
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     ASSERT_TRUE(r.Ok) << r.Error;
     EXPECT_TRUE(fs::is_symlink(file));
     const struct stat st = StatOf(real.string());
@@ -749,7 +755,7 @@ TEST_F(SettingsFile, ALinkThatLeadsNowhereYetGetsItsFile) {
     fs::create_directory(dir / "cfg");
     fs::create_symlink("cfg/real.ENV", file);
     Program p;
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     ASSERT_TRUE(r.Ok) << r.Error;
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_NE(ReadAll(dir / "cfg" / "real.ENV").find("[BANSHO]"), std::string::npos);
@@ -773,7 +779,7 @@ TEST_F(SettingsFile, ANonRegularFileIsNeverWritten) {
         for (const auto& e : fs::directory_iterator(dir))
             fs::remove_all(e.path(), ec);
         c.make();
-        const TSaveResult r = WriteFileAtomically(file, "[X]\r\n");
+        const SaveResult r = WriteFileAtomically(file, "[X]\r\n");
         EXPECT_FALSE(r.Ok) << c.name;
         EXPECT_NE(r.Error.find("通常のファイルではありません"), std::string::npos) << r.Error;
         EXPECT_EQ(fs::symlink_status(file).type() == fs::file_type::symlink ||
@@ -795,7 +801,7 @@ TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
         ASSERT_EQ(::chmod(file.c_str(), mode), 0);
         Program p;
         p.option.MoveDot = 50;
-        const TSaveResult r = SaveSettings(file, p.Refs());
+        const SaveResult r = SaveSettings(file, p.Refs());
         EXPECT_TRUE(r.Ok) << std::oct << mode << ": " << r.Error;
         EXPECT_TRUE(r.Frozen) << std::oct << mode;
         ::chmod(file.c_str(), 0644);
@@ -808,7 +814,7 @@ TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
     // One write bit is enough to save.
     ::chmod(file.c_str(), 0604);
     Program p;
-    const TSaveResult r = SaveSettings(file, p.Refs());
+    const SaveResult r = SaveSettings(file, p.Refs());
     EXPECT_TRUE(r.Ok && !r.Frozen) << r.Error;
     EXPECT_NE(ReadAll(file).find("[BANSHO]"), std::string::npos);
 }
@@ -816,8 +822,8 @@ TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
 TEST_F(SettingsFile, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
     WriteAll(file, "[OPTION]\r\nMoveDot=3\r\n");
     WriteAll(dir / "bansho.ENV.a1B2c3", std::string(1000, 'x')); // left by a killed save
-    WriteAll(dir / "bansho.ENV.Zz9Yy8", "y");                   // a save running right now
-    WriteAll(dir / "bansho.ENV.bak", "keep");                   // the user's own files
+    WriteAll(dir / "bansho.ENV.Zz9Yy8", "y");                    // a save running right now
+    WriteAll(dir / "bansho.ENV.bak", "keep");                    // the user's own files
     WriteAll(dir / "bansho.ENV.a1B2c3d", "keep");
     WriteAll(dir / "other.ENV.a1B2c3", "keep");
     const int busy = ::open((dir / "bansho.ENV.Zz9Yy8").c_str(), O_RDONLY);
@@ -828,8 +834,9 @@ TEST_F(SettingsFile, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
     ASSERT_TRUE(SaveSettings(file, p.Refs()).Ok);
     auto names = FilesInDir();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"bansho.ENV", "bansho.ENV.Zz9Yy8", "bansho.ENV.a1B2c3d",
-                                               "bansho.ENV.bak", "other.ENV.a1B2c3"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"bansho.ENV", "bansho.ENV.Zz9Yy8", "bansho.ENV.a1B2c3d",
+                                        "bansho.ENV.bak", "other.ENV.a1B2c3"}));
     ::close(busy);
 }
 
@@ -870,7 +877,7 @@ TEST(Settings, ValuesBeyondWhatAWindowCanBeAreBoundedAndSavedBounded) {
             std::string("[") + r.section + "]\r\n" + r.key + "=" + r.value + "\r\n";
         Program p;
         p.LoadText(file);
-        const TIniFile ini = p.SaveToMemory(file);
+        const IniFile ini = p.SaveToMemory(file);
         EXPECT_EQ(ini.ReadInteger(r.section, r.key, -12345), r.want)
             << r.section << "/" << r.key << "=" << r.value;
     }
@@ -923,13 +930,13 @@ TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
     EXPECT_FALSE(p.SaveToMemory().ValueExists("OPTION", "Decimals"));
     p.option.Decimals = 0;
     p.option.Rounding = 1;
-    const TIniFile used = p.SaveToMemory();
+    const IniFile used = p.SaveToMemory();
     EXPECT_EQ(used.ReadInteger("OPTION", "Decimals", 99), 0);
     EXPECT_EQ(used.ReadInteger("OPTION", "Rounding", 99), 1);
     // Back at F: the file that held a selection is told so.
     p.option.Decimals = -1;
     p.option.Rounding = 0;
-    const TIniFile back = p.SaveToMemory(used.ToBytes());
+    const IniFile back = p.SaveToMemory(used.ToBytes());
     EXPECT_EQ(back.ReadInteger("OPTION", "Decimals", 99), -1);
     EXPECT_EQ(back.ReadInteger("OPTION", "Rounding", 99), 0);
 }

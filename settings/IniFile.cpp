@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ParseInt32.h"
 #include "Sjis.h"
-#include "TextNumber.h"
+
+namespace bansho {
 
 namespace {
 
@@ -128,7 +130,7 @@ bool IsUtf8BeyondAscii(std::string_view s) {
 
 } // namespace
 
-TIniFile TIniFile::FromBytes(std::string_view bytes) {
+IniFile IniFile::FromBytes(std::string_view bytes) {
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
     // Held in memory as CP932, the way it is written back. (A mark before text that is no
@@ -139,7 +141,7 @@ TIniFile TIniFile::FromBytes(std::string_view bytes) {
         bytes = converted;
     }
 
-    TIniFile ini;
+    IniFile ini;
     Section* current = nullptr;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -187,7 +189,7 @@ TIniFile TIniFile::FromBytes(std::string_view bytes) {
     return ini;
 }
 
-TIniFile TIniFile::Load(const std::string& path, bool* existed, LoadResult* result) {
+IniFile IniFile::Load(const std::string& path, bool* existed, LoadResult* result) {
     LoadResult r;
     std::string bytes;
     // Non-blocking, so that a FIFO in the file's place cannot hold the start; the type is
@@ -247,13 +249,13 @@ TIniFile TIniFile::Load(const std::string& path, bool* existed, LoadResult* resu
     return FromBytes(bytes);
 }
 
-TIniFile::Section& TIniFile::AddSection(std::string rawName) {
+IniFile::Section& IniFile::AddSection(std::string rawName) {
     sectionIndex_.emplace(FoldRaw(rawName), sections_.size());
     sections_.push_back(Section{std::move(rawName), {}, {}});
     return sections_.back();
 }
 
-const TIniFile::Entry* TIniFile::Find(std::string_view section, std::string_view key) const {
+const IniFile::Entry* IniFile::Find(std::string_view section, std::string_view key) const {
     const auto s = sectionIndex_.find(FoldUtf8(section));
     if (s == sectionIndex_.end()) return nullptr;
     const Section& sec = sections_[s->second];
@@ -262,56 +264,56 @@ const TIniFile::Entry* TIniFile::Find(std::string_view section, std::string_view
     return &sec.Entries[e->second];
 }
 
-const std::string* TIniFile::RawValue(std::string_view section, std::string_view key) const {
+const std::string* IniFile::RawValue(std::string_view section, std::string_view key) const {
     const Entry* e = Find(section, key);
     return e ? &e->Value : nullptr;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view def) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::string(def);
     return DecodeValue(Unwrap(*raw));
 }
 
-std::string TIniFile::ReadBytes(std::string_view section, std::string_view key,
-                                std::string_view def) const {
+std::string IniFile::ReadBytes(std::string_view section, std::string_view key,
+                               std::string_view def) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::string(def);
     return std::string(Unwrap(*raw));
 }
 
-std::optional<std::int32_t> TIniFile::TryReadInteger(std::string_view section,
-                                                     std::string_view key) const {
+std::optional<std::int32_t> IniFile::TryReadInteger(std::string_view section,
+                                                    std::string_view key) const {
     const std::string* raw = RawValue(section, key);
     if (!raw) return std::nullopt;
     return ParseInt32(Unwrap(*raw));
 }
 
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t def) const {
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                                  std::int32_t def) const {
     return TryReadInteger(section, key).value_or(def);
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-bool TIniFile::SectionExists(std::string_view section) const {
+bool IniFile::SectionExists(std::string_view section) const {
     return sectionIndex_.count(FoldUtf8(section)) != 0;
 }
 
-bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+bool IniFile::ValueExists(std::string_view section, std::string_view key) const {
     return Find(section, key) != nullptr;
 }
 
-TIniFile::Section& TIniFile::SectionFor(std::string_view section) {
+IniFile::Section& IniFile::SectionFor(std::string_view section) {
     const auto it = sectionIndex_.find(FoldUtf8(section));
     if (it != sectionIndex_.end()) return sections_[it->second];
     return AddSection(sjis::FromUtf8(section));
 }
 
-void TIniFile::Put(std::string_view section, std::string_view key, std::string raw) {
+void IniFile::Put(std::string_view section, std::string_view key, std::string raw) {
     Section& sec = SectionFor(section);
     const std::string folded = FoldUtf8(key);
     const auto it = sec.Index.find(folded);
@@ -323,26 +325,26 @@ void TIniFile::Put(std::string_view section, std::string_view key, std::string r
     sec.Entries.push_back({sjis::FromUtf8(key), std::move(raw)});
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     // A value that reads back as the same text keeps its bytes, even bytes that are no CP932.
     if (const std::string* raw = RawValue(section, key); raw && DecodeValue(Unwrap(*raw)) == value)
         return;
     Put(section, key, Wrap(sjis::FromUtf8(value)));
 }
 
-void TIniFile::WriteBytes(std::string_view section, std::string_view key, std::string_view bytes) {
+void IniFile::WriteBytes(std::string_view section, std::string_view key, std::string_view bytes) {
     Put(section, key, Wrap(bytes));
 }
 
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
     Put(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
     Put(section, key, value ? "1" : "0");
 }
 
-std::string TIniFile::ToBytes() const {
+std::string IniFile::ToBytes() const {
     std::string out;
     for (const Section& sec : sections_) {
         out += '[';
@@ -360,14 +362,14 @@ std::string TIniFile::ToBytes() const {
     return out;
 }
 
-std::vector<std::string> TIniFile::SectionNames() const {
+std::vector<std::string> IniFile::SectionNames() const {
     std::vector<std::string> out;
     for (const Section& sec : sections_)
         out.push_back(sjis::ToUtf8(sec.Name));
     return out;
 }
 
-std::vector<std::string> TIniFile::KeysOf(std::string_view section) const {
+std::vector<std::string> IniFile::KeysOf(std::string_view section) const {
     std::vector<std::string> out;
     const auto it = sectionIndex_.find(FoldUtf8(section));
     if (it == sectionIndex_.end()) return out;
@@ -375,3 +377,5 @@ std::vector<std::string> TIniFile::KeysOf(std::string_view section) const {
         out.push_back(sjis::ToUtf8(e.Key));
     return out;
 }
+
+} // namespace bansho

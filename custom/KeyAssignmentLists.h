@@ -12,7 +12,7 @@ namespace bansho {
 
 inline constexpr int kFuncSlotCount = kFuncSetCount * 12; // A_FKEY1 .. C_FKEY12
 
-class TKeyAssignLists {
+class KeyAssignmentLists {
 public:
     // Parallel to the key list box: one entry per key that has a name.
     std::vector<std::string> KeyNames;   // the list box's texts ("BACK", "TKEY_0", ...)
@@ -30,7 +30,7 @@ public:
     std::vector<std::string> FKeyCapList; // caption item
 
     // Empties every list and fills it from the live tables. Does not notify.
-    void Fill(const TKeyConfig& keys);
+    void Fill(const KeyConfig& keys);
 
     // Writes through the three edited lists. Every write notifies, also one that stores the
     // value already there; out-of-range indices are ignored.
@@ -45,7 +45,7 @@ public:
 
     // The listed keys' commands into KeyTable (other keys keep theirs), and each set's twelve
     // commands and captions as comma text.
-    void WriteBack(TKeyConfig& keys) const;
+    void WriteBack(KeyConfig& keys) const;
 
 private:
     void Changed() const;

@@ -1,4 +1,4 @@
-#include "TMainHost.h"
+#include "MainWindowHost.h"
 
 #include "Beep.h"
 #include "MessageBoxes.h"
@@ -9,30 +9,30 @@
 
 namespace bansho {
 
-void TMainHost::Beep() {
+void MainWindowHost::Beep() {
     platform::Beep();
 }
 
 // The CLIPBOARD selection, which is what copy and paste mean on the desktop.
-std::string TMainHost::GetClipboardText() {
+std::string MainWindowHost::GetClipboardText() {
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
 }
 
-void TMainHost::SetClipboardText(const std::string& text) {
+void MainWindowHost::SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
 }
 
-void TMainHost::ShowNotFloatError(const std::string& message) {
+void MainWindowHost::ShowNotFloatError(const std::string& message) {
     platform::ShowError(&form_, QString::fromStdString(message));
 }
 
-void TMainHost::FocusMain() {
+void MainWindowHost::FocusMain() {
     form_.FocusMain();
 }
-void TMainHost::WindowCommand(unsigned command) {
+void MainWindowHost::WindowCommand(unsigned command) {
     form_.WindowCommand(command);
 }
-void TMainHost::DisplayChanged() {
+void MainWindowHost::DisplayChanged() {
     form_.RenderDisplay();
 }
 

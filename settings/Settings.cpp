@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "Settings.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 #include "CommandTable.h"
+
+namespace bansho {
 
 namespace fs = std::filesystem;
 
@@ -47,8 +49,7 @@ std::int32_t Bounded(std::int32_t v, std::int32_t lo, std::int32_t hi) {
 }
 
 // What the next start would give a key if the file kept `ini`'s line for it (or had none).
-std::int32_t CommandAtNextStart(const TIniFile& ini, const std::string& name,
-                                std::int32_t factory) {
+std::int32_t CommandAtNextStart(const IniFile& ini, const std::string& name, std::int32_t factory) {
     const std::int32_t v = ini.ReadInteger(kCommand, name, factory);
     return (v < 0 || v >= kCommandCount) ? kNoCommand : v;
 }
@@ -160,11 +161,11 @@ std::string EnvFileName() {
 
 // --- Reading ----------------------------------------------------------------------------
 
-void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s) {
+void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     TOption& o = s.Option;
     TCalcStatus& st = s.Status;
-    TMainWinSettings& w = s.Window;
-    const TMainWinSettings winDef;
+    MainWindowSettings& w = s.Window;
+    const MainWindowSettings winDef;
     const TOption def = FileDefaultOptions();
 
     // Window style and panel heights.
@@ -240,7 +241,7 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     w.FontName = ini.ReadString(kFont, "Name", winDef.FontName);
     w.FontStyle = ini.ReadInteger(kFont, "Style", winDef.FontStyle) & 0x0F; // the four style bits
 
-    const TDisplayColors colDef;
+    const DisplayColorSet colDef;
     s.Colors.Error = ini.ReadInteger(kColor, "Error", colDef.Error);
     s.Colors.Number = ini.ReadInteger(kColor, "Number", colDef.Number);
     s.Colors.MPanel = ini.ReadInteger(kColor, "MPanel", colDef.MPanel);
@@ -248,15 +249,15 @@ void LoadSettings(const TIniFile& ini, bool fileExisted, const TSettingsRefs& s)
     s.Colors.HNumber = ini.ReadInteger(kColor, "HNumber", colDef.HNumber);
 }
 
-bool LoadSettings(const std::string& envFileName, const TSettingsRefs& s,
-                  TIniFile::LoadResult* result) {
+bool LoadSettings(const std::string& envFileName, const StoredState& s,
+                  IniFile::LoadResult* result) {
     bool existed = false;
-    const TIniFile ini = TIniFile::Load(envFileName, &existed, result);
+    const IniFile ini = IniFile::Load(envFileName, &existed, result);
     LoadSettings(ini, existed, s);
     return existed;
 }
 
-std::string UnreadableMessage(const std::string& envFileName, const TIniFile::LoadResult& r) {
+std::string UnreadableMessage(const std::string& envFileName, const IniFile::LoadResult& r) {
     const std::string reason = r.Errno != 0 ? SystemReason(r.Errno) : r.Reason;
     return "ファイル \"" + envFileName + "\" を読み込めません。" + reason +
            "\n設定は既定値で始まります。このファイルには保存しません。";
@@ -264,10 +265,10 @@ std::string UnreadableMessage(const std::string& envFileName, const TIniFile::Lo
 
 // --- Writing ----------------------------------------------------------------------------
 
-void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
+void SaveSettings(IniFile& ini, const StoredState& s) {
     const TOption& o = s.Option;
     const TCalcStatus& st = s.Status;
-    const TMainWinSettings& w = s.Window;
+    const MainWindowSettings& w = s.Window;
 
     ini.WriteInteger(kBansho, "Left", w.Left);
     ini.WriteInteger(kBansho, "Top", w.Top);
@@ -279,8 +280,8 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
     // with the factory assignments therefore lists only the keys that do something.
     ini.WriteBool(kCommand, "KeyCUST", st.KeyCUST);
     const auto& names = KeyNames();
-    static const TKeyConfig factory = [] {
-        TKeyConfig k;
+    static const KeyConfig factory = [] {
+        KeyConfig k;
         TOption o2;
         TCalcStatus st2;
         InitKeyTBL(k, o2, st2);
@@ -292,8 +293,8 @@ void SaveSettings(TIniFile& ini, const TSettingsRefs& s) {
         const std::int32_t cmd = s.Keys.KeyTable[static_cast<std::size_t>(code)];
         if (cmd != kNoCommand) {
             ini.WriteInteger(kCommand, name, cmd);
-        } else if (CommandAtNextStart(ini, name, factory.KeyTable[static_cast<std::size_t>(code)]) !=
-                   kNoCommand) {
+        } else if (CommandAtNextStart(
+                       ini, name, factory.KeyTable[static_cast<std::size_t>(code)]) != kNoCommand) {
             ini.WriteInteger(kCommand, name, kNoCommand);
         }
     }
@@ -410,7 +411,8 @@ bool IsTemporaryOf(std::string_view entry, std::string_view name) {
         entry[name.size()] != '.')
         return false;
     for (char c : entry.substr(name.size() + 1)) {
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (!alnum) return false;
     }
     return true;
@@ -436,24 +438,25 @@ void RemoveStaleTemporaries(const fs::path& dir, const std::string& name) {
 
 } // namespace
 
-TSaveResult SaveSettings(const std::string& envFileName, const TSettingsRefs& s) {
+SaveResult SaveSettings(const std::string& envFileName, const StoredState& s) {
     const SaveTarget t = FindSaveTarget(envFileName);
-    if (!t.Ok()) return {false, t.Errno ? CannotCreate(envFileName, t.Errno)
-                                        : CannotCreate(envFileName, t.Reason)};
+    if (!t.Ok())
+        return {false,
+                t.Errno ? CannotCreate(envFileName, t.Errno) : CannotCreate(envFileName, t.Reason)};
     if (t.Exists && IsFrozen(t.St)) return {true, {}, true};
 
-    TIniFile::LoadResult read;
-    TIniFile ini = TIniFile::Load(t.Path.string(), nullptr, &read);
-    if (read.Status == TIniFile::LoadStatus::Unreadable) {
+    IniFile::LoadResult read;
+    IniFile ini = IniFile::Load(t.Path.string(), nullptr, &read);
+    if (read.Status == IniFile::LoadStatus::Unreadable) {
         const std::string reason = read.Errno ? SystemReason(read.Errno) : read.Reason;
-        return {false, "ファイル \"" + envFileName + "\" を読み込めないため、上書きしません。" +
-                           reason};
+        return {false,
+                "ファイル \"" + envFileName + "\" を読み込めないため、上書きしません。" + reason};
     }
     SaveSettings(ini, s);
     return WriteFileAtomically(envFileName, ini.ToBytes());
 }
 
-TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const SaveTarget t = FindSaveTarget(path);
     if (!t.Ok())
         return {false, t.Errno ? CannotCreate(path, t.Errno) : CannotCreate(path, t.Reason)};
@@ -469,7 +472,7 @@ TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (fd < 0) return {false, CannotCreate(path, errno)};
     ::flock(fd, LOCK_EX); // held until the rename is done
 
-    auto fail = [&](int err) -> TSaveResult {
+    auto fail = [&](int err) -> SaveResult {
         ::unlink(tmp.c_str());
         ::close(fd);
         return {false, CannotCreate(path, err)};
@@ -514,13 +517,15 @@ TSaveResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     return {};
 }
 
-TSaveResult DeleteSettingsFile(const std::string& envFileName) {
+SaveResult DeleteSettingsFile(const std::string& envFileName) {
     const SaveTarget t = FindSaveTarget(envFileName);
     if (t.Ok() && t.Exists && IsFrozen(t.St)) return {true, {}, true};
     std::error_code ec;
     fs::remove(envFileName, ec);
     if (ec)
-        return {false, "ファイル \"" + envFileName + "\" を削除できません。" +
-                           SystemReason(ec.value())};
+        return {false,
+                "ファイル \"" + envFileName + "\" を削除できません。" + SystemReason(ec.value())};
     return {};
 }
+
+} // namespace bansho

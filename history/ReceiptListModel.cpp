@@ -1,4 +1,4 @@
-#include "THistModel.h"
+#include "ReceiptListModel.h"
 
 #include <limits>
 #include <utility>
@@ -13,21 +13,21 @@ int ToRow(std::size_t i) {
 }
 } // namespace
 
-THistModel::THistModel(RowSource rows, QObject* parent)
+ReceiptListModel::ReceiptListModel(RowSource rows, QObject* parent)
     : QAbstractListModel(parent), rows_(std::move(rows)), count_(ToRow(rows_.count())) {}
 
-int THistModel::rowCount(const QModelIndex& parent) const {
+int ReceiptListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count_;
 }
 
-long long THistModel::SourceRow(int row) const {
+long long ReceiptListModel::SourceRow(int row) const {
     if (pendingStep_ > 0 && row >= pendingAt_) return row + 1LL; // the new row is not shown yet
     if (pendingStep_ < 0 && row == pendingAt_) return -1;        // already gone from the engine
     if (pendingStep_ < 0 && row > pendingAt_) return row - 1LL;
     return row;
 }
 
-QString THistModel::RowText(int row) const {
+QString ReceiptListModel::RowText(int row) const {
     if (row < 0 || row >= count_) return {};
     const long long src = SourceRow(row);
     if (src < 0 || src >= static_cast<long long>(rows_.count())) return {};
@@ -35,7 +35,7 @@ QString THistModel::RowText(int row) const {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-QVariant THistModel::data(const QModelIndex& index, int role) const {
+QVariant ReceiptListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() != 0) return {};
     if (role == Qt::DisplayRole) return RowText(index.row());
     // A screen reader reads the glyph and the number, not the blanks that align the points.
@@ -43,16 +43,16 @@ QVariant THistModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-Qt::ItemFlags THistModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags ReceiptListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-void THistModel::RowAppended(std::size_t index) {
+void ReceiptListModel::RowAppended(std::size_t index) {
     RowInserted(index);
 }
 
-void THistModel::RowInserted(std::size_t index) {
+void ReceiptListModel::RowInserted(std::size_t index) {
     const int row = ToRow(index);
     if (row > count_ || ToRow(rows_.count()) != count_ + 1) {
         Resync();
@@ -66,7 +66,7 @@ void THistModel::RowInserted(std::size_t index) {
     endInsertRows();
 }
 
-void THistModel::RowRemoved(std::size_t index) {
+void ReceiptListModel::RowRemoved(std::size_t index) {
     const int row = ToRow(index);
     if (row >= count_ || ToRow(rows_.count()) != count_ - 1) {
         Resync();
@@ -80,22 +80,22 @@ void THistModel::RowRemoved(std::size_t index) {
     endRemoveRows();
 }
 
-void THistModel::RowReplaced(std::size_t index) {
+void ReceiptListModel::RowReplaced(std::size_t index) {
     const int row = ToRow(index);
     if (row >= count_) return;
     emit dataChanged(this->index(row), this->index(row));
 }
 
-void THistModel::RowsSwapped(std::size_t i, std::size_t j) {
+void ReceiptListModel::RowsSwapped(std::size_t i, std::size_t j) {
     RowReplaced(i);
     RowReplaced(j);
 }
 
-void THistModel::HistoryCleared() {
+void ReceiptListModel::HistoryCleared() {
     Resync();
 }
 
-void THistModel::Resync() {
+void ReceiptListModel::Resync() {
     beginResetModel();
     pendingStep_ = 0;
     count_ = ToRow(rows_.count());

@@ -9,11 +9,11 @@ class QRadioButton;
 
 namespace bansho {
 
-class TRadioGroup : public QGroupBox {
+class RadioButtonGroup : public QGroupBox {
     Q_OBJECT
 public:
-    TRadioGroup(const QString& caption, const QStringList& items, int columns,
-                QWidget* parent = nullptr);
+    RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
+                     QWidget* parent = nullptr);
 
     // The checked item, -1 when none.
     int ItemIndex() const;

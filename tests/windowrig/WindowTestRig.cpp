@@ -1,19 +1,24 @@
-#pragma once
-// The offscreen platform with screens of given places and sizes (its default is one screen of
-// 800 x 600, narrower than the window's design place and width together).
+#include "WindowTestRig.h"
+
+#include "Beep.h"
+#include "Fonts.h"
+#include "MessageBoxes.h"
+
+#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QRect>
 #include <QString>
-
-#include <initializer_list>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace bansho::testing {
 
+namespace {
+
 // Writes the screen list into `dir` and selects the offscreen platform with it; call before
-// QApplication exists. The first screen is the primary one.
-inline void UseOffscreenScreens(const QString& dir, std::initializer_list<QRect> screens) {
+// QApplication exists.
+void UseOffscreenScreens(const QString& dir, std::initializer_list<QRect> screens) {
     QByteArray json = "{\"windowFrameMargins\": true, \"screens\": [";
     int i = 0;
     for (const QRect& r : screens) {
@@ -32,6 +37,19 @@ inline void UseOffscreenScreens(const QString& dir, std::initializer_list<QRect>
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(json);
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toUtf8());
+}
+
+} // namespace
+
+int RunWindowTests(int& argc, char** argv, std::initializer_list<QRect> screens) {
+    QTemporaryDir screenDir;
+    UseOffscreenScreens(screenDir.path(), screens);
+    QApplication app(argc, argv);
+    platform::InstallFontSubstitutions();
+    platform::SetBeepHook([] {});
+    platform::SetMessageHook([](const platform::MessageRequest&) { return false; });
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
 
 } // namespace bansho::testing

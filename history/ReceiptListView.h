@@ -13,10 +13,10 @@
 
 namespace bansho {
 
-class THistList : public QAbstractScrollArea {
+class ReceiptListView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit THistList(QWidget* parent = nullptr);
+    explicit ReceiptListView(QWidget* parent = nullptr);
 
     void setModel(QAbstractItemModel* model);
     QAbstractItemModel* model() const { return model_; }

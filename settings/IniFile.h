@@ -11,13 +11,15 @@
 #include <unordered_map>
 #include <vector>
 
-class TIniFile {
+namespace bansho {
+
+class IniFile {
 public:
-    TIniFile() = default;
+    IniFile() = default;
     // Parses the raw bytes of a file (lines ending in CR LF, LF or CR). A UTF-8 byte-order
     // mark is skipped; a file that is valid UTF-8 holding characters beyond ASCII (as an
     // ordinary Linux editor saves it) is read as UTF-8. Everything else is CP932.
-    static TIniFile FromBytes(std::string_view bytes);
+    static IniFile FromBytes(std::string_view bytes);
 
     // What reading a file found. Only a regular file is read, never more than kMaxFileSize
     // bytes, and opening never waits (a FIFO or a device in its place is refused).
@@ -34,8 +36,8 @@ public:
     };
     // Reads a file; a missing or unreadable file gives an empty one. `existed` tells
     // whether something was there; `result` tells what became of it.
-    static TIniFile Load(const std::string& path, bool* existed = nullptr,
-                         LoadResult* result = nullptr);
+    static IniFile Load(const std::string& path, bool* existed = nullptr,
+                        LoadResult* result = nullptr);
 
     // Value texts: blanks around the value are dropped, then one pair of enclosing
     // double quotes. ReadString converts from CP932; ReadBytes gives the bytes as stored.
@@ -67,7 +69,8 @@ public:
     // form UTF-8) starts with the comment line kShiftJisMarker, so that it reads back as
     // the Shift_JIS it is.
     std::string ToBytes() const;
-    static constexpr std::string_view kShiftJisMarker = "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
+    static constexpr std::string_view kShiftJisMarker =
+        "; \x83\x56\x83\x74\x83\x67JIS\r\n"; // "; シフトJIS"
 
     // Names in file order (UTF-8), for tests and diagnostics.
     std::vector<std::string> SectionNames() const;
@@ -93,3 +96,5 @@ private:
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> sectionIndex_; // folded name -> section
 };
+
+} // namespace bansho

@@ -1,8 +1,8 @@
-#include "TKeyAssignLists.h"
+#include "KeyAssignmentLists.h"
 
 #include "CommaText.h"
 #include "CommandTable.h"
-#include "TextNumber.h"
+#include "ParseInt32.h"
 
 namespace bansho {
 
@@ -20,12 +20,12 @@ bool InRange(int i, const std::vector<std::string>& list) {
 
 } // namespace
 
-void TKeyAssignLists::Fill(const TKeyConfig& keys) {
+void KeyAssignmentLists::Fill(const KeyConfig& keys) {
     auto notify = std::move(OnChange);
-    *this = TKeyAssignLists{};
+    *this = KeyAssignmentLists{};
     OnChange = std::move(notify);
 
-    const auto& names = ::KeyNames();
+    const auto& names = bansho::KeyNames();
     for (int c = 0; c < kKeyCodeCount; ++c) {
         const std::string& name = names[static_cast<std::size_t>(c)];
         if (name.empty()) continue;
@@ -54,35 +54,35 @@ void TKeyAssignLists::Fill(const TKeyConfig& keys) {
     }
 }
 
-void TKeyAssignLists::Changed() const {
+void KeyAssignmentLists::Changed() const {
     if (OnChange) OnChange();
 }
 
-void TKeyAssignLists::SetKeyCmd(int i, const std::string& command) {
+void KeyAssignmentLists::SetKeyCmd(int i, const std::string& command) {
     if (!InRange(i, KeyCmdList)) return;
     KeyCmdList[static_cast<std::size_t>(i)] = command;
     Changed();
 }
 
-void TKeyAssignLists::SetFKeyCmd(int slot, const std::string& command) {
+void KeyAssignmentLists::SetFKeyCmd(int slot, const std::string& command) {
     if (!InRange(slot, FKeyCmdList)) return;
     FKeyCmdList[static_cast<std::size_t>(slot)] = command;
     Changed();
 }
 
-void TKeyAssignLists::SetFKeyCap(int slot, const std::string& caption) {
+void KeyAssignmentLists::SetFKeyCap(int slot, const std::string& caption) {
     if (!InRange(slot, FKeyCapList)) return;
     FKeyCapList[static_cast<std::size_t>(slot)] = caption;
     Changed();
 }
 
-int TKeyAssignLists::IndexOf(const std::vector<std::string>& list, const std::string& text) {
+int KeyAssignmentLists::IndexOf(const std::vector<std::string>& list, const std::string& text) {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i] == text) return static_cast<int>(i);
     return -1;
 }
 
-void TKeyAssignLists::WriteBack(TKeyConfig& keys) const {
+void KeyAssignmentLists::WriteBack(KeyConfig& keys) const {
     for (std::size_t i = 0; i < KeyNoList.size() && i < KeyCmdList.size(); ++i) {
         const auto code = ParseInt32(KeyNoList[i]);
         const auto command = ParseInt32(KeyCmdList[i]);

@@ -1,13 +1,15 @@
-#include "TLinkLabel.h"
+#include "LinkLabel.h"
 
 #include <QMouseEvent>
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+namespace bansho {
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     SetActive(true);
 }
 
-void TLinkLabel::SetActive(bool active) {
+void LinkLabel::SetActive(bool active) {
     active_ = active;
     pressed_ = false;
     QFont f = font();
@@ -25,12 +27,12 @@ void TLinkLabel::SetActive(bool active) {
     }
 }
 
-void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = active_ && event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     // Like a button: the click counts only if the pointer is still over the link.
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
@@ -38,3 +40,5 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (click) emit clicked();
 }
+
+} // namespace bansho

@@ -10,9 +10,9 @@ class QWidget;
 
 namespace bansho {
 
-class THistoryLink {
+class HistoryLink {
 public:
-    virtual ~THistoryLink() = default;
+    virtual ~HistoryLink() = default;
 
     // The history window's top-level widget (opacity, stay-on-top, activation, visibility).
     virtual QWidget* Window() = 0;
@@ -38,7 +38,7 @@ public:
 
     // ---- What the customization dialog changes (it applies these at once) ----
     // Background and text colour of the list (the HPanel and HNumber colours).
-    virtual void SetListColors(TColor background, TColor text) {
+    virtual void SetListColors(ColorValue background, ColorValue text) {
         (void)background;
         (void)text;
     }

@@ -1,7 +1,7 @@
 // The row model mirrors a row list that changes before it is told, and the list view keeps
 // its selection on the right row through every change.
-#include "THistModel.h"
-#include "THistList.h"
+#include "ReceiptListModel.h"
+#include "ReceiptListView.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
@@ -37,8 +37,8 @@ private:
 class RowModel : public ::testing::Test {
 protected:
     std::vector<std::string> rows_;
-    THistModel model_{{[this] { return rows_.size(); },
-                       [this](std::size_t i) { return rows_[i]; }}};
+    ReceiptListModel model_{
+        {[this] { return rows_.size(); }, [this](std::size_t i) { return rows_[i]; }}};
     WarningCatcher warnings_;
     QAbstractItemModelTester tester_{&model_,
                                      QAbstractItemModelTester::FailureReportingMode::Warning};
@@ -125,7 +125,7 @@ protected:
         for (const char* s : {"a", "b", "c", "d"})
             Append(s);
     }
-    THistList list_;
+    ReceiptListView list_;
 };
 
 TEST_F(ListSelection, InsertionBeforeTheSelectedRowKeepsTheSameRowSelected) {

@@ -1,6 +1,8 @@
-#include "TextNumber.h"
+#include "ParseInt32.h"
 
 #include <gtest/gtest.h>
+
+using namespace bansho;
 
 namespace {
 
