@@ -1,14 +1,12 @@
 // Command 印刷: the receipt through the desktop's print dialog.
 #include "CalcEngine.h"
+#include "MessageBoxes.h"
+#include "PrintDialog.h"
 #include "ReceiptListView.h"
 #include "ReceiptPrinter.h"
 #include "ReceiptTotal.h"
 #include "THForm.h"
 #include "TextFunctions.h"
-
-#include <QPageSize>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace bansho {
 
@@ -38,13 +36,15 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
 
 void THForm::PrintReceipt() {
     if (engine_.HistoryCount() == 0) return; // nothing to print
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QStringLiteral("バンショ ") + ReceiptForPrint().kind);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("印刷"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    ReceiptPrinter(HistWin->font()).Print(ReceiptForPrint(), printer);
+    const ReceiptPrinter printer(HistWin->font());
+    const PrintOutcome outcome =
+        PrintWithDialog(this, QStringLiteral("バンショ ") + ReceiptForPrint().kind,
+                        QStringLiteral("印刷"), [this, &printer](QPagedPaintDevice& device) {
+                            printer.Print(ReceiptForPrint(), device);
+                        });
+    if (outcome == PrintOutcome::Unavailable)
+        platform::ShowError(this, QStringLiteral("印刷の部品 (bansho-print) が見つかりません。"),
+                            QStringLiteral("印刷"));
 }
 
 } // namespace bansho

@@ -1,11 +1,13 @@
 // The printed receipt: printed to a PDF file offscreen and read back with pdftotext.
 #include "HistoryRig.h"
+#include "PrintDialog.h"
 #include "ReceiptPrinter.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace bansho::testing {
 namespace {
@@ -98,6 +100,7 @@ TEST_F(ReceiptPrint, TotalAndCountOnlyOnTheInputReceipt) {
 }
 
 TEST_F(ReceiptPrint, CommandOpensThePrintDialogOnlyWithRows) {
+    SetPrintModuleFolders({QStringLiteral(BANSHO_BUILD_DIR)});
     Start([](TMForm& f) { f.Option().HistSet = 2; });
     auto dialogSeen = [] {
         auto seen = std::make_shared<bool>(false);
@@ -117,6 +120,27 @@ TEST_F(ReceiptPrint, CommandOpensThePrintDialogOnlyWithRows) {
     seen = dialogSeen();
     form_->ExecCommand(54);
     EXPECT_TRUE(*seen);
+}
+
+// The print dialog comes from a module loaded at the first print; the program itself does
+// not load Qt's print support (nor the sound library) when it starts.
+TEST(PrintModule, IsFoundInItsFolderAndIsNoPartOfTheProgramsStart) {
+    EXPECT_NE(LoadPrintModule({QStringLiteral(BANSHO_BUILD_DIR)}), nullptr);
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    EXPECT_EQ(LoadPrintModule({empty.path()}), nullptr);
+
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral(BANSHO_PROGRAM)});
+    ASSERT_TRUE(readelf.waitForFinished(30000));
+    ASSERT_EQ(readelf.exitCode(), 0);
+    QStringList needed;
+    for (const QString& line : QString::fromUtf8(readelf.readAllStandardOutput()).split('\n'))
+        if (line.contains(QStringLiteral("(NEEDED)"))) needed << line.section('[', 1).section(']', 0, 0);
+    ASSERT_TRUE(needed.contains(QStringLiteral("libQt6Widgets.so.6"))) << needed.join(' ').toStdString();
+    for (const char* late : {"libQt6PrintSupport", "libcanberra"})
+        for (const QString& lib : needed)
+            EXPECT_FALSE(lib.startsWith(QLatin1String(late))) << lib.toStdString();
 }
 
 } // namespace
