@@ -36,9 +36,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Japanese faces the program asks for are found in IPA Gothic; Qt's own dialog
 # texts come from its translations; links open through xdg-open.
-# The sound library is opened at the first beep (not linked), so shlibdeps cannot see it.
+# The sound library and libjpeg (the about box's picture) are opened when first needed, not
+# linked, so shlibdeps cannot see them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libcanberra0, sound-theme-freedesktop, fonts-ipafont-gothic, qt6-translations-l10n, xdg-utils")
+    "libcanberra0, sound-theme-freedesktop, libjpeg62-turbo, fonts-ipafont-gothic, qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(BANSHO_HOMEPAGE_URL)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BANSHO_HOMEPAGE_URL}")
