@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibrary>
+#include <QFile>
+
+#include <dlfcn.h>
 
 namespace bansho {
 
@@ -29,14 +31,13 @@ QStringList PrintModuleFolders() {
 
 PrintEntry LoadPrintModule(const QStringList& folders) {
     for (const QString& folder : folders) {
-        // The library stays loaded for the rest of the run: the dialog's classes live in it.
-        auto* library = new QLibrary(QDir(folder).filePath(QStringLiteral("bansho-print")));
-        if (library->load()) {
-            if (auto entry = reinterpret_cast<PrintEntry>(library->resolve("bansho_print_dialog")))
-                return entry;
-            library->unload();
-        }
-        delete library;
+        const QByteArray path = QFile::encodeName(QDir(folder).filePath(QStringLiteral("libbansho-print.so")));
+        // The module stays loaded for the rest of the run: the dialog's classes live in it.
+        void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) continue;
+        if (auto entry = reinterpret_cast<PrintEntry>(dlsym(handle, "bansho_print_dialog")))
+            return entry;
+        dlclose(handle);
     }
     return nullptr;
 }
