@@ -2,8 +2,9 @@
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
-#include <dlfcn.h>
 #include <jpeglib.h>
+
+#include "LateLibrary.h"
 
 namespace bansho::about {
 
@@ -21,14 +22,10 @@ struct Libjpeg {
     decltype(&jpeg_destroy_decompress) destroyDecompress = nullptr;
 };
 
-template <typename F> bool Resolve(void* handle, const char* name, F& f) {
-    f = reinterpret_cast<F>(dlsym(handle, name));
-    return f != nullptr;
-}
-
 const Libjpeg* OpenLibjpeg() {
     static const Libjpeg* const library = []() -> const Libjpeg* {
-        void* h = dlopen("libjpeg.so.62", RTLD_NOW | RTLD_LOCAL);
+        using platform::Resolve;
+        void* h = platform::OpenLibrary("libjpeg.so.62");
         if (!h) return nullptr;
         static Libjpeg j;
         const bool all = Resolve(h, "jpeg_std_error", j.stdError) &&

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <dlfcn.h>
+#include "LateLibrary.h"
 
 namespace bansho {
 
@@ -33,10 +33,10 @@ PrintEntry LoadPrintModule(const QStringList& folders) {
     for (const QString& folder : folders) {
         const QByteArray path = QFile::encodeName(QDir(folder).filePath(QStringLiteral("libbansho-print.so")));
         // The module stays loaded for the rest of the run: the dialog's classes live in it.
-        void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+        void* handle = platform::OpenLibrary(path.constData());
         if (!handle) continue;
-        if (auto entry = reinterpret_cast<PrintEntry>(dlsym(handle, "bansho_print_dialog")))
-            return entry;
+        PrintEntry entry = nullptr;
+        if (platform::Resolve(handle, "bansho_print_dialog", entry)) return entry;
         dlclose(handle);
     }
     return nullptr;

@@ -4,7 +4,8 @@
 
 #ifdef BANSHO_HAVE_CANBERRA
 #include <canberra.h>
-#include <dlfcn.h>
+
+#include "LateLibrary.h"
 #endif
 
 namespace bansho::platform {
@@ -27,15 +28,13 @@ struct Canberra {
 
 const Canberra* OpenCanberra() {
     static const Canberra* const library = []() -> const Canberra* {
-        void* handle = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        void* handle = OpenLibrary("libcanberra.so.0");
         if (!handle) return nullptr;
         static Canberra c;
-        c.create = reinterpret_cast<decltype(c.create)>(dlsym(handle, "ca_context_create"));
-        c.changeProps =
-            reinterpret_cast<decltype(c.changeProps)>(dlsym(handle, "ca_context_change_props"));
-        c.play = reinterpret_cast<decltype(c.play)>(dlsym(handle, "ca_context_play"));
-        if (!c.create || !c.changeProps || !c.play) return nullptr;
-        return &c;
+        const bool all = Resolve(handle, "ca_context_create", c.create) &&
+                         Resolve(handle, "ca_context_change_props", c.changeProps) &&
+                         Resolve(handle, "ca_context_play", c.play);
+        return all ? &c : nullptr;
     }();
     return library;
 }
