@@ -1,10 +1,12 @@
 #pragma once
-// One entry of the history: the number as recorded and the glyph its row shows, in 24 bytes.
+// One entry of the history: the number as recorded, the glyph its row shows and the mark that
+// says what kind of amount it is, in 24 bytes.
 // The row text is not kept: it is drawn from these two when someone asks for it, so a receipt
 // of a million rows costs 24 MB, not the 140 MB of a padded text beside every number.
 //
-// Every number the calculator records fits in place (22 bytes at most). A longer text, which
-// only the edit dialog can store, is kept on the heap.
+// Every number the calculator records fits in place (21 bytes: fifteen digits, a sign, a point
+// and a blank to spare). A longer text, which only a paste or the edit dialog can store, is kept
+// on the heap.
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -12,12 +14,24 @@
 
 namespace bansho {
 
+// What kind of amount a row holds beyond its number and operator. A plain row has none; the
+// features that record other kinds of amounts add their own values here. The values may be
+// kept in files, so each keeps its number.
+enum class RowMark : unsigned char {
+    None = 0,
+};
+
 class HistoryEntry {
 public:
     // `glyph` is the operator the row shows, '+', '-', '*' or '/', or ' ' for a row drawn
     // without one (a negative first row, which counts as '+').
-    HistoryEntry(std::string_view number, char glyph) : glyph_(glyph) { Assign(number); }
-    HistoryEntry(const HistoryEntry& other) : glyph_(other.glyph_) { Assign(other.Number()); }
+    HistoryEntry(std::string_view number, char glyph, RowMark mark = RowMark::None)
+        : glyph_(glyph), mark_(mark) {
+        Assign(number);
+    }
+    HistoryEntry(const HistoryEntry& other) : glyph_(other.glyph_), mark_(other.mark_) {
+        Assign(other.Number());
+    }
     HistoryEntry(HistoryEntry&& other) noexcept { Take(other); }
     HistoryEntry& operator=(const HistoryEntry& other) {
         if (this != &other) {
@@ -43,15 +57,18 @@ public:
     char Glyph() const { return glyph_; }
     // The operator the entry counts with: its glyph, '+' for a row without one.
     char Ope() const { return glyph_ == ' ' ? '+' : glyph_; }
+    RowMark Mark() const { return mark_; }
 
-    void Set(std::string_view number, char glyph) {
-        HistoryEntry fresh(number, glyph);
+    // A corrected row keeps its mark unless it is given a new one.
+    void Set(std::string_view number, char glyph) { Set(number, glyph, mark_); }
+    void Set(std::string_view number, char glyph, RowMark mark) {
+        HistoryEntry fresh(number, glyph, mark);
         Release();
         Take(fresh);
     }
 
 private:
-    static constexpr std::size_t kInline = 22;
+    static constexpr std::size_t kInline = 21;
     static constexpr unsigned char kOnHeap = 0xFF;
 
     std::string* Heap() const {
@@ -74,6 +91,7 @@ private:
         std::memcpy(text_, other.text_, kInline);
         size_ = other.size_;
         glyph_ = other.glyph_;
+        mark_ = other.mark_;
         other.size_ = 0;
     }
     void Release() noexcept {
@@ -84,6 +102,7 @@ private:
     char text_[kInline] = {};
     unsigned char size_ = 0;
     char glyph_ = '+';
+    RowMark mark_ = RowMark::None;
 };
 
 static_assert(sizeof(HistoryEntry) == 24);
