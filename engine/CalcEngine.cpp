@@ -150,9 +150,20 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::RoundingSelector:
         CycleRounding();
         break;
+    case Command::TaxIncluded2:
+        TaxIncluded(2);
+        break;
+    case Command::TaxExcluded2:
+        TaxExcluded(2);
+        break;
+    case Command::TaxTotal:
+        BillTotal();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
+    // Any other key ends the stepping through the bill's totals.
+    if (static_cast<Command>(command) != Command::TaxTotal) BillStep = 0;
 }
 
 void CalcEngine::ResetEngine() {
@@ -164,6 +175,7 @@ void CalcEngine::ResetEngine() {
     status_.PendOpe = '=';
     TaxStep = 0;
     TaxMode = 0;
+    ResetTaxBill();
 }
 
 void CalcEngine::AllClear() {
@@ -185,7 +197,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
     if (s.empty()) return;
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
-    if (TaxStep != 0) {
+    if (TaxStep != 0 || BillStep != 0) {
         ClearNum(reg);
         TaxStep = 0;
         TaxMode = 0;

@@ -9,6 +9,7 @@
 #include "HistoryEntry.h"
 #include "Options.h"
 #include "ReceiptObserver.h"
+#include "TaxBill.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,9 @@ public:
     TCalcNum TaxOutNum;       // tax-excluded amount
     std::uint8_t TaxStep = 0; // next step of the tax display; 0 none
     std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
+    TCalcNum TaxNum2;             // rate 2 in percent, from TOption::TaxRate2
+    std::uint8_t TaxRateKey = 1;  // the rate of the running tax display: 1 or 2
+    std::uint8_t BillStep = 0;    // the step of the bill's totals last shown, from 1; 0 none
 
     TOption& Option() { return option_; }
     // Who shows the receipt; nullptr (the start) for nobody. The observer must outlive its
@@ -104,9 +108,22 @@ public:
     bool OpeNormal(char key);
     bool OpeConst(char key);
     void GTRecall();
-    bool TaxIncluded();
-    bool TaxExcluded();
+    // rate 1 (commands 38 and 39) or rate 2 (46 and 47). The first press on a new amount
+    // counts it on the tax bill. A changed rate setting is taken at each new computation.
+    bool TaxIncluded(int rate = 1);
+    bool TaxExcluded(int rate = 1);
     void ShowTaxStep();
+
+    // ---- The tax bill (engine/CalcEngineTaxBill.cpp) ----
+    // Command 48: the next of the bill's totals (BillSteps), labelled. False when an amount
+    // does not read as a number (error box shown).
+    bool BillTotal();
+    const std::vector<BillItem>& BillItems() const { return bill_; }
+    // The bill's totals at the rates in the settings, with the decimal selection.
+    bool ComputeBillTotals(BillTotals& totals, std::string* badText) const;
+    // The invoice block of the printed receipt; empty without items (or when an amount does
+    // not read as a number).
+    std::vector<std::string> InvoiceBlock() const;
 
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
     // A result rounded to the selected places by the selected rule, on its decimal digits;
@@ -179,6 +196,21 @@ private:
     };
 
     void RunCommand(unsigned command);
+    // The tax bill's part of ResetEngine: both rates from the settings, the bill emptied.
+    void ResetTaxBill();
+    void TakeTaxRate(int rate);
+    TCalcNum& RateRegister(int rate) { return rate == 2 ? TaxNum2 : TaxNum; }
+    // A tax key computed afresh: a new amount is counted on the bill (and the receipt); the
+    // same amount under another key moves the item it was counted as.
+    void CountTaxItem(int rate, bool withTax, bool newAmount);
+    // After a correction of the receipt that touched a tax item: the bill is the receipt's
+    // tax items.
+    void RebuildBillFromReceipt();
+    // The new tax keys (46-48) put the bill on the receipt: the items counted so far get their
+    // rows, and every further item too, until AC. Until then the tax keys of rate 1 leave the
+    // receipt as it always was.
+    void PutBillOnReceipt();
+    std::string TaxItemRow(std::size_t i) const;
     bool ConvertFailed(const std::string& badText);
 
     TOption& option_;
@@ -193,6 +225,12 @@ private:
     bool stopped_ = false; // a text that is not a number stopped the running command
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
+    std::vector<BillItem> bill_;
+    long cycleItem_ = -1; // the item of the running tax display in bill_, or -1
+    long cycleRow_ = -1;  // its receipt row, or -1
+    TCalcNum cycleAmount_; // the amount the running tax display was computed from
+    bool billOnReceipt_ = false; // a key of the bill was used since AC
+    std::size_t billRows_ = 0;   // the first items of bill_ that have their receipt rows
 };
 
 } // namespace bansho

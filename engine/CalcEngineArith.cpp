@@ -96,21 +96,31 @@ void CalcEngine::GTRecall() {
     ShowNum(InNum);
 }
 
-bool CalcEngine::TaxIncluded() {
+bool CalcEngine::TaxIncluded(int rate) {
     DisplayBatch batch(*this);
-    if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
-        TaxAmtNum = DispNum;
-        TaxInNum = DispNum;
-        TaxOutNum = DispNum;
-        if (!Calc(TaxAmtNum, TaxNum, '*', '%')) return false;
+    const bool newAmount = TaxStep == 0;
+    const bool otherRate = TaxStep != 0 && rate != TaxRateKey;
+    if (newAmount || (TaxMode == 3 && TaxStep == 3) || otherRate) {
+        // Another rate's key recomputes the amount the running display started from.
+        const TCalcNum base = otherRate ? cycleAmount_ : DispNum;
+        TakeTaxRate(rate);
+        TCalcNum& rateNum = RateRegister(rate);
+        TaxAmtNum = base;
+        TaxInNum = base;
+        TaxOutNum = base;
+        if (!Calc(TaxAmtNum, rateNum, '*', '%')) return false;
         if (option_.Decimals < 0) {
-            if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+            if (!Calc(TaxInNum, rateNum, '+', '%')) return false;
         } else {
             // The tax is rounded and the amount with tax derived from it, so that base + tax
             // is always the amount shown with tax.
             RoundResult(TaxAmtNum);
             if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
         }
+        cycleAmount_ = base;
+        TaxRateKey = static_cast<std::uint8_t>(rate);
+        if (otherRate) TaxMode = 0; // the cycle starts again at its first step
+        CountTaxItem(rate, false, newAmount);
     }
     if (TaxMode != 1) {
         TaxMode = 1;
@@ -120,18 +130,27 @@ bool CalcEngine::TaxIncluded() {
     return true;
 }
 
-bool CalcEngine::TaxExcluded() {
+bool CalcEngine::TaxExcluded(int rate) {
     DisplayBatch batch(*this);
-    if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
-        TaxInNum = DispNum;
-        TaxOutNum = DispNum;
-        TaxAmtNum = DispNum;
+    const bool newAmount = TaxStep == 0;
+    const bool otherRate = TaxStep != 0 && rate != TaxRateKey;
+    if (newAmount || (TaxMode == 1 && TaxStep == 1) || otherRate) {
+        const TCalcNum base = otherRate ? cycleAmount_ : DispNum;
+        TakeTaxRate(rate);
+        TCalcNum& rateNum = RateRegister(rate);
+        TaxInNum = base;
+        TaxOutNum = base;
+        TaxAmtNum = base;
         TCalcNum w{"100", false};
-        if (!Calc(w, TaxNum, '+', ' ')) return false;
+        if (!Calc(w, rateNum, '+', ' ')) return false;
         if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
-        if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
+        if (!Calc(TaxAmtNum, rateNum, '*', ' ')) return false;
         RoundResult(TaxAmtNum); // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
+        cycleAmount_ = base;
+        TaxRateKey = static_cast<std::uint8_t>(rate);
+        if (otherRate) TaxMode = 0;
+        CountTaxItem(rate, true, newAmount);
     }
     if (TaxMode != 3) {
         TaxMode = 3;
@@ -165,6 +184,8 @@ void CalcEngine::ShowTaxStep() {
     // The base amount carries no label.
     if (TaxMode == 1 && label == "税抜") label.clear();
     if (TaxMode == 3 && label == "税込") label.clear();
+    // An amount at rate 2 says so: "税込8%".
+    if (!label.empty() && TaxRateKey == 2) label += RateText(TaxNum2) + "%";
     display_.NumMark = label;
     if (TaxMode == 1)
         TaxStep = TaxStep >= 3 ? 1 : TaxStep + 1;

@@ -5,6 +5,8 @@
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
+#include <algorithm>
+
 namespace bansho {
 
 namespace {
@@ -14,11 +16,14 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty();
+    // While a tax bill is open its items stay on the receipt.
+    return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
+           !(billOnReceipt_ && !bill_.empty());
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
+    if (IsTaxItemMark(e.Mark())) return TaxItemRow(i);
     return HistoryRowText(e.Glyph(), e.Number());
 }
 
@@ -69,22 +74,29 @@ bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, c
     if (i >= hist_.size() || !IsOperator(ope)) return false;
     hist_[i].Set(number, ope);
     if (receipt_) receipt_->RowReplaced(i);
+    if (IsTaxItemMark(hist_[i].Mark())) RebuildBillFromReceipt();
     return true;
 }
 
 bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     if (i > hist_.size()) return false;
-    hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+');
+    // A row inserted before a tax item is another item of the same rate and kind.
+    const RowMark mark =
+        i < hist_.size() && IsTaxItemMark(hist_[i].Mark()) ? hist_[i].Mark() : RowMark::None;
+    hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+', mark);
     if (receipt_) receipt_->RowInserted(i);
     RefreshHistCount();
+    if (mark != RowMark::None) RebuildBillFromReceipt();
     return true;
 }
 
 bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
+    const bool taxItem = IsTaxItemMark(hist_[i].Mark());
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
     if (receipt_) receipt_->RowRemoved(i);
     RefreshHistCount();
+    if (taxItem) RebuildBillFromReceipt();
     return true;
 }
 
@@ -92,6 +104,7 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     if (i == j || i >= hist_.size() || j >= hist_.size()) return false;
     std::swap(hist_[i], hist_[j]);
     if (receipt_) receipt_->RowsSwapped(i, j);
+    if (IsTaxItemMark(hist_[i].Mark()) || IsTaxItemMark(hist_[j].Mark())) RebuildBillFromReceipt();
     return true;
 }
 
@@ -108,6 +121,14 @@ bool CalcEngine::RecalcHistory() {
         ResNum = r;
         status_.EditTarget = 'R';
         ShowNum(ResNum);
+        // A receipt of tax items alone shows the bill's total with tax.
+        const bool onlyTaxItems = std::all_of(hist_.begin(), hist_.end(), [](const HistoryEntry& e) {
+            return IsTaxItemMark(e.Mark());
+        });
+        if (!hist_.empty() && onlyTaxItems) {
+            BillStep = 0;
+            if (!BillTotal()) return false;
+        }
     }
     host_.FocusMain();
     return true;

@@ -26,6 +26,7 @@ struct TOption {
     std::string UserTCH;              // NUM-key mode: typed characters, 17 characters
     std::int32_t Decimals = -1;       // decimal selector: -1 F (results as they come), 0-4 places
     std::int32_t Rounding = 0;        // 0 切捨 toward zero, 1 四捨五入 half away, 2 切上 away
+    std::string TaxRate2;             // the second (reduced) tax rate in percent, as text
 };
 
 // A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
@@ -87,6 +88,7 @@ inline void SetFileDefaults(TOption& o) {
     o.AlphaBlendValue = 180;
     o.Decimals = -1;
     o.Rounding = 0;
+    o.TaxRate2 = "8";
 }
 
 } // namespace bansho

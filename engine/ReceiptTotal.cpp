@@ -2,6 +2,7 @@
 
 #include "DecimalRounding.h"
 #include "NumberText.h"
+#include "TaxBill.h"
 #include "TextFunctions.h"
 
 #include <algorithm>
@@ -21,7 +22,8 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    while (it != rows.cend() && chain.Step(it->Number(), it->Ope())) {
+    // Items of the tax bill stand on the receipt beside the chain, not in it.
+    while (it != rows.cend() && (IsTaxItemMark(it->Mark()) || chain.Step(it->Number(), it->Ope()))) {
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -30,6 +32,7 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     total = chain.Total();
     for (; it != rows.cend(); ++it) {
+        if (IsTaxItemMark(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
         if (!CalcNumbers(total, n, it->Ope(), ' ', acount, badText)) return false;
         RoundRegister(total, decimals, rule, acount);
