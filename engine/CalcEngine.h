@@ -146,6 +146,7 @@ public:
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
     std::string HistRow(std::size_t i) const;
+    RowMark HistMark(std::size_t i) const { return hist_[i].Mark(); }
     void AddHistoryEntry();     // HS, and the receipts
     void ClearHistory();        // HC; also switches the lamp off
     bool NewReceiptDue() const; // input receipt, no operator pending, history not empty

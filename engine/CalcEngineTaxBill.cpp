@@ -72,6 +72,7 @@ void CalcEngine::RebuildBillFromReceipt() {
     billRows_ = bill_.size();
     cycleItem_ = -1;
     cycleRow_ = -1;
+    BillStep = 0; // the tax-total key starts again from the bill's total
 }
 
 bool CalcEngine::ComputeBillTotals(BillTotals& totals, std::string* badText) const {
