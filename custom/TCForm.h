@@ -55,6 +55,10 @@ public:
     QGroupBox* TaxGroup = nullptr;
     QLineEdit* TaxRate = nullptr;
     QLabel* TaxUnit = nullptr;
+    QLineEdit* TaxRate2 = nullptr; // the second (reduced) rate
+    QLabel* TaxUnit2 = nullptr;
+    QLabel* TaxLabel1 = nullptr; // "税率１(標準)", the buddy of TaxRate
+    QLabel* TaxLabel2 = nullptr; // "税率２(軽減)", the buddy of TaxRate2
 
     // ---- Page 2: key customization ----
     QTabWidget* KFLCtrl = nullptr;
@@ -114,6 +118,7 @@ public:
     void RedispSample(const QString& face);
 
     void OKBtnClick();
+    bool TaxRatesAccepted();
     void CancelBtnClick();
 
 protected:

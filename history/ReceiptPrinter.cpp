@@ -28,6 +28,13 @@ QStringList ReceiptPrinter::Footer(const Receipt& receipt) {
     return {QString(), *receipt.total, QStringLiteral("件数 %1").arg(receipt.rows.size())};
 }
 
+// ---- The invoice block of the tax bill ----
+QStringList ReceiptPrinter::InvoiceBlock(const Receipt& receipt) {
+    if (receipt.invoice.isEmpty()) return {};
+    return QStringList{QString()} + receipt.invoice;
+}
+// ---- end of the invoice block ----
+
 int ReceiptPrinter::Print(const Receipt& receipt, QPagedPaintDevice& device) const {
     QPainter painter;
     if (!painter.begin(&device)) return 0;
@@ -42,6 +49,7 @@ int ReceiptPrinter::Print(const Receipt& receipt, QPagedPaintDevice& device) con
     const int perPage = std::max(1, static_cast<int>(area.height() / pitch) - headingLines);
     QStringList lines = receipt.rows;
     lines += Footer(receipt);
+    lines += InvoiceBlock(receipt);
     const int pages = std::max(1, static_cast<int>((lines.size() + perPage - 1) / perPage));
 
     for (int page = 0; page < pages; ++page) {

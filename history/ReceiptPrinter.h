@@ -21,6 +21,7 @@ public:
         QDateTime printedAt;          // shown in the heading
         QStringList rows;             // as the history window shows them
         std::optional<QString> total; // the input receipt's total row, aligned like the rows
+        QStringList invoice;          // the tax bill's invoice block, as the engine gives it
     };
 
     // The face the rows are printed in; its family should be fixed-width with full-width
@@ -35,6 +36,9 @@ public:
     static QString Heading(const Receipt& receipt, int page, int pages);
     // The closing lines of the input receipt: the total row and the count.
     static QStringList Footer(const Receipt& receipt);
+    // The tax bill's invoice block that ends the receipt, after a blank line: for each rate its
+    // total and its tax, then the totals. Nothing without a bill.
+    static QStringList InvoiceBlock(const Receipt& receipt);
 
     // Point size of the rows; the heading is the same face.
     static constexpr qreal kPointSize = 7.0;

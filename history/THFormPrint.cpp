@@ -31,6 +31,8 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
                                      : AlignNumber("＝") + " E";
         r.total = QString::fromStdString(text);
     }
+    for (const std::string& line : engine_.InvoiceBlock())
+        r.invoice << QString::fromStdString(line);
     return r;
 }
 

@@ -451,12 +451,25 @@ void TMForm::PlaceChildren() {
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
     NumMark->setFont(numFont);
+    numFont_ = numFont;
+    numFitText_.clear();
     const int numH = std::min(TextLineHeight(numFont, numTexts), rh);
     NumMark->setGeometry(0, 0, rw, numH);
+    FitNumMark();
     const int opeH = std::max(0, rh - numH);
     OpeMark->setGeometry(0, numH, rw, opeH);
     opeFitPending_ = true;
     FitOpeMark();
+}
+
+void TMForm::FitNumMark() {
+    const QString text = NumMark->text();
+    if (text == numFitText_) return;
+    numFitText_ = text;
+    const bool fits = text.isEmpty() ||
+                      QFontMetrics(numFont_).horizontalAdvance(text) <= NumMark->width();
+    NumMark->setFont(fits ? numFont_
+                          : FontFittingBox(numFont_, {text}, NumMark->width(), NumMark->height()));
 }
 
 // The operator mark's font is fitted to its box when the mark shows a glyph: its face is
@@ -494,6 +507,7 @@ void TMForm::RenderDisplay() {
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));
     NumMark->setText(QString::fromStdString(d.NumMark));
+    FitNumMark();
     SBar->SetPanelText(0, QString::fromStdString(d.PanelGT));
     SBar->SetPanelText(1, QString::fromStdString(d.PanelM));
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));

@@ -127,6 +127,10 @@ public:
     StatusBarPanels* SBar = nullptr;
 
     // The display model has changed: draw the number, the marks and the operator.
+    // The NUM or tax label in the font the layout fitted for "NUM" and the rate-1 tax labels;
+    // a longer label (a rate-2 amount "税込8%", a total of the tax bill "合計税込") is drawn
+    // smaller, so that it too shows whole at every width.
+    void FitNumMark();
     void RenderDisplay();
 
 signals:
@@ -184,6 +188,8 @@ private:
     bool stayOnTop_ = false;
     bool inResize_ = false;
     bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
+    QFont numFont_;              // the NUM label's font as the layout fitted it
+    QString numFitText_;         // the label the NUM label's font was last fitted for
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};
 };

@@ -11,10 +11,10 @@ using namespace bansho;
 
 namespace {
 
-// 44 and 45 (the decimal and rounding selectors) and 54 (印刷) were added to the ranges the
-// catalogue first left free.
+// 44 and 45 (the decimal and rounding selectors), 46-48 (rate 2 and the tax total) and 54 (印刷)
+// were added to the ranges the catalogue first left free.
 bool InUndefinedRange(int n) {
-    return (n >= 10 && n <= 15) || n == 43 || (n >= 46 && n <= 49) || n == 53 ||
+    return (n >= 10 && n <= 15) || n == 43 || n == 49 || n == 53 ||
            (n >= 55 && n <= 87) || (n >= 101 && n <= 149) || (n >= 152 && n <= 199) ||
            (n >= 206 && n <= 253);
 }
@@ -31,8 +31,8 @@ TEST(CommandTable, DefinedExactlyOutsideTheUndefinedRanges) {
             ++defined;
         }
     }
-    // The number ranges leave 66 defined commands, from "０入力" to "<< 未定義 >>".
-    EXPECT_EQ(defined, 66);
+    // The number ranges leave 69 defined commands, from "０入力" to "<< 未定義 >>".
+    EXPECT_EQ(defined, 69);
 }
 
 TEST(CommandTable, CodesParseBackToTheirNumbers) {
@@ -64,6 +64,9 @@ TEST(CommandTable, SampleRecordsHoldTheirTexts) {
         {16, "．", "コンマ入力"},
         {23, "＋/－", "プラマイ反転"},
         {33, "ＭＲＶ", "表示数値とメモリ数値を入替"},
+        {46, "税込み２", "税率２の税込み金額表示"},
+        {47, "税抜き２", "税率２の税抜き金額表示"},
+        {48, "税合計", "税計算合計 (税率別)"},
         {51, "ＮＵＭ", "NUM キーモードの一時的変更"},
         {88, "拡大", "ウインドー１ドットズーム拡大"},
         {90, "拡大", "ウインドー高速ズーム拡大"},

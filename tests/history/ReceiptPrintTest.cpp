@@ -86,6 +86,50 @@ TEST_F(ReceiptPrint, ThreeHundredRowsMakeThreePagesWhoseTextMatchesTheRows) {
     EXPECT_EQ(expected[301], QStringLiteral("件数 300"));
 }
 
+// A mixed bill: the items with their rates on the receipt, and the invoice block at its end.
+TEST_F(ReceiptPrint, TheInvoiceBlockEndsTheReceipt) {
+    THForm& h = Start([](TMForm& f) {
+        f.Option().HistSet = 2;
+        f.Option().Decimals = 0;
+        f.Option().Rounding = 0;
+    });
+    Type("1000");
+    form_->ExecCommand(38);
+    Type("150");
+    form_->ExecCommand(46);
+    Type("620");
+    form_->ExecCommand(38);
+    ReceiptPrinter::Receipt r = h.ReceiptForPrint();
+    r.printedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 5));
+    ASSERT_EQ(r.rows.size(), 3);
+    EXPECT_EQ(NoBlanks(r.rows[1]), QStringLiteral("※外8%150."));
+    const QStringList invoice = {
+        QStringLiteral("10%対象 ¥1,620 消費税 ¥162"), QStringLiteral("8%対象 ¥150 消費税 ¥12"),
+        QStringLiteral("税抜合計 ¥1,770"),          QStringLiteral("消費税合計 ¥174"),
+        QStringLiteral("税込合計 ¥1,944"),          QStringLiteral("※は軽減税率対象")};
+    EXPECT_EQ(r.invoice, invoice);
+
+    const QString pdf = dir_.filePath(QStringLiteral("bill.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    ASSERT_EQ(ReceiptPrinter(h.HistWin->font()).Print(r, printer), 1);
+    const QStringList lines = PageLines(pdf, 1);
+    ASSERT_GE(lines.size(), 1 + 3 + 3 + invoice.size());
+    // The invoice block is the last thing on the page, after the rows, the total and the count.
+    const QStringList tail = lines.mid(lines.size() - invoice.size());
+    QStringList want;
+    for (const QString& l : invoice)
+        want << NoBlanks(l);
+    EXPECT_EQ(tail, want);
+    EXPECT_EQ(lines[2], QStringLiteral("※外8%150."));
+    // Without a bill there is no block.
+    form_->ExecCommand(24);
+    EXPECT_TRUE(h.ReceiptForPrint().invoice.isEmpty());
+    EXPECT_TRUE(ReceiptPrinter::InvoiceBlock(h.ReceiptForPrint()).isEmpty());
+}
+
 TEST_F(ReceiptPrint, TotalAndCountOnlyOnTheInputReceipt) {
     THForm& h = Start([](TMForm& f) { f.Option().HistSet = 2; });
     Type("12+30=");
