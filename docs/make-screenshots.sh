@@ -125,3 +125,22 @@ press Escape
 xdotool windowfocus --sync "$main"
 press Insert
 shoot num "$main"
+
+# A bill at two rates: 1,000 at 10%, 150 at 8%, 620 at 10%, then the tax
+# total. Rate 2's tax-included key and the tax total are items 8 and 10 of the input-help
+# menu (F6 of set C); the menu is opened from set A and set A comes back after it.
+press Insert
+press Home
+press space
+choose() {
+  press space space F6
+  i=0; while [ $i -lt "$1" ]; do xdotool key Down; i=$((i + 1)); done
+  press Return
+  press space
+}
+press KP_1 KP_0 KP_0 KP_0 F11
+press KP_1 KP_5 KP_0
+choose 8
+press KP_6 KP_2 KP_0 F11
+choose 10
+shoot bill "$main" "$hist"
