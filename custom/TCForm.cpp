@@ -148,14 +148,18 @@ QWidget* TCForm::BuildCalcPage() {
     TaxRate->setFixedWidth(64);
     TaxUnit = new QLabel(QStringLiteral("％"), TaxGroup);
     // Two rates, each named so that a user (and a screen reader) knows which is which.
-    TaxLabel1 = new QLabel(QStringLiteral("税率１(標準)"), TaxGroup);
+    // The labels are short, so that the memory group beside keeps its whole caption; the
+    // fields' names say the rate's number too.
+    TaxLabel1 = new QLabel(QStringLiteral("標準"), TaxGroup);
     TaxLabel1->setBuddy(TaxRate);
+    TaxRate->setAccessibleName(QStringLiteral("税率１(標準)"));
     TaxRate2 = new QLineEdit(TaxGroup);
     TaxRate2->setObjectName("TaxRate2");
     TaxRate2->setFixedWidth(64);
     TaxUnit2 = new QLabel(QStringLiteral("％"), TaxGroup);
-    TaxLabel2 = new QLabel(QStringLiteral("税率２(軽減)"), TaxGroup);
+    TaxLabel2 = new QLabel(QStringLiteral("軽減"), TaxGroup);
     TaxLabel2->setBuddy(TaxRate2);
+    TaxRate2->setAccessibleName(QStringLiteral("税率２(軽減)"));
     tax->addWidget(TaxLabel1, 0, 0);
     tax->addWidget(TaxRate, 0, 1);
     tax->addWidget(TaxUnit, 0, 2);
@@ -332,13 +336,13 @@ void TCForm::CustomChange(int page) {
 // Each rate must be a number from 0 to 100; the first that is not is named in a message and
 // gets the focus, and the dialog stays open.
 bool TCForm::TaxRatesAccepted() {
-    for (auto [edit, label] : {std::pair{TaxRate, TaxLabel1}, std::pair{TaxRate2, TaxLabel2}}) {
+    for (QLineEdit* edit : {TaxRate, TaxRate2}) {
         if (ParseTaxRate(TrimBlanks(edit->text()))) continue;
         Custom->setCurrentIndex(PageCalc);
         edit->setFocus();
         edit->selectAll();
         platform::Beep();
-        platform::ShowError(this, label->text() + QStringLiteral(" の「") + edit->text().trimmed() +
+        platform::ShowError(this, edit->accessibleName() + QStringLiteral(" の「") + edit->text().trimmed() +
                                       QStringLiteral("」は 0 から 100 までの数値ではありません。"));
         return false;
     }

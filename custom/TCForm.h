@@ -57,8 +57,8 @@ public:
     QLabel* TaxUnit = nullptr;
     QLineEdit* TaxRate2 = nullptr; // the second (reduced) rate
     QLabel* TaxUnit2 = nullptr;
-    QLabel* TaxLabel1 = nullptr; // "税率１(標準)", the buddy of TaxRate
-    QLabel* TaxLabel2 = nullptr; // "税率２(軽減)", the buddy of TaxRate2
+    QLabel* TaxLabel1 = nullptr; // "標準", the buddy of TaxRate ("税率１(標準)")
+    QLabel* TaxLabel2 = nullptr; // "軽減", the buddy of TaxRate2 ("税率２(軽減)")
 
     // ---- Page 2: key customization ----
     QTabWidget* KFLCtrl = nullptr;

@@ -1,5 +1,7 @@
 #include "EngineDriver.h"
 
+#include "TaxBill.h"
+
 #include "DecimalRounding.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
@@ -165,16 +167,21 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
     // a decimal selection each step rounded as the chain shows it.
+    // Items of the tax bill are not part of the chain; a receipt of such items alone shows the
+    // bill's total instead.
     TCalcNum want;
     bool readable = true;
+    bool onlyTaxItems = engine_.HistoryCount() > 0;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
+        if (IsTaxItemMark(engine_.HistMark(i))) continue;
+        onlyTaxItems = false;
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
         readable = CalcNumbers(want, n, engine_.HistOpe(i), ' ', option_.Acount, nullptr);
         RoundRegister(want, option_.Decimals, option_.Rounding, option_.Acount);
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
-    if (option_.HistSet != 2) return;
+    if (option_.HistSet != 2 || onlyTaxItems) return;
     if (ok != readable || (host_.notFloatErrors != errorsBefore) == readable) {
         if (recalcFault_.empty()) recalcFault_ = "the re-total reads the rows differently";
     } else if (readable && !(engine_.ResNum == want)) {
@@ -293,8 +300,11 @@ std::string EngineDriver::Check(bool full) const {
                 // negative number.
                 const std::string head =
                     TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()));
-                const bool reads = head.empty() ? ope == "+" && num.starts_with('-')
-                                                : head == OpeToGlyph(ope[0]);
+                // An item of the tax bill stands beside the chain and shows its rate instead.
+                const bool reads = IsTaxItemMark(e.HistMark(i))
+                                       ? head.find('%') != std::string::npos
+                                   : head.empty() ? ope == "+" && num.starts_with('-')
+                                                  : head == OpeToGlyph(ope[0]);
                 if (!reads) out << "row " << i << " '" << row << "' counts with '" << ope << "'; ";
             }
             const std::size_t col = PointColumn(row);
