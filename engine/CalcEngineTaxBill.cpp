@@ -114,10 +114,7 @@ std::vector<std::string> CalcEngine::InvoiceBlock() const {
 }
 
 std::string CalcEngine::TaxItemRow(std::size_t i) const {
-    const auto item = TaxItemOfRow(hist_[i]);
-    TCalcNum rate;
-    AssignText(rate, item->rate == 1 ? option_.TaxRate2 : option_.TaxRate);
-    return TaxItemRowText(*item, RateText(rate));
+    return TaxItemRowText(*TaxItemOfRow(hist_[i]));
 }
 
 } // namespace bansho

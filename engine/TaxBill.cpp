@@ -139,11 +139,20 @@ std::vector<std::string> InvoiceLines(const BillTotals& totals,
     return lines;
 }
 
-std::string TaxItemRowText(const BillItem& item, const std::string& rateText) {
+std::string TaxItemRowText(const BillItem& item) {
+    // The row is drawn from what it stores alone, so a rate changed later does not change
+    // rows already on the receipt.
     std::string prefix = item.rate == 1 ? "※" : "";
-    prefix += item.withTax ? "内" : "外";
-    prefix += rateText + "% ";
-    return AlignNumber(prefix + InsertThousands(item.amount));
+    prefix += item.withTax ? "内 " : "外 ";
+    // The number stands where every row's number stands (its point in column 23); the mark
+    // takes the blanks before it (a point in the rate must not move the number).
+    std::string number = InsertThousands(item.amount);
+    if (number.find('.') == std::string::npos) number += '.';
+    const std::string aligned = AlignNumber(number);
+    const std::string bare = TrimLeftBlanks(aligned);
+    const std::size_t pad = aligned.size() - bare.size();
+    const std::size_t width = TextWidth(prefix);
+    return (pad > width ? std::string(pad - width, ' ') : std::string()) + prefix + bare;
 }
 
 std::optional<std::string> ParseTaxRate(std::string_view text) {

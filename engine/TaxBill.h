@@ -87,9 +87,9 @@ std::string RateText(const TCalcNum& rate);
 std::vector<std::string> InvoiceLines(const BillTotals& totals,
                                       const std::array<std::string, kTaxRateCount>& rateTexts);
 
-// The row text of a tax-keyed item on the receipt: a reduced-rate item is marked "※"; the
-// price before tax is marked "外" with the rate, the price with tax "内" ("※外8%  150.").
-std::string TaxItemRowText(const BillItem& item, const std::string& rateText);
+// The row text of a tax-keyed item on the receipt: a reduced-rate (rate 2) item is marked
+// "※"; the price before tax is marked "外", the price with tax "内" ("※外 150.").
+std::string TaxItemRowText(const BillItem& item);
 
 // A tax rate as the customization dialog takes it: a number from 0 to 100 with at most one
 // point ("8", "8.5", "10."); full-width digits and point are read as their ASCII forms and

@@ -32,8 +32,11 @@ TEST(TaxRateText, OnlyNumbersFromZeroToHundred) {
 }
 
 TEST(TaxBillRows, MarksSayRateAndKind) {
-    EXPECT_EQ(TaxItemRowText({"150", 1, false}, "8"), std::string(12, ' ') + "※外8% 150.");
-    EXPECT_EQ(TaxItemRowText({"1100", 0, true}, "10"), std::string(11, ' ') + "内10% 1,100.");
+    EXPECT_EQ(TaxItemRowText({"150", 1, false}), std::string(15, ' ') + "※外 150.");
+    EXPECT_EQ(TaxItemRowText({"1100", 0, true}), std::string(14, ' ') + "内 1,100.");
+    // The number's point stays in column 23, as on every row.
+    EXPECT_EQ(TaxItemRowText({"5", 0, false}), std::string(18, ' ') + "外 5.");
+    EXPECT_EQ(TaxItemRowText({"12.25", 1, true}), std::string(15, ' ') + "※内 12.25");
     for (int rate : {0, 1})
         for (bool withTax : {false, true}) {
             const RowMark m = TaxItemMark(rate, withTax);

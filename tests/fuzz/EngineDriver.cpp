@@ -302,12 +302,18 @@ std::string EngineDriver::Check(bool full) const {
                     TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()));
                 // An item of the tax bill stands beside the chain and shows its rate instead.
                 const bool reads = IsTaxItemMark(e.HistMark(i))
-                                       ? head.find('%') != std::string::npos
+                                       ? (head == "外 " || head == "内 " || head == "※外 " ||
+                                          head == "※内 ")
                                    : head.empty() ? ope == "+" && num.starts_with('-')
                                                   : head == OpeToGlyph(ope[0]);
                 if (!reads) out << "row " << i << " '" << row << "' counts with '" << ope << "'; ";
             }
-            const std::size_t col = PointColumn(row);
+            // A tax item's rate may hold a point of its own; the number's point is the one.
+            const std::size_t col =
+                IsTaxItemMark(e.HistMark(i)) && row.ends_with(tail)
+                    ? TextWidth(std::string_view(row).substr(0, row.size() - tail.size())) +
+                          PointColumn(tail)
+                    : PointColumn(row);
             const bool padded = !row.empty() && row[0] == ' ';
             if (col < 23 || (padded && col != 23))
                 out << "row " << i << " has its point in column " << col << "; ";

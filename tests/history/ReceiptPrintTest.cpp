@@ -102,7 +102,7 @@ TEST_F(ReceiptPrint, TheInvoiceBlockEndsTheReceipt) {
     ReceiptPrinter::Receipt r = h.ReceiptForPrint();
     r.printedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 5));
     ASSERT_EQ(r.rows.size(), 3);
-    EXPECT_EQ(NoBlanks(r.rows[1]), QStringLiteral("※外8%150."));
+    EXPECT_EQ(NoBlanks(r.rows[1]), QStringLiteral("※外150."));
     const QStringList invoice = {
         QStringLiteral("10%対象 ¥1,620 消費税 ¥162"), QStringLiteral("8%対象 ¥150 消費税 ¥12"),
         QStringLiteral("税抜合計 ¥1,770"),          QStringLiteral("消費税合計 ¥174"),
@@ -123,7 +123,7 @@ TEST_F(ReceiptPrint, TheInvoiceBlockEndsTheReceipt) {
     for (const QString& l : invoice)
         want << NoBlanks(l);
     EXPECT_EQ(tail, want);
-    EXPECT_EQ(lines[2], QStringLiteral("※外8%150."));
+    EXPECT_EQ(lines[2], QStringLiteral("※外150."));
     // Without a bill there is no block.
     form_->ExecCommand(24);
     EXPECT_TRUE(h.ReceiptForPrint().invoice.isEmpty());
