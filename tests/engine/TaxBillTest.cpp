@@ -32,7 +32,7 @@ TEST(TaxRateText, OnlyNumbersFromZeroToHundred) {
 }
 
 TEST(TaxBillRows, MarksSayRateAndKind) {
-    EXPECT_EQ(TaxItemRowText({"150", 1, false}), std::string(15, ' ') + "※外 150.");
+    EXPECT_EQ(TaxItemRowText({"150", 1, false}), std::string(14, ' ') + "※外 150.");
     EXPECT_EQ(TaxItemRowText({"1100", 0, true}), std::string(14, ' ') + "内 1,100.");
     // The number's point stays in column 23, as on every row.
     EXPECT_EQ(TaxItemRowText({"5", 0, false}), std::string(18, ' ') + "外 5.");
