@@ -35,6 +35,8 @@ Read ReadExact(std::string_view t, ExactNumber& n) {
     if (n.neg) ++i;
     bool anyDigit = false, point = false;
     int significant = 0;
+    // The digits gather in 64 bits, eighteen at a time.
+    WideInt::u64 chunk = 0, chunkScale = 1;
     for (; i < t.size(); ++i) {
         const char c = t[i];
         if (c == '.' && !point) {
@@ -46,10 +48,18 @@ Read ReadExact(std::string_view t, ExactNumber& n) {
         if (point) ++n.scale;
         if (significant == 0 && c == '0') continue;
         if (++significant > kMaxDigits) return Read::TooLong;
-        n.digits.MulSmall(10);
-        n.digits.AddSmall(static_cast<WideInt::u64>(c - '0'));
+        chunk = chunk * 10 + static_cast<WideInt::u64>(c - '0');
+        chunkScale *= 10;
+        if (chunkScale == 1000000000000000000ULL) {
+            n.digits.MulSmall(chunkScale);
+            n.digits.AddSmall(chunk);
+            chunk = 0;
+            chunkScale = 1;
+        }
     }
     if (!anyDigit) return Read::NotANumber;
+    n.digits.MulSmall(chunkScale);
+    n.digits.AddSmall(chunk);
     if (n.scale > kMaxDigits) return Read::TooLong;
     return Read::Ok;
 }

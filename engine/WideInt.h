@@ -49,10 +49,11 @@ public:
     // The bits above the limit are lost; the callers stay far below it.
     friend WideInt operator*(const WideInt& a, const WideInt& b) {
         WideInt r;
-        for (int i = 0; i < kLimbs; ++i) {
+        const int usedA = a.Used(), usedB = b.Used();
+        for (int i = 0; i < usedA; ++i) {
             if (a.limb_[i] == 0) continue;
             u64 carry = 0;
-            for (int j = 0; i + j < kLimbs; ++j) {
+            for (int j = 0; i + j < kLimbs && (j < usedB || carry != 0); ++j) {
                 const u128 t = static_cast<u128>(a.limb_[i]) * b.limb_[j] + r.limb_[i + j] + carry;
                 r.limb_[i + j] = static_cast<u64>(t);
                 carry = static_cast<u64>(t >> 64);
@@ -93,6 +94,11 @@ public:
     // n = q * d + r with r < d; d must not be zero. Two 128-bit numbers divide directly, any
     // other pair bit by bit.
     static void DivMod(const WideInt& n, const WideInt& d, WideInt& q, WideInt& r) {
+        if (n.Used() <= 1 && d.Used() <= 1) {
+            q = WideInt(n.limb_[0] / d.limb_[0]);
+            r = WideInt(n.limb_[0] % d.limb_[0]);
+            return;
+        }
         if (n.Fits128() && d.Fits128()) {
             q = FromU128(n.Low128() / d.Low128());
             r = FromU128(n.Low128() % d.Low128());
@@ -130,6 +136,13 @@ private:
         w.limb_[0] = static_cast<u64>(v);
         w.limb_[1] = static_cast<u64>(v >> 64);
         return w;
+    }
+    // Limbs up to the highest one that is not zero.
+    int Used() const {
+        int n = kLimbs;
+        while (n > 0 && limb_[n - 1] == 0)
+            --n;
+        return n;
     }
     bool Fits128() const {
         for (int i = 2; i < kLimbs; ++i)
