@@ -250,6 +250,16 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
     ShowNum(reg);
 }
 
+void CalcEngine::TakeRecalled(const TCalcNum& n) {
+    DisplayBatch batch(*this);
+    InNum = n;
+    const std::string& t = InNum.Text;
+    if (t.size() >= 2 && t.back() == '.' && t[t.size() - 2] >= '0' && t[t.size() - 2] <= '9')
+        InNum.Text.pop_back();
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+}
+
 void CalcEngine::ClearEntry() {
     DisplayBatch batch(*this);
     ClearNum(InNum);
