@@ -89,8 +89,8 @@ bool IsTemporaryChar(char c) {
 
 // "name." and six letters or digits: the temporary file of a save of `name`.
 bool IsTemporaryOf(std::string_view entry, std::string_view name) {
-    if (entry.size() != name.size() + 1 + kTemporaryTail ||
-        entry.substr(0, name.size()) != name || entry[name.size()] != '.')
+    if (entry.size() != name.size() + 1 + kTemporaryTail || entry.substr(0, name.size()) != name ||
+        entry[name.size()] != '.')
         return false;
     for (char c : entry.substr(name.size() + 1)) {
         if (!IsTemporaryChar(c)) return false;
@@ -111,8 +111,7 @@ void RemoveStaleTemporaries(int dirFd, const std::string& name) {
     }
     while (const dirent* e = ::readdir(d)) {
         if (!IsTemporaryOf(e->d_name, name)) continue;
-        const int fd =
-            ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
@@ -157,7 +156,8 @@ class FolderLock {
 public:
     explicit FolderLock(int dirFd) : fd_(dirFd) {
         int r;
-        while ((r = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {}
+        while ((r = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+        }
         locked_ = r == 0;
     }
     ~FolderLock() {
