@@ -201,7 +201,10 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) 
     fs::create_directories(dir, ec);
     if (ec) return {false, CannotCreate(path, ec.value())}; // the folder's own reason
 
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder the user may write but not list is still saved into, without the lock (and
+    // without removing stale temporaries, which needs the listing anyway).
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0 && errno == EACCES) dirFd = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return {false, CannotCreate(path, errno)};
     std::string tmp;
     int fd = -1;

@@ -325,3 +325,39 @@ TEST_F(Folder, AFolderThatCannotBeMadeGivesTheRealReason) {
 }
 
 } // namespace
+
+namespace {
+
+// A folder the user may write into but not list (as "nobody" when the test is root).
+TEST_F(Folder, AFolderThatCannotBeListedIsStillSavedInto) {
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    const fs::path box = dir / "box";
+    fs::create_directory(box);
+    const bool asNobody = ::geteuid() == 0;
+    if (asNobody && ::chown(box.c_str(), 65534, 65534) != 0) GTEST_SKIP() << "no user nobody";
+    fs::permissions(box, fs::perms::owner_write | fs::perms::owner_exec);
+    const std::string env = (box / "bansho.ENV").string();
+    int fd = -1;
+    const pid_t pid = StartChild(
+        [&] {
+            if (asNobody &&
+                (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return std::string("<could not become nobody>");
+            Program p;
+            std::string out;
+            for (int i = 0; i < 2; ++i) { // a new file, then one that exists
+                const SaveResult r = SaveSettings(env, p.Refs());
+                out += r.Ok ? "saved;" : r.Error + ";";
+            }
+            return out;
+        },
+        fd);
+    ASSERT_GT(pid, 0);
+    const ChildResult c = WaitChild(pid, fd);
+    EXPECT_TRUE(c.Exited0);
+    EXPECT_EQ(c.Output, "saved;saved;");
+    fs::permissions(box, fs::perms::owner_all);
+    EXPECT_NE(ReadAll(env).find("[BANSHO]"), std::string::npos);
+}
+
+} // namespace
