@@ -140,16 +140,26 @@ bool FirstCopyLock::AskFirstCopyToComeForward(std::chrono::milliseconds wait) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
-            // Heard once the first copy answers; a copy that is busy gets the request all the
-            // same, so the wait is bounded.
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd p{fd, POLLIN, 0};
-            char reply[sizeof kHeard] = {};
-            if (::poll(&p, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) > 0)
-                (void)::recv(fd, reply, sizeof reply - 1, 0);
-            ::close(fd);
-            return true;
+            // Heard once the first copy answers. A copy that is busy gets the request all the
+            // same, so the wait is bounded; a copy that ends meanwhile frees the lock.
+            bool closed = false; // ended without an answer: the lock tells whether it is gone
+            for (;;) {
+                pollfd p{fd, POLLIN, 0};
+                if (::poll(&p, 1, 50) > 0) {
+                    char reply[sizeof kHeard] = {};
+                    closed = ::recv(fd, reply, sizeof reply - 1, 0) <= 0;
+                    break;
+                }
+                if (TryLock()) {
+                    ::close(fd);
+                    return false;
+                }
+                if (std::chrono::steady_clock::now() >= deadline) break;
+            }
+            if (!closed) {
+                ::close(fd);
+                return true;
+            }
         }
         ::close(fd);
         // Not listening yet (it is starting) or not any more (it ended): the lock tells which.
