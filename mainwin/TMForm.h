@@ -85,6 +85,9 @@ public:
     // Re-applies transparency and the style as when the program becomes active.
     void OnAppActivate();
     void OnAppDeactivate();
+    // The program was started again: this copy comes to the front with its receipt, and the
+    // dialog it shows, if any, gets the keyboard.
+    void ComeForward();
     bool StatusBarVisible() const;
     // Width of one key of the function-key bar (the history window's side panel uses it).
     int FuncKeyWidth() const;

@@ -259,6 +259,17 @@ void TMForm::OnAppActivate() {
     if (isVisible() && !isMinimized()) raise();
 }
 
+void TMForm::ComeForward() {
+    if (isMinimized()) showNormal();
+    QWidget* hist = history_ ? history_->Window() : nullptr;
+    if (hist && hist->isVisible()) hist->raise();
+    raise();
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* front = modal && modal->isVisible() ? modal : this;
+    front->raise();
+    front->activateWindow();
+}
+
 void TMForm::OnAppDeactivate() {
     ApplyAlpha(option_.AlphaBlendType > 0);
 }
