@@ -23,8 +23,8 @@ constexpr qreal kPointsPerInch = 72.0;
 const QString kWidestWhole = QStringLiteral("＝-999,999,999,999,999.");
 // The total is set this much larger than the rows where it fits.
 constexpr qreal kTotalScale = 1.3;
-// A roll's rows at this size when measured, then scaled to fill the width.
-constexpr qreal kMeasurePoints = 10.0;
+// A roll's rows are never larger than this, however wide the roll.
+constexpr qreal kLargestRollPoints = 40.0;
 
 // A number text split where the rows align: up to and including the point, and the rest.
 // A text without a point ends where the rows' digits end.
@@ -69,11 +69,13 @@ struct Frame {
     bool roll = false;
 };
 
-// The room the column needs left and right of the points, in the frame's fonts. The total
-// is left out on a roll, where it is fitted to the column afterwards.
+// The room the column needs left and right of the points, in the frame's fonts. On a roll
+// the total is left out, to be fitted to the column afterwards, and the column holds the
+// widest number the display can show, whatever the rows are.
 std::pair<qreal, qreal> Measure(const ReceiptPrinter::Receipt& r, const Frame& f,
-                                const QPaintDevice& d, bool withTotal) {
-    qreal whole = Advance(f.row, d, kWidestWhole);
+                                const QPaintDevice& d, bool roll) {
+    const bool withTotal = !roll;
+    qreal whole = roll ? Advance(f.row, d, kWidestWhole) : 0;
     qreal fraction = 0;
     for (const QString& row : r.rows) {
         const Split s = SplitAtPoint(row);
@@ -107,6 +109,60 @@ QString DateText(const ReceiptPrinter::Receipt& r) {
     return r.printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
 }
 
+// The largest size up to `points` at which `width(size)` is at most `room`: a first guess in
+// proportion, then smaller steps until it fits (sizes are rounded to the device's pixels).
+template <typename Width>
+qreal FitPoints(qreal points, qreal room, const Width& width) {
+    const qreal w = width(points);
+    if (w > room && w > 0) points *= room / w;
+    while (points > 1 && width(points) > room)
+        points *= 0.99;
+    return points;
+}
+
+// A roll: the rows as large as fills the width between the small margins.
+Frame RollFrame(const ReceiptPrinter::Receipt& r, const QFont& face, const QPagedPaintDevice& d) {
+    const qreal area = std::max(1, d.width());
+    Frame f;
+    f.roll = true;
+    const qreal rowPoints = FitPoints(kLargestRollPoints, area, [&](qreal pt) {
+        f.row = Sized(face, pt);
+        const auto [whole, fraction] = Measure(r, f, d, true);
+        return whole + fraction;
+    });
+    f.row = Sized(face, rowPoints);
+    const qreal fraction = Measure(r, f, d, true).second;
+    f.left = 0;
+    f.right = area;
+    f.point = area - fraction;
+    f.headLeft = 0;
+    f.headRight = area;
+
+    // The total as large as fits the column, up to kTotalScale times the rows.
+    qreal totalPoints = rowPoints * kTotalScale;
+    for (const auto& line : r.closing) {
+        if (!line.total) continue;
+        const Split s = SplitAtPoint(line.value);
+        const QString left = line.label.isEmpty() ? s.whole : line.label + QStringLiteral("  ") + s.whole;
+        totalPoints = FitPoints(totalPoints, f.point - f.left, [&](qreal pt) {
+            return Advance(Sized(face, pt, true), d, left);
+        });
+        totalPoints = FitPoints(totalPoints, f.right - f.point, [&](qreal pt) {
+            return Advance(Sized(face, pt, true), d, s.fraction);
+        });
+    }
+    f.total = Sized(face, totalPoints, true);
+
+    // The heading: the kind and the time on lines of their own, at most the rows' size.
+    const qreal headPoints = FitPoints(rowPoints, area, [&](qreal pt) {
+        const QFont font = Sized(face, pt);
+        return std::max(Advance(font, d, r.kind), Advance(font, d, DateText(r)));
+    });
+    f.heading = Sized(face, headPoints);
+    SetPitches(f, d);
+    return f;
+}
+
 // A sheet: the sizes that read well, the column centred between margins of kSheetMarginMm
 // (or the printer's own, when wider); all smaller only where the column would not fit.
 Frame SheetFrame(const ReceiptPrinter::Receipt& r, const QFont& face, const QPagedPaintDevice& d) {
@@ -117,68 +173,27 @@ Frame SheetFrame(const ReceiptPrinter::Receipt& r, const QFont& face, const QPag
     const qreal area = std::max<qreal>(1, d.width() - insetL - insetR);
 
     Frame f;
-    qreal scale = 1;
-    for (int pass = 0; pass < 2; ++pass) {
+    auto setFonts = [&](qreal scale) {
         f.row = Sized(face, ReceiptPrinter::kSheetRowPoints * scale);
         f.total = Sized(face, ReceiptPrinter::kSheetTotalPoints * scale, true);
         f.heading = Sized(face, ReceiptPrinter::kHeadingPoints * scale);
-        const auto [whole, fraction] = Measure(r, f, d, true);
-        if (pass == 0 && whole + fraction > area) {
-            scale = area / (whole + fraction);
-            continue;
-        }
-        const qreal centre = insetL + area / 2;
-        f.left = centre - (whole + fraction) / 2;
-        f.point = f.left + whole;
-        f.right = f.point + fraction;
-        const qreal em = Advance(f.heading, d, QStringLiteral("　"));
-        const qreal heading = Advance(f.heading, d, r.kind) + Advance(f.heading, d, DateText(r)) +
-                              Advance(f.heading, d, PageText(999, 999)) + 4 * em;
-        const qreal half = std::min(area, std::max(whole + fraction, heading)) / 2;
-        f.headLeft = centre - half;
-        f.headRight = centre + half;
-        break;
-    }
-    SetPitches(f, d);
-    return f;
-}
-
-// A roll: the rows as large as fills the width between the small margins.
-Frame RollFrame(const ReceiptPrinter::Receipt& r, const QFont& face, const QPagedPaintDevice& d) {
-    const qreal area = std::max(1, d.width());
-    Frame f;
-    f.roll = true;
-    f.row = Sized(face, kMeasurePoints);
-    const auto [whole0, fraction0] = Measure(r, f, d, false);
-    const qreal rowPoints = kMeasurePoints * area / (whole0 + fraction0) * 0.995;
-    f.row = Sized(face, rowPoints);
+    };
+    setFonts(FitPoints(1.0, area, [&](qreal scale) {
+        setFonts(scale);
+        const auto [whole, fraction] = Measure(r, f, d, false);
+        return whole + fraction;
+    }));
     const auto [whole, fraction] = Measure(r, f, d, false);
-    f.left = 0;
-    f.right = area;
-    f.point = area - fraction;
-    f.headLeft = 0;
-    f.headRight = area;
-
-    // The total as large as fits left of the points, up to kTotalScale times the rows.
-    qreal totalPoints = rowPoints * kTotalScale;
-    for (const auto& line : r.closing) {
-        if (!line.total) continue;
-        const QFont big = Sized(face, totalPoints, true);
-        const Split s = SplitAtPoint(line.value);
-        const qreal need = Advance(big, d, line.label.isEmpty() ? s.whole : line.label + QStringLiteral("  ") + s.whole);
-        const qreal needRight = Advance(big, d, s.fraction);
-        const qreal fit = std::min(need > 0 ? (f.point - f.left) / need : 1.0,
-                                   needRight > 0 ? (f.right - f.point) / needRight : 1.0);
-        if (fit < 1) totalPoints *= fit * 0.995;
-    }
-    f.total = Sized(face, std::max(1.0, totalPoints), true);
-
-    // The heading: the kind and the time on lines of their own, at most the rows' size.
-    qreal headPoints = rowPoints;
-    const QFont probe = Sized(face, headPoints);
-    const qreal widest = std::max(Advance(probe, d, r.kind), Advance(probe, d, DateText(r)));
-    if (widest > area) headPoints *= area / widest * 0.995;
-    f.heading = Sized(face, headPoints);
+    const qreal centre = insetL + area / 2;
+    f.left = centre - (whole + fraction) / 2;
+    f.point = f.left + whole;
+    f.right = f.point + fraction;
+    const qreal em = Advance(f.heading, d, QStringLiteral("　"));
+    const qreal heading = Advance(f.heading, d, r.kind) + Advance(f.heading, d, DateText(r)) +
+                          Advance(f.heading, d, PageText(999, 999)) + 4 * em;
+    const qreal half = std::min(area, std::max(whole + fraction, heading)) / 2;
+    f.headLeft = centre - half;
+    f.headRight = centre + half;
     SetPitches(f, d);
     return f;
 }
