@@ -2,7 +2,10 @@
 // loaded at the first print (see PrintDialog.h).
 #include "PrintDialog.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QGraphicsView>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QAbstractButton>
@@ -64,6 +67,22 @@ private:
     bool opened_ = false;
 };
 
+// The preview's own controls carry no names a screen reader could read: the page number,
+// the zoom and the view of the pages get theirs.
+void NamePreviewControls(QPrintPreviewDialog& preview) {
+    auto name = [](QWidget* w, const QString& text) {
+        if (w->accessibleName().isEmpty()) w->setAccessibleName(text);
+    };
+    for (auto* edit : preview.findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(edit->parentWidget())) name(edit, QStringLiteral("ページ番号"));
+    for (auto* combo : preview.findChildren<QComboBox*>())
+        name(combo, QStringLiteral("倍率"));
+    for (auto* view : preview.findChildren<QGraphicsView*>()) {
+        name(view, QStringLiteral("印刷するページ"));
+        name(view->viewport(), QStringLiteral("印刷するページ"));
+    }
+}
+
 // Paints through the request and remembers the paper the user chose: painting a roll
 // lengthens its page, so the choice is the paper as it was before the last painting, unless
 // the user has chosen another since.
@@ -107,6 +126,7 @@ extern "C" Q_DECL_EXPORT PrintOutcome bansho_print(QWidget* parent, const PrintR
         QPrintPreviewDialog preview(&printer, parent);
         preview.setWindowTitle(request.title);
         preview.setAccessibleName(request.title);
+        NamePreviewControls(preview);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&painter](QPrinter*) { painter.Paint(); });
         // The preview closes with Accepted after it printed.
