@@ -96,6 +96,8 @@ public:
     void CopySelected();    // btToClip
     // Command 印刷: the print dialog, then the receipt on paper (nothing without rows).
     void PrintReceipt() override;
+    // Command プレビュー: the print preview window (nothing without rows).
+    void PreviewReceipt() override;
     // What is printed: the kind, now, the rows as shown, and the input receipt's total.
     ReceiptPrinter::Receipt ReceiptForPrint() const;
 
@@ -136,6 +138,7 @@ protected:
 
 private:
     void BuildComponents();
+    void RunPrint(bool preview);
     void FormCreate();
     void PlaceChildren();
     void HandleKeyEvent(QKeyEvent* e);

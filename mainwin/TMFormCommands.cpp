@@ -132,6 +132,9 @@ void TMForm::WindowCommand(unsigned command) {
     case Command::PrintReceipt:
         if (history_) history_->PrintReceipt();
         break;
+    case Command::PrintPreview:
+        if (history_) history_->PreviewReceipt();
+        break;
     case Command::NextFuncSet:
         CycleFuncSet(status_);
         ApplyFuncSet();

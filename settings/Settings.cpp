@@ -28,6 +28,7 @@ constexpr const char* kBansho = "BANSHO";
 constexpr const char* kCommand = "COMMAND";
 constexpr const char* kFunction = "FUNCTION";
 constexpr const char* kHistWin = "HISTWIN";
+constexpr const char* kPrint = "PRINT";
 constexpr const char* kOptionSec = "OPTION";
 constexpr const char* kNumKey = "NUMKEY";
 constexpr const char* kFont = "FONT";
@@ -200,6 +201,8 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     st.HistWinHeight = Bounded(ini.ReadInteger(kHistWin, "Height", 256), 0, kMaxWindowSize);
     o.Cycle = ini.ReadBool(kHistWin, "Cycle", def.Cycle);
     o.Upper = ini.ReadBool(kHistWin, "Upper", def.Upper);
+    o.Printer = ini.ReadString(kPrint, "Printer", def.Printer);
+    o.PrintPaper = ini.ReadString(kPrint, "Paper", def.PrintPaper);
 
     // The bar shows 8, 10 or 12 keys; any other count falls back to twelve.
     o.FuncType = ini.ReadInteger(kFunction, "FuncType", def.FuncType);
@@ -303,6 +306,10 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     ini.WriteBool(kHistWin, "Cycle", o.Cycle);
     ini.WriteBool(kHistWin, "Upper", o.Upper);
     ini.WriteInteger(kHistWin, "Height", st.HistWinHeight);
+    // The printer and paper are written once a print has used them, so a file of a program
+    // that never printed keeps the keys it always had.
+    if (!o.Printer.empty() || ini.ValueExists(kPrint, "Printer")) ini.WriteString(kPrint, "Printer", o.Printer);
+    if (!o.PrintPaper.empty() || ini.ValueExists(kPrint, "Paper")) ini.WriteString(kPrint, "Paper", o.PrintPaper);
 
     ini.WriteInteger(kOptionSec, "Style", w.Style);
     ini.WriteBool(kOptionSec, "StatusBar", w.StatusBar);

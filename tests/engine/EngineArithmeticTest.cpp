@@ -382,7 +382,7 @@ TEST(EngineDispatch, UnassignedNumbersOnlyGiveFocus) {
     const DisplayModel before = rig.engine.Display();
     const TCalcNum in = rig.engine.InNum, res = rig.engine.ResNum;
     const int beeps = rig.host.beeps;
-    for (unsigned n : {10u, 15u, 43u, 49u, 53u, 87u, 101u, 149u, 152u, 199u, 206u, 253u, 255u, 256u,
+    for (unsigned n : {10u, 15u, 43u, 49u, 87u, 101u, 149u, 152u, 199u, 206u, 253u, 255u, 256u,
                        1000u, 4294967295u}) {
         const int focus = rig.host.focusCalls;
         rig.engine.ExecCommand(n);
@@ -397,7 +397,7 @@ TEST(EngineDispatch, UnassignedNumbersOnlyGiveFocus) {
 
 TEST(EngineDispatch, WindowCommandsGoUpward) {
     EngineRig rig;
-    const std::vector<unsigned> window = {28,  50,  51,  52,  54,  88,  89,  90,  91,  92,
+    const std::vector<unsigned> window = {28,  50,  51,  52,  53,  54,  88,  89,  90,  91,  92,
                                           93,  94,  95,  96,  97,  98,  99,  100, 150,
                                           151, 200, 201, 202, 203, 204, 205, 254};
     for (unsigned n : window)
