@@ -37,6 +37,7 @@ private:
     void Run();
     OwnerKind kind_;
     void* dpy_ = nullptr;
+    void* oldHandler_ = nullptr; // the X error handler before this owner's
     unsigned long window_ = 0;
     bool ok_ = false;
     std::atomic<bool> stop_{false};
@@ -121,7 +122,7 @@ int IgnoreXErrors(Display*, XErrorEvent*) {
 ClipboardOwner::ClipboardOwner(OwnerKind kind) : kind_(kind) {
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return;
-    XSetErrorHandler(IgnoreXErrors);
+    oldHandler_ = reinterpret_cast<void*>(XSetErrorHandler(IgnoreXErrors));
     dpy_ = dpy;
     window_ = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
     const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
@@ -135,6 +136,7 @@ ClipboardOwner::~ClipboardOwner() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     if (dpy_) XCloseDisplay(static_cast<Display*>(dpy_));
+    if (dpy_) XSetErrorHandler(reinterpret_cast<XErrorHandler>(oldHandler_));
 }
 
 void ClipboardOwner::Run() {
