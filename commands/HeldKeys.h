@@ -24,6 +24,13 @@ public:
     bool WasRepeat(unsigned key, std::uint64_t time) const;
     // Forgets every key: the program lost the keyboard, so releases may go elsewhere.
     void Clear();
+    // Forgets the keys that `isDown` says are up: the program has the keyboard again, and a
+    // key released meanwhile elsewhere is up, while one still held goes on repeating.
+    template <typename IsDown>
+    void ForgetReleased(IsDown isDown) {
+        for (Key& k : keys_)
+            if (k.down && !isDown(k.code)) k = Key{k.code};
+    }
 
 private:
     struct Key {

@@ -40,7 +40,9 @@ protected:
 };
 
 #ifdef BANSHO_X11_REPEAT
-void AskForDetectableAutoRepeat(); // below, after X11's names that clash with Qt's
+// Below, after X11's names that clash with Qt's.
+void AskForDetectableAutoRepeat();
+void ForgetKeysReleasedElsewhere();
 #endif
 
 } // namespace
@@ -52,7 +54,13 @@ void WatchHeldKeys() {
     qGuiApp->installEventFilter(watch);
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, watch,
                      [](Qt::ApplicationState state) {
-                         if (state != Qt::ApplicationActive) Keys().Clear();
+                         if (state != Qt::ApplicationActive) return;
+#ifdef BANSHO_X11_REPEAT
+                         // The X server knows which keys are down now.
+                         ForgetKeysReleasedElsewhere();
+#else
+                         Keys().Clear();
+#endif
                      });
 #ifdef BANSHO_X11_REPEAT
     AskForDetectableAutoRepeat();
@@ -79,6 +87,20 @@ void AskForDetectableAutoRepeat() {
     if (!x11 || !x11->display()) return;
     Bool supported = False;
     XkbSetDetectableAutoRepeat(x11->display(), True, &supported);
+}
+
+// The program has the keyboard again: a key released while another program had it is up.
+void ForgetKeysReleasedElsewhere() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display()) {
+        Keys().Clear();
+        return;
+    }
+    char down[32] = {};
+    XQueryKeymap(x11->display(), down);
+    Keys().ForgetReleased([&down](unsigned code) {
+        return code < 256 && (down[code / 8] >> (code % 8)) & 1;
+    });
 }
 
 } // namespace

@@ -73,6 +73,13 @@ TEST(HeldKeys, AKeyWhoseReleaseWentElsewhereIsForgotten) {
     EXPECT_FALSE(held.Press(75, 5000, false));
     EXPECT_FALSE(held.WasRepeat(75, 5000));
     EXPECT_FALSE(held.WasRepeat(99, 5000)) << "a key never seen";
+
+    // Back with the keyboard: a key released elsewhere is up, one still held goes on.
+    EXPECT_TRUE(held.Press(75, 5700, false));
+    EXPECT_FALSE(held.Press(76, 5710, false));
+    held.ForgetReleased([](unsigned code) { return code == 75; });
+    EXPECT_TRUE(held.Press(75, 5740, false));
+    EXPECT_FALSE(held.Press(76, 9000, false));
 }
 
 } // namespace
