@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
     bansho::platform::PreferXWayland(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("巨大電卓「バンショ」 for Linux"));
+    // The program's display name is the main window's title, which the main window sets.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(bansho::about::kDesktopFileId));
     bansho::platform::PlatformStartup();
 

@@ -126,8 +126,8 @@ public:
 
     // ---- History (row i: a number, its operator and the text shown for them) ----
     std::size_t HistoryCount() const { return hist_.size(); }
-    // Row i's number as recorded (HistNumList), its operator '+', '-', '*' or '/'
-    // (HistOpeList), and its text as the list shows it, drawn from the two on each call.
+    // Row i's number as recorded, its operator '+', '-', '*' or '/', and its text as the
+    // list shows it, drawn from the row's stored number and glyph on each call.
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
@@ -148,9 +148,9 @@ public:
     bool ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope);
     // "0" with "+" before row i (i == count appends). False when i > count.
     bool InsertHistoryEntry(std::size_t i);
-    // Removes row i from all three. False when out of range.
+    // Removes row i. False when out of range.
     bool RemoveHistoryEntry(std::size_t i);
-    // Exchanges rows i and j in all three. False when either is out of range or i == j.
+    // Exchanges rows i and j. False when either is out of range or i == j.
     bool SwapHistoryEntries(std::size_t i, std::size_t j);
     // Re-total: input receipt only, the rows folded left to right from 0 into ResNum, shown;
     // in every receipt kind the main window then gets the focus. Each row counts by its own

@@ -246,7 +246,10 @@ void THForm::FormResize() {
     f.setPixelSize(std::max(1, listFontHeight_));
     HistWin->setFont(f);
 
-    status_.HistWinHeight = height() + extra.height();
+    // Only the height of a plain window is kept: a maximised or full-screen receipt comes
+    // back to the height it had.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        status_.HistWinHeight = height() + extra.height();
     PlaceChildren();
     inResize_ = false;
 }

@@ -187,6 +187,10 @@ private:
     int sbBaseHeight_ = 21;
     bool stayOnTop_ = false;
     bool inResize_ = false;
+    // The place and size of the window (without its frame) when it was last neither
+    // maximised, full-screen nor minimised: what the settings keep.
+    QRect plainGeometry_;
+    void RememberPlainGeometry();
     bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};

@@ -289,12 +289,14 @@ void TMForm::SetStayOnTop(bool on) {
 void TMForm::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     FormResize();
+    RememberPlainGeometry();
     emit GeometryChanged();
     if (history_) history_->MainGeometryChanged();
 }
 
 void TMForm::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
+    RememberPlainGeometry();
     emit GeometryChanged();
     if (history_) history_->MainGeometryChanged();
 }

@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <vector>
@@ -21,6 +24,41 @@ FunctionKeyButton::FunctionKeyButton(QWidget* parent) : QPushButton(parent) {
 void FunctionKeyButton::SetCaption(const QString& caption) {
     setText(caption);
     UpdateAccessibleName();
+    if (const QWidget* bar = parentWidget()) FitCaption(bar->font());
+}
+
+namespace {
+constexpr int kCaptionMargin = 1;
+}
+
+int FunctionKeyButton::CaptionRoom() const {
+    return width() - 2 * kCaptionMargin;
+}
+
+void FunctionKeyButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    const int shift = isDown() ? style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this)
+                               : 0;
+    const QRect r = rect().adjusted(kCaptionMargin, 0, -kCaptionMargin, 0).translated(shift, 0);
+    p.drawItemText(r, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
+                   QPalette::ButtonText);
+}
+
+void FunctionKeyButton::FitCaption(const QFont& base) {
+    QFont f = base;
+    const QString caption = text();
+    int points = f.pointSize();
+    if (points > 0) {
+        const int room = CaptionRoom();
+        while (points > kMinCaptionPoints &&
+               QFontMetrics(f).horizontalAdvance(caption) > room)
+            f.setPointSize(--points);
+    }
+    if (f != font()) setFont(f);
 }
 
 void FunctionKeyButton::SetFunctionKey(int number) {
@@ -186,6 +224,13 @@ void TFuncKey::ApplyCaptions() {
     const int n = std::min<int>(capList_.size(), kKeys);
     for (int i = 0; i < n; ++i)
         keys_[i]->SetCaption(capList_[i]);
+    FitCaptions();
+}
+
+// A narrow bar shows each caption whole in a smaller size rather than cut.
+void TFuncKey::FitCaptions() const {
+    for (FunctionKeyButton* key : keys_)
+        key->FitCaption(font());
 }
 
 void TFuncKey::ApplyTags() {
@@ -229,6 +274,12 @@ void TFuncKey::LayoutKeys() const {
     const Layout layout = ComputeLayout(width(), keyCount_, mergin_);
     for (int i = 0; i < kKeys; ++i)
         keys_[i]->setGeometry(layout.left[i], 0, std::max(layout.width, 0), height());
+    FitCaptions();
+}
+
+void TFuncKey::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitCaptions();
 }
 
 void TFuncKey::resizeEvent(QResizeEvent* event) {
