@@ -1,6 +1,6 @@
 #include "ReceiptTotal.h"
 
-#include "DecimalRounding.h"
+#include "SelectedResult.h"
 #include "NumberText.h"
 #include "TaxBill.h"
 #include "TextFunctions.h"
@@ -13,8 +13,8 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
                  TCalcNum& total, std::string* badText) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
-    // the decimal selection rounds) on, each row goes through the plain arithmetic step as
-    // Calc takes it.
+    // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
+    // takes it.
     RunningTotal chain(acount, decimals);
     auto it = rows.cbegin();
     // The rows lie in blocks of a few hundred bytes spread over the heap; each block is asked
@@ -31,11 +31,21 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
         }
     }
     total = chain.Total();
+    // The chain's first row is the first that is not an item of the tax bill.
+    const auto first = std::find_if(rows.cbegin(), rows.cend(), [](const HistoryEntry& row) {
+        return !IsTaxItemMark(row.Mark());
+    });
     for (; it != rows.cend(); ++it) {
         if (IsTaxItemMark(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
-        if (!CalcNumbers(total, n, it->Ope(), ' ', acount, badText)) return false;
-        RoundRegister(total, decimals, rule, acount);
+        if (it == first && decimals >= 0 && it->Ope() == '+') {
+            // The first number starts the chain as it was typed, never rounded; so it starts
+            // the total.
+            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false; // 0 + n is n
+            continue;
+        }
+        if (!CalcSelected(total, n, it->Ope(), ' ', acount, decimals, rule, badText))
+            return false;
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #include "TaxBill.h"
 
-#include "DecimalRounding.h"
 #include "NumberText.h"
+#include "SelectedResult.h"
 #include "TextFunctions.h"
 
 namespace bansho {
@@ -26,18 +26,26 @@ struct RateSums {
 };
 
 bool TaxesOf(RateSums& s, const TCalcNum& rate, const BillArithmetic& how, std::string* bad) {
-    // The tax on the prices before tax: sum × rate ÷ 100, rounded once.
+    // The tax on the prices before tax: sum × rate ÷ 100, worked exactly and rounded once.
     s.taxBefore = s.sumBefore;
-    if (!Step(s.taxBefore, rate, '*', '%', how.acount, bad)) return false;
-    RoundRegister(s.taxBefore, how.decimals, how.rule, how.acount);
-    // The tax the prices with tax contain: sum ÷ (100 + rate) × rate, rounded once.
+    TCalcNum percent = rate;
+    if (!CalcSelected(s.taxBefore, percent, '*', '%', how.acount, how.decimals, how.rule, bad))
+        return false;
+    // The tax the prices with tax contain: sum × rate ÷ (100 + rate), worked exactly and
+    // rounded once under a selection.
+    if (how.decimals >= 0) {
+        if (s.sumWith.Error) {
+            s.taxWith = s.sumWith;
+            return true;
+        }
+        return TaxContainedSelected(s.sumWith, rate, how.acount, how.decimals, how.rule,
+                                    s.taxWith, bad);
+    }
     TCalcNum hundred{"100", false};
     if (!Step(hundred, rate, '+', ' ', how.acount, bad)) return false;
     s.taxWith = s.sumWith;
     if (!Step(s.taxWith, hundred, '/', ' ', how.acount, bad)) return false;
-    if (!Step(s.taxWith, rate, '*', ' ', how.acount, bad)) return false;
-    RoundRegister(s.taxWith, how.decimals, how.rule, how.acount);
-    return true;
+    return Step(s.taxWith, rate, '*', ' ', how.acount, bad);
 }
 
 // An amount as the invoice prints it: "1,620", "12.5", "E" for an error.

@@ -101,10 +101,10 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 69 commands, 255 ("no action") among them, and the decimal
-    // selector, the rounding rule, 印刷, rate 2's keys and the tax total are offered like every
-    // other.
-    EXPECT_EQ(described, 69);
+    // The catalogue describes 70 commands, 255 ("no action") among them, and the decimal
+    // selector, the rounding rule, 印刷 and its preview, rate 2's keys and the tax total are
+    // offered like every other.
+    EXPECT_EQ(described, 70);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));
@@ -112,8 +112,8 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     EXPECT_EQ(dlg->KeyLists().CmdNoList[10], "16"); // "016" without its leading zero
     EXPECT_EQ(dlg->KeyLists().CmdNoList.back(), "255");
     for (const char* added : {"小数点以下桁数の切替", "端数処理の切替", "レシートの印刷",
-                              "税率２の税込み金額表示", "税率２の税抜き金額表示",
-                              "税計算合計 (税率別)"})
+                              "レシートの印刷プレビュー", "税率２の税込み金額表示",
+                              "税率２の税抜き金額表示", "税計算合計 (税率別)"})
         EXPECT_EQ(dlg->CLBox->findItems(QString::fromUtf8(added), Qt::MatchExactly).size(), 1)
             << added;
     ASSERT_EQ(dlg->KLBox->count(), 78);

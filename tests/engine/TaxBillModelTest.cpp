@@ -4,6 +4,7 @@
 // Random bills go through the engine's keys and the receipt's corrections.
 #include "CalcModel.h"
 #include "EngineRig.h"
+#include "ExactModel.h"
 #include "TaxBill.h"
 
 #include <gtest/gtest.h>
@@ -54,17 +55,22 @@ std::vector<ModelStep> ModelBill(const std::vector<ModelItem>& items, const std:
         }
         if (!used) continue;
         ModelNum rate{rates[r], false};
-        // Tax on the prices before tax, once on their sum.
+        // Tax on the prices before tax, once on their sum, rounded once from its exact value.
         ModelNum taxOnBefore = before;
-        ModelCalc(taxOnBefore, rate, '*', '%', acount);
-        ModelRound(taxOnBefore, decimals, rule, acount);
-        // Tax contained in the prices with tax, once on their sum.
-        ModelNum divisor{"100", false};
-        ModelCalc(divisor, rate, '+', ' ', acount);
+        if (decimals < 0)
+            ModelCalc(taxOnBefore, rate, '*', '%', acount);
+        else
+            ModelSelected(taxOnBefore, rate, '*', '%', acount, decimals, rule);
+        // Tax contained in the prices with tax, once on their sum, likewise.
         ModelNum taxInWith = with;
-        ModelCalc(taxInWith, divisor, '/', ' ', acount);
-        ModelCalc(taxInWith, rate, '*', ' ', acount);
-        ModelRound(taxInWith, decimals, rule, acount);
+        if (decimals < 0) {
+            ModelNum divisor{"100", false};
+            ModelCalc(divisor, rate, '+', ' ', acount);
+            ModelCalc(taxInWith, divisor, '/', ' ', acount);
+            ModelCalc(taxInWith, rate, '*', ' ', acount);
+        } else if (!with.error) {
+            taxInWith = ModelTaxContained(with.text, rates[r], acount, decimals, rule);
+        }
 
         ModelNum rateBefore = Plus(before, with, acount);
         ModelCalc(rateBefore, taxInWith, '-', ' ', acount);

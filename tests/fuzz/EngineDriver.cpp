@@ -1,9 +1,8 @@
 #include "EngineDriver.h"
 
-#include "TaxBill.h"
-
-#include "DecimalRounding.h"
 #include "NumberText.h"
+#include "SelectedResult.h"
+#include "TaxBill.h"
 #include "TextFunctions.h"
 
 #include <sstream>
@@ -166,18 +165,23 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 
 void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
-    // a decimal selection each step rounded as the chain shows it.
-    // Items of the tax bill are not part of the chain; a receipt of such items alone shows the
-    // bill's total instead.
+    // a decimal selection each step worked and rounded as the chain shows it, and a first row
+    // that adds taken as typed. Items of the tax bill are not part of the chain; a receipt of
+    // such items alone shows the bill's total instead.
     TCalcNum want;
     bool readable = true;
     bool onlyTaxItems = engine_.HistoryCount() > 0;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
         if (IsTaxItemMark(engine_.HistMark(i))) continue;
+        const bool first = onlyTaxItems;
         onlyTaxItems = false;
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
-        readable = CalcNumbers(want, n, engine_.HistOpe(i), ' ', option_.Acount, nullptr);
-        RoundRegister(want, option_.Decimals, option_.Rounding, option_.Acount);
+        if (first && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
+            readable = CalcNumbers(want, n, '+', ' ', option_.Acount, nullptr);
+        } else {
+            readable = CalcSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
+                                    option_.Decimals, option_.Rounding, nullptr);
+        }
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
