@@ -156,11 +156,11 @@ std::string TaxItemRowText(const BillItem& item) {
     // takes the blanks before it (a point in the rate must not move the number).
     std::string number = InsertThousands(item.amount);
     if (number.find('.') == std::string::npos) number += '.';
-    const std::string aligned = AlignNumber(number);
-    const std::string bare = TrimLeftBlanks(aligned);
-    const std::size_t pad = aligned.size() - bare.size();
+    // Only the alignment's own blanks give way: a stored text that begins with a blank or a
+    // control character shows it, as any row does.
+    const std::size_t pad = AlignNumber(number).size() - number.size();
     const std::size_t width = TextWidth(prefix);
-    return (pad > width ? std::string(pad - width, ' ') : std::string()) + prefix + bare;
+    return (pad > width ? std::string(pad - width, ' ') : std::string()) + prefix + number;
 }
 
 std::optional<std::string> ParseTaxRate(std::string_view text) {

@@ -37,6 +37,9 @@ TEST(TaxBillRows, MarksSayRateAndKind) {
     // The number's point stays in column 23, as on every row.
     EXPECT_EQ(TaxItemRowText({"5", 0, false}), std::string(18, ' ') + "外 5.");
     EXPECT_EQ(TaxItemRowText({"12.25", 1, true}), std::string(15, ' ') + "※内 12.25");
+    // A corrected row's text keeps a leading tab of its own; only the alignment's blanks make
+    // room for the mark.
+    EXPECT_EQ(TaxItemRowText({"\t7", 0, true}), std::string(17, ' ') + "内 \t7.");
     for (int rate : {0, 1})
         for (bool withTax : {false, true}) {
             const RowMark m = TaxItemMark(rate, withTax);
