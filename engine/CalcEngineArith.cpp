@@ -14,6 +14,7 @@ bool IsOperator(char c) {
 bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
     if (IsOperator(key) && receipt_) receipt_->LampOff();
+    timeEntry_.Finish(); // an operator closes the field of a time being typed
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
     if (!ok) return false;
     status_.LastKey = key;
@@ -39,19 +40,30 @@ bool CalcEngine::OpeNormal(char key) {
     }
     status_.EditTarget = 'R';
     status_.ConstMode = false;
-    if (option_.HistSet == 2) AddHistoryEntry();
+    if (check_.Active()) {
+        if (!CheckEntry()) return true; // stopped: the entry stays on display
+    } else if (option_.HistSet == 2) {
+        AddHistoryEntry();
+    }
     if (IsOperator(status_.PendOpe)) {
-        if (!Calc(ResNum, InNum, status_.PendOpe, key)) return false;
+        if (!CalcAny(ResNum, InNum, status_.PendOpe, key)) return false;
         RoundResult(ResNum);
     } else {
         ResNum = DispNum;
     }
     if (ope == '=') {
-        // A failed result does not count towards the grand total.
-        if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
+        // A failed result does not count towards the grand total, nor does a time or a date:
+        // the total is of amounts.
+        // A second keying for the re-key check is not a new amount either.
+        if (!ResNum.Error && ResNum.Kind == ValueKind::Number && !check_.Active() &&
+            !Calc(GTNum, ResNum, '+', ' '))
+            return false;
         RoundResult(GTNum);
         ShowNum(ResNum);
-        if (option_.HistSet == 1) AddHistoryEntry();
+        if (check_.Active())
+            CheckFinish();
+        else if (option_.HistSet == 1)
+            AddHistoryEntry();
     } else {
         ShowNum(ResNum);
     }
@@ -73,7 +85,7 @@ bool CalcEngine::OpeConst(char key) {
         return true;
     }
     if (!InNum.Text.empty()) {
-        if (!Calc(InNum, KNum, status_.ConstOpe, key)) return false;
+        if (!CalcAny(InNum, KNum, status_.ConstOpe, key)) return false;
         RoundResult(InNum);
         ShowNum(InNum);
         ClearNum(InNum);
@@ -81,7 +93,7 @@ bool CalcEngine::OpeConst(char key) {
         // On a copy: DispNum is the last number shown without error, and a failed result
         // must not leave its leftover digits there for copy, HS or M+ to take as a number.
         TCalcNum shown = DispNum;
-        if (!Calc(shown, KNum, status_.ConstOpe, key)) return false;
+        if (!CalcAny(shown, KNum, status_.ConstOpe, key)) return false;
         RoundResult(shown);
         ShowNum(shown);
     }
@@ -98,6 +110,10 @@ void CalcEngine::GTRecall() {
 
 bool CalcEngine::TaxIncluded() {
     DisplayBatch batch(*this);
+    if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) { // no tax on a time or a date
+        host_.Beep();
+        return true;
+    }
     if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
         TaxAmtNum = DispNum;
         TaxInNum = DispNum;
@@ -122,6 +138,10 @@ bool CalcEngine::TaxIncluded() {
 
 bool CalcEngine::TaxExcluded() {
     DisplayBatch batch(*this);
+    if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) {
+        host_.Beep();
+        return true;
+    }
     if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
@@ -187,7 +207,7 @@ bool CalcEngine::MemAddSub(char ope) {
         status_.EditTarget = 'R';
         if (InNum.Text.empty() || !IsOperator(status_.PendOpe)) {
             ResNum = DispNum;
-        } else if (!Calc(ResNum, InNum, status_.PendOpe, ' ')) {
+        } else if (!CalcAny(ResNum, InNum, status_.PendOpe, ' ')) {
             return false;
         } else {
             RoundResult(ResNum);
@@ -197,7 +217,7 @@ bool CalcEngine::MemAddSub(char ope) {
         ShowOpeMark('=');
         ClearNum(InNum);
     }
-    if (!Calc(MemNum, DispNum, ope, ' ')) return false;
+    if (!CalcAny(MemNum, DispNum, ope, ' ')) return false;
     RoundResult(MemNum);
     RefreshMemMark();
     return true;

@@ -6,6 +6,7 @@
 namespace bansho {
 
 void CalcEngine::RoundResult(TCalcNum& n) const {
+    if (n.Kind != ValueKind::Number) return; // whole seconds and days have no decimals
     RoundRegister(n, option_.Decimals, option_.Rounding, option_.Acount);
 }
 
@@ -22,6 +23,8 @@ void CalcEngine::CycleRounding() {
 void CalcEngine::RefreshSelectorMark() {
     DisplayBatch batch(*this);
     display_.PanelSelector = DecimalSelectorMark(option_.Decimals, option_.Rounding);
+    // The both-ends switch of the day counts shares the panel.
+    if (bothEnds_) display_.PanelSelector += display_.PanelSelector.empty() ? "両端" : " 両端";
     display_.SelectorMark = statusBarShown_ ? std::string() : display_.PanelSelector;
 }
 

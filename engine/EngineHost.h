@@ -11,6 +11,8 @@ public:
 
     // The system's default alert sound.
     virtual void Beep() = 0;
+    // The re-key check found an entry that differs: a sound unlike the refusal beep.
+    virtual void CheckBeep() { Beep(); }
     // Plain-text clipboard, UTF-8.
     virtual std::string GetClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;

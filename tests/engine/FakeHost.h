@@ -11,12 +11,14 @@ class FakeHost : public EngineHost {
 public:
     std::string clipboard;
     int beeps = 0;
+    int checkBeeps = 0; // the re-key check's sound for a difference
     int focusCalls = 0;
     int displayChanges = 0;
     std::vector<std::string> errors;
     std::vector<unsigned> windowCommands;
 
     void Beep() override { ++beeps; }
+    void CheckBeep() override { ++checkBeeps; }
     std::string GetClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string& message) override { errors.push_back(message); }
