@@ -67,6 +67,7 @@ bool CalcEngine::EnterCorrectionMode() {
 
 void CalcEngine::RecallHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return;
+    timeEntry_.Finish(); // the recalled row is the entry now
     InNum.Text = CutText(hist_[i].Number(), kCalcNumTextMax);
     InNum.Error = false;
     InNum.Kind = KindOfMark(hist_[i].Mark());
@@ -111,6 +112,7 @@ bool CalcEngine::ReceiptTotal(TCalcNum& total, std::string* badText) const {
 
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
+        timeEntry_.Finish();
         // Every row counts by the operator it stores, which is the one it shows.
         TCalcNum r;
         std::string bad;

@@ -68,6 +68,8 @@ bool CalcEngine::TimeEntryCommand(unsigned command) {
             ShowNum(InNum); // complete: shown as a time
         }
         return true;
+    case Command::None:
+        return true; // a key without a command changes nothing, the entry goes on
     default:
         // Any other key ends the entry; the time typed so far is the entry.
         timeEntry_.Finish();

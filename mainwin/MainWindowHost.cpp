@@ -13,6 +13,10 @@ void MainWindowHost::Beep() {
     platform::Beep();
 }
 
+void MainWindowHost::CheckBeep() {
+    platform::MismatchBeep();
+}
+
 // The CLIPBOARD selection, which is what copy and paste mean on the desktop.
 std::string MainWindowHost::GetClipboardText() {
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();

@@ -53,19 +53,23 @@ ca_context* SoundContext(const Canberra& ca) {
     return context;
 }
 
-bool PlayBell() {
+bool PlaySound(const char* eventId, const char* description) {
     const Canberra* ca = OpenCanberra();
     if (!ca) return false;
     ca_context* c = SoundContext(*ca);
     if (!c) return false;
-    return ca->play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert", nullptr) ==
-           CA_SUCCESS;
+    return ca->play(c, 0, CA_PROP_EVENT_ID, eventId, CA_PROP_EVENT_DESCRIPTION, description,
+                    nullptr) == CA_SUCCESS;
 }
 #else
-bool PlayBell() {
+bool PlaySound(const char*, const char*) {
     return false;
 }
 #endif
+
+bool PlayBell() {
+    return PlaySound("bell", "Alert");
+}
 
 } // namespace
 
@@ -75,6 +79,17 @@ void Beep() {
         return;
     }
     if (!PlayBell()) QApplication::beep();
+}
+
+void MismatchBeep() {
+    if (const BeepHook& hook = Hook()) {
+        hook();
+        return;
+    }
+    if (!PlaySound("dialog-warning", "Check")) {
+        QApplication::beep();
+        QApplication::beep();
+    }
 }
 
 BeepHook SetBeepHook(BeepHook hook) {
