@@ -114,9 +114,13 @@ public:
     void ShowTaxStep();
 
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
-    // A result rounded to the selected places by the selected rule, on its decimal digits;
-    // nothing at F or on an error. A rounding past 15 whole digits is an overflow.
-    void RoundResult(TCalcNum& n) const;
+    // dst := dst ope src as Calc, but under a selection the exact result is rounded once to the
+    // selected places by the selected rule (SelectedResult.h); a rounding past 15 whole digits
+    // is an overflow. At F it is CalcAny. Times and dates go by their own rules, never rounded to
+    // the selected places (CalcValuesSelected).
+    bool CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode);
+    // Under a selection: the tax contained in `amount` at TaxNum percent, exactly, rounded.
+    bool TaxContained(const TCalcNum& amount, TCalcNum& tax);
     void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
     void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
 
@@ -219,6 +223,10 @@ private:
     // Whether a command may run while the check is stopped at a difference.
     bool AllowedWhileStopped(unsigned command) const;
     void ShowTimeEntry();
+    // A recalled number (GT, memory, a receipt row) becomes the entry and is shown. A result
+    // held with its trailing point ("10.") loses it, so that a digit typed next is appended to
+    // the whole number shown ("101"), as to a number typed.
+    void TakeRecalled(const TCalcNum& n);
     bool ConvertFailed(const std::string& badText);
 
     TOption& option_;

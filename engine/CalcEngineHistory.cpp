@@ -68,11 +68,8 @@ bool CalcEngine::EnterCorrectionMode() {
 void CalcEngine::RecallHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return;
     timeEntry_.Finish(); // the recalled row is the entry now
-    InNum.Text = CutText(hist_[i].Number(), kCalcNumTextMax);
-    InNum.Error = false;
-    InNum.Kind = KindOfMark(hist_[i].Mark());
-    status_.EditTarget = 'T';
-    ShowNum(InNum);
+    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false,
+                          KindOfMark(hist_[i].Mark())});
 }
 
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {

@@ -1,13 +1,26 @@
-// The decimal selector and the rounding rule: results rounded on their decimal digits.
+// The decimal selector and the rounding rule: results worked exactly and rounded once.
 #include "CalcEngine.h"
 
 #include "DecimalRounding.h"
+#include "SelectedResult.h"
+#include "ValueKinds.h"
 
 namespace bansho {
 
-void CalcEngine::RoundResult(TCalcNum& n) const {
-    if (n.Kind != ValueKind::Number) return; // whole seconds and days have no decimals
-    RoundRegister(n, option_.Decimals, option_.Rounding, option_.Acount);
+bool CalcEngine::CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
+    std::string bad;
+    if (!CalcValuesSelected(dst, src, ope, mode, option_.Acount, bothEnds_, option_.Decimals,
+                            option_.Rounding, &bad))
+        return ConvertFailed(bad);
+    return true;
+}
+
+bool CalcEngine::TaxContained(const TCalcNum& amount, TCalcNum& tax) {
+    std::string bad;
+    if (!TaxContainedSelected(amount, TaxNum, option_.Acount, option_.Decimals, option_.Rounding,
+                              tax, &bad))
+        return ConvertFailed(bad);
+    return true;
 }
 
 void CalcEngine::CycleDecimals() {

@@ -1,6 +1,6 @@
 #include "ReceiptTotal.h"
 
-#include "DecimalRounding.h"
+#include "SelectedResult.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
@@ -13,8 +13,8 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
                  TCalcNum& total, std::string* badText, bool bothEnds) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
-    // the decimal selection rounds) on, each row goes through the plain arithmetic step as
-    // Calc takes it.
+    // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
+    // takes it.
     RunningTotal chain(acount, decimals);
     auto it = rows.cbegin();
     // The rows lie in blocks of a few hundred bytes spread over the heap; each block is asked
@@ -32,8 +32,15 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     total = chain.Total();
     for (; it != rows.cend(); ++it) {
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
-        if (!CalcValues(total, n, it->Ope(), ' ', acount, bothEnds, badText)) return false;
-        if (total.Kind == ValueKind::Number) RoundRegister(total, decimals, rule, acount);
+        if (it == rows.cbegin() && decimals >= 0 && it->Ope() == '+') {
+            // The first number starts the chain as it was typed, never rounded; so it starts
+            // the total.
+            if (!CalcValues(total, n, '+', ' ', acount, bothEnds, badText)) return false; // 0 + n is n
+            continue;
+        }
+        if (!CalcValuesSelected(total, n, it->Ope(), ' ', acount, bothEnds, decimals, rule,
+                                badText))
+            return false;
     }
     return true;
 }

@@ -1,7 +1,9 @@
 #include "ValueKinds.h"
 
 #include "CalendarDate.h"
+#include "DecimalRounding.h"
 #include "NumberText.h"
+#include "SelectedResult.h"
 #include "TextFunctions.h"
 #include "TimeValue.h"
 
@@ -239,6 +241,15 @@ TCalcNum TimeOfHours(const TCalcNum& hours) {
     else
         out.Text = SecondsText(*s);
     return out;
+}
+
+bool CalcValuesSelected(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
+                        bool bothEnds, int decimals, int rule, std::string* badText) {
+    if (dst.Kind == ValueKind::Number && src.Kind == ValueKind::Number)
+        return CalcSelected(dst, src, ope, mode, acount, decimals, rule, badText);
+    if (!CalcValues(dst, src, ope, mode, acount, bothEnds, badText)) return false;
+    if (dst.Kind == ValueKind::Number) RoundRegister(dst, decimals, rule, acount);
+    return true;
 }
 
 } // namespace bansho

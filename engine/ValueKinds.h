@@ -33,6 +33,13 @@ std::string KindRowText(char ope, const TCalcNum& n);
 bool CalcValues(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount, bool bothEnds,
                 std::string* badText);
 
+// CalcValues under the decimal selection (decimals >= 0; at F it is CalcValues). Two plain
+// numbers as CalcSelected takes them, the exact result rounded once. A time keeps its whole
+// seconds and a date its day, never rounded to the selected places; a plain number worked from
+// them (hours × a rate, a time ÷ a time, the days between dates) is rounded to the selection.
+bool CalcValuesSelected(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
+                        bool bothEnds, int decimals, int rule, std::string* badText);
+
 // A time as decimal hours, a plain number written as results are (8:45:00 -> 8.75).
 TCalcNum HoursOfTime(const TCalcNum& time, int acount);
 // A plain number of hours as a time (8.75 -> 8:45:00); an error when it is no number or past
