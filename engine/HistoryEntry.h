@@ -19,6 +19,8 @@ namespace bansho {
 // kept in files, so each keeps its number.
 enum class RowMark : unsigned char {
     None = 0,
+    Time = 0x20, // the number is a time's whole seconds; the row shows "h:mm:ss"
+    Date = 0x21, // the number is a date's day number; the row shows "2026-12-07"
 };
 
 class HistoryEntry {

@@ -3,13 +3,14 @@
 #include "SelectedResult.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 #include <algorithm>
 
 namespace bansho {
 
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
-                 TCalcNum& total, std::string* badText) {
+                 TCalcNum& total, std::string* badText, bool bothEnds) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
     // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
@@ -21,7 +22,7 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    while (it != rows.cend() && chain.Step(it->Number(), it->Ope())) {
+    while (it != rows.cend() && it->Mark() == RowMark::None && chain.Step(it->Number(), it->Ope())) {
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -30,14 +31,15 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     total = chain.Total();
     for (; it != rows.cend(); ++it) {
-        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
+        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
         if (it == rows.cbegin() && decimals >= 0 && it->Ope() == '+') {
             // The first number starts the chain as it was typed, never rounded; so it starts
             // the total.
-            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false; // 0 + n is n
+            if (!CalcValues(total, n, '+', ' ', acount, bothEnds, badText)) return false; // 0 + n is n
             continue;
         }
-        if (!CalcSelected(total, n, it->Ope(), ' ', acount, decimals, rule, badText))
+        if (!CalcValuesSelected(total, n, it->Ope(), ' ', acount, bothEnds, decimals, rule,
+                                badText))
             return false;
     }
     return true;

@@ -34,7 +34,11 @@ const std::vector<PopupMenuDef>& PopupMenuDefs() {
           {"００ 入力", Command::DoubleZero},
           {"０００ 入力", Command::TripleZero},
           {"小数点以下桁数 (F→0→…→4)", Command::DecimalSelector},
-          {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector}}},
+          {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector},
+          {"時間 (時・分・秒)", Command::TimeKey},
+          {"日付 (日数計算)", Command::DateKey},
+          {"両端入れ (日数＋１)", Command::BothEnds},
+          {"検算", Command::ReKeyCheck}}},
         {Command::ZoomMenu, "VMenu", {{"拡大", Command::ZoomInDot}, {"縮小", Command::ZoomOutDot}, {"高速拡大", Command::ZoomInFast}, {"高速縮小", Command::ZoomOutFast}}},
     };
     return defs;
