@@ -6,6 +6,7 @@
 #include "PasteText.h"
 #include "TextFunctions.h"
 #include "Utf8.h"
+#include "ValueKinds.h"
 
 #include <utility>
 
@@ -49,6 +50,11 @@ void CalcEngine::RunCommand(unsigned command) {
             RefreshMarks();
         return;
     }
+    if (check_.Current() == ReKeyCheck::State::Stopped && !AllowedWhileStopped(command)) {
+        host_.Beep(); // the difference stays on display until 検算 or AC
+        return;
+    }
+    if (timeEntry_.Active() && TimeEntryCommand(command)) return;
     switch (static_cast<Command>(command)) {
     case Command::Digit0:
         AppendZeros(InNum, "0");
@@ -159,6 +165,18 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::TaxTotal:
         BillTotal();
         break;
+    case Command::TimeKey:
+        TimeKey();
+        break;
+    case Command::DateKey:
+        DateKey();
+        break;
+    case Command::BothEnds:
+        ToggleBothEnds();
+        break;
+    case Command::ReKeyCheck:
+        ReKeyCheckKey();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
@@ -180,6 +198,10 @@ void CalcEngine::ResetEngine() {
 
 void CalcEngine::AllClear() {
     DisplayBatch batch(*this);
+    // AC leaves a re-key check and a time being typed.
+    check_.Stop();
+    checkLabel_.clear();
+    timeEntry_.Finish();
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
     ShowNum(ResNum);
@@ -197,6 +219,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
     if (s.empty()) return;
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
+    if (reg.Kind != ValueKind::Number) ClearNum(reg); // a digit after a time or date starts anew
     if (TaxStep != 0 || BillStep != 0) {
         ClearNum(reg);
         TaxStep = 0;
@@ -233,17 +256,23 @@ void CalcEngine::NegateNum(TCalcNum& reg) {
     // skip them; a sign put before a pasted tab would make the number unreadable.
     reg.Text = TrimLeftBlanks(reg.Text);
     if (reg.Text.empty()) return;
+    if (reg.Kind == ValueKind::Date) { // a date has no sign
+        host_.Beep();
+        return;
+    }
+    const ValueKind kind = reg.Kind; // a time changes its sign as a number does
     if (reg.Text.front() == '-')
         reg.Text.front() = ' '; // keeps the length; the next sign change drops the blank
     else
         AssignText(reg, "-" + reg.Text);
+    reg.Kind = kind;
     ShowNum(reg);
 }
 
 void CalcEngine::ShiftRight(TCalcNum& reg) {
     DisplayBatch batch(*this);
     if (reg.Text.empty()) reg = DispNum;
-    if (reg.Text.empty()) {
+    if (reg.Text.empty() || reg.Kind != ValueKind::Number) { // a whole time or date: no digits
         host_.Beep();
         return;
     }
@@ -282,11 +311,16 @@ void CalcEngine::ClearEntry() {
 
 void CalcEngine::ShowNum(const TCalcNum& n) {
     DisplayBatch batch(*this);
-    TCalcNum t{TrimLeftBlanks(n.Text), n.Error};
+    TCalcNum t{TrimLeftBlanks(n.Text), n.Error, n.Kind};
     if (t.Error) {
         host_.Beep();
         display_.Error = true;
         display_.Caption = kErrorCaption;
+    } else if (t.Kind != ValueKind::Number) {
+        DispNum = t;
+        display_.Error = false;
+        display_.Caption = ValueText(t, true);
+        if (styledFont_) display_.Caption += ' ';
     } else {
         DispNum = t;
         if (t.Text.find('.') == std::string::npos) t.Text = CutText(t.Text + ".", kCalcNumTextMax);
@@ -329,6 +363,8 @@ void CalcEngine::RefreshKMark() {
 void CalcEngine::RefreshNumMark() {
     DisplayBatch batch(*this);
     PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, display_.NumMark);
+    // A running re-key check keeps its label beside the number; NUM stays in its panel.
+    if (!checkLabel_.empty()) display_.NumMark = checkLabel_;
 }
 
 void CalcEngine::RefreshHistCount() {
@@ -357,7 +393,9 @@ void CalcEngine::SetStatusBarShown(bool shown) {
 
 void CalcEngine::CopyToClip() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
-    host_.SetClipboardText(DispNum.Text);
+    // A time or a date goes as it is shown, without separators ("7:30:00", "2026-12-07").
+    host_.SetClipboardText(DispNum.Kind == ValueKind::Number ? DispNum.Text
+                                                             : ValueText(DispNum, false));
 }
 
 void CalcEngine::CutToClip() {
@@ -367,17 +405,17 @@ void CalcEngine::CutToClip() {
 }
 
 void CalcEngine::PasteFromClip() {
-    // Only the start of the clipboard is read, one byte more than a paste takes so that a
-    // longer text is seen to be longer.
-    const std::string head = host_.GetClipboardText(kPasteReadLimit + 1);
-    std::optional<std::string> text =
-        PastedEntryText(head, head.size() > kPasteReadLimit);
-    if (!text) {
-        host_.Beep(); // binary data, or a line too long to be a number
-        return;
-    }
     DisplayBatch batch(*this);
-    AssignText(InNum, *text);
+    // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
+    // trailing blanks and control characters would only make the number unreadable later.
+    std::string text = host_.GetClipboardText();
+    if (auto number = NormalisePastedNumber(text)) {
+        text = std::move(*number);
+    } else {
+        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+            text.pop_back();
+    }
+    AssignText(InNum, text);
     ShowNum(InNum);
 }
 
@@ -390,6 +428,12 @@ bool CalcEngine::ConvertFailed(const std::string& badText) {
 bool CalcEngine::Calc(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
     std::string bad;
     if (!CalcNumbers(dst, src, ope, mode, option_.Acount, &bad)) return ConvertFailed(bad);
+    return true;
+}
+
+bool CalcEngine::CalcAny(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
+    std::string bad;
+    if (!CalcValues(dst, src, ope, mode, option_.Acount, bothEnds_, &bad)) return ConvertFailed(bad);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "NumberText.h"
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 #include <algorithm>
 
@@ -16,34 +17,44 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    // While a tax bill is open its items stay on the receipt.
+    // While a tax bill is open its items stay on the receipt. A second keying for the re-key
+    // check never starts a new receipt: the first one stays.
     return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
-           !(billOnReceipt_ && !bill_.empty());
+           !(billOnReceipt_ && !bill_.empty()) && !check_.Active();
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
     if (IsTaxItemMark(e.Mark())) return TaxItemRow(i);
+    if (e.Mark() == RowMark::Time || e.Mark() == RowMark::Date)
+        return KindRowText(e.Glyph(), TCalcNum{std::string(e.Number()), false, KindOfMark(e.Mark())});
     return HistoryRowText(e.Glyph(), e.Number());
 }
 
 void CalcEngine::AddHistoryEntry() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
+    hist_.emplace_back(DispNum.Text, RowGlyph(), MarkOfKind(DispNum.Kind));
+    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
+    RefreshHistCount();
+}
+
+char CalcEngine::RowGlyph() const {
     const std::string& number = DispNum.Text;
     const bool negative = !number.empty() && number.front() == '-';
     const char pend = status_.PendOpe;
     // A row stores the operator it shows, so that it counts as it reads wherever it stands.
     // A number recorded with no operator pending adds itself with its own sign.
     // A row without a glyph counts as "+" (HistoryEntry::Ope).
-    char glyph = IsOperator(pend) ? pend : '+';
-    if (hist_.empty()) {
+    // Items of the tax bill on the receipt are no rows of the calculation: the first row is the
+    // first of the chain, in the first keying as in the second for the re-key check.
+    const bool first =
+        check_.Active() ? check_.Keyed() == 0 : FirstChainRow(hist_) == hist_.cend();
+    if (first) {
         // The first row shows a negative number with its own sign and no operator glyph, and
         // otherwise only "+" or "-": a pending multiply or divide has nothing to act on here.
-        glyph = negative ? ' ' : (pend == '-' ? '-' : '+');
+        return negative ? ' ' : (pend == '-' ? '-' : '+');
     }
-    hist_.emplace_back(number, glyph);
-    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
-    RefreshHistCount();
+    return IsOperator(pend) ? pend : '+';
 }
 
 void CalcEngine::ClearHistory() {
@@ -64,7 +75,9 @@ bool CalcEngine::EnterCorrectionMode() {
 
 void CalcEngine::RecallHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return;
-    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false});
+    timeEntry_.Finish(); // the recalled row is the entry now
+    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false,
+                          KindOfMark(hist_[i].Mark())});
 }
 
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {
@@ -106,11 +119,13 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
 }
 
 bool CalcEngine::ReceiptTotal(TCalcNum& total, std::string* badText) const {
-    return FoldReceipt(hist_, option_.Acount, option_.Decimals, option_.Rounding, total, badText);
+    return FoldReceipt(hist_, option_.Acount, option_.Decimals, option_.Rounding, total, badText,
+                       bothEnds_);
 }
 
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
+        timeEntry_.Finish();
         // Every row counts by the operator it stores, which is the one it shows.
         TCalcNum r;
         std::string bad;

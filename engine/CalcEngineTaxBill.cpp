@@ -38,6 +38,13 @@ void CalcEngine::TakeTaxRate(int rate) {
 }
 
 void CalcEngine::CountTaxItem(int rate, bool withTax, bool newAmount) {
+    if (check_.Active()) {
+        // A second keying for the re-key check counts nothing again: the bill and the
+        // receipt stay as the first keying left them.
+        cycleItem_ = -1;
+        cycleRow_ = -1;
+        return;
+    }
     const RowMark mark = TaxItemMark(rate - 1, withTax);
     if (!newAmount) {
         // The same amount under another key: the item it was counted as moves.
@@ -85,7 +92,7 @@ bool CalcEngine::ComputeBillTotals(BillTotals& totals, std::string* badText) con
 
 bool CalcEngine::BillTotal() {
     DisplayBatch batch(*this);
-    PutBillOnReceipt();
+    if (!check_.Active()) PutBillOnReceipt(); // a re-key check leaves the receipt as it is
     TakeTaxRate(1);
     TakeTaxRate(2);
     BillTotals totals;

@@ -26,6 +26,8 @@ enum class RowMark : unsigned char {
     TaxRate1WithTax = 0x11,
     TaxRate2BeforeTax = 0x12,
     TaxRate2WithTax = 0x13,
+    Time = 0x20, // the number is a time's whole seconds; the row shows "h:mm:ss"
+    Date = 0x21, // the number is a date's day number; the row shows "2026-12-07"
 };
 
 class HistoryEntry {

@@ -4,13 +4,19 @@
 #include "NumberText.h"
 #include "TaxBill.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 #include <algorithm>
 
 namespace bansho {
 
+std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows) {
+    return std::find_if(rows.cbegin(), rows.cend(),
+                        [](const HistoryEntry& row) { return !IsTaxItemMark(row.Mark()); });
+}
+
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
-                 TCalcNum& total, std::string* badText) {
+                 TCalcNum& total, std::string* badText, bool bothEnds) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
     // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
@@ -22,8 +28,11 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    // Items of the tax bill stand on the receipt beside the chain, not in it.
-    while (it != rows.cend() && (IsTaxItemMark(it->Mark()) || chain.Step(it->Number(), it->Ope()))) {
+    // Items of the tax bill stand on the receipt beside the chain, not in it; a time or a date
+    // goes by its own rules below.
+    while (it != rows.cend() &&
+           (IsTaxItemMark(it->Mark()) ||
+            (it->Mark() == RowMark::None && chain.Step(it->Number(), it->Ope())))) {
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -32,19 +41,18 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     total = chain.Total();
     // The chain's first row is the first that is not an item of the tax bill.
-    const auto first = std::find_if(rows.cbegin(), rows.cend(), [](const HistoryEntry& row) {
-        return !IsTaxItemMark(row.Mark());
-    });
+    const auto first = FirstChainRow(rows);
     for (; it != rows.cend(); ++it) {
         if (IsTaxItemMark(it->Mark())) continue;
-        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
+        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
         if (it == first && decimals >= 0 && it->Ope() == '+') {
             // The first number starts the chain as it was typed, never rounded; so it starts
             // the total.
-            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false; // 0 + n is n
+            if (!CalcValues(total, n, '+', ' ', acount, bothEnds, badText)) return false; // 0 + n is n
             continue;
         }
-        if (!CalcSelected(total, n, it->Ope(), ' ', acount, decimals, rule, badText))
+        if (!CalcValuesSelected(total, n, it->Ope(), ' ', acount, bothEnds, decimals, rule,
+                                badText))
             return false;
     }
     return true;

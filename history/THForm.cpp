@@ -7,7 +7,6 @@
 #include "Fonts.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
-#include "KeyRepeat.h"
 #include "ReceiptListModel.h"
 #include "ReceiptListView.h"
 #include "TMForm.h"
@@ -338,14 +337,13 @@ void THForm::keyPressEvent(QKeyEvent* e) {
 
 void THForm::HandleKeyEvent(QKeyEvent* e) {
     e->accept();
-    const bool repeat = platform::IsKeyRepeat(*e);
     if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
-        if (!repeat) TabKey(); // once per press
+        TabKey();
         return;
     }
     const int code = platform::VirtualKey(*e);
     if (code == 0 || IsModifierKey(code)) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()), repeat);
+    FormKeyDown(code, ShiftOf(e->modifiers()));
     // A command may have made the main window active, or hidden this one.
     if (!isActiveWindow()) BringMainToFront();
 }
@@ -362,10 +360,9 @@ void THForm::BringMainToFront() {
     main_.activateWindow();
 }
 
-void THForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
+void THForm::FormKeyDown(int code, ShiftState shift) {
     const KeyDecision d =
         RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
-    if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::ToHistory:
         RunHistoryAction(d.History);
@@ -442,6 +439,9 @@ void THForm::RowRemoved(std::size_t index) {
 }
 void THForm::RowsSwapped(std::size_t i, std::size_t j) {
     model_->RowsSwapped(i, j);
+}
+void THForm::RowSelected(std::size_t index) {
+    SelectRow(static_cast<int>(index));
 }
 void THForm::HistoryCleared() {
     model_->HistoryCleared();

@@ -52,6 +52,7 @@ public:
 
     // ---- ReceiptObserver: the engine's rows and the lamp ----
     void RowAppended(std::size_t index) override;
+    void RowSelected(std::size_t index) override;
     void RowReplaced(std::size_t index) override;
     void RowInserted(std::size_t index) override;
     void RowRemoved(std::size_t index) override;
@@ -75,9 +76,8 @@ public:
     void FormResize(); // the size rule
 
     // ---- Keys and clicks ----
-    // Every key pressed while the window is active (as a Windows key code with modifiers);
-    // `repeat`: the key is held down and this press only repeats it.
-    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
+    // Every key pressed while the window is active (as a Windows key code with modifiers).
+    void FormKeyDown(int code, ShiftState shift);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);

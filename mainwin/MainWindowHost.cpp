@@ -1,7 +1,6 @@
 #include "MainWindowHost.h"
 
 #include "Beep.h"
-#include "Clipboard.h"
 #include "MessageBoxes.h"
 #include "TMForm.h"
 
@@ -14,9 +13,13 @@ void MainWindowHost::Beep() {
     platform::Beep();
 }
 
+void MainWindowHost::CheckBeep() {
+    platform::MismatchBeep();
+}
+
 // The CLIPBOARD selection, which is what copy and paste mean on the desktop.
-std::string MainWindowHost::GetClipboardText(std::size_t maxBytes) {
-    return platform::ClipboardTextHead(maxBytes);
+std::string MainWindowHost::GetClipboardText() {
+    return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
 }
 
 void MainWindowHost::SetClipboardText(const std::string& text) {

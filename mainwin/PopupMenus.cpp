@@ -37,7 +37,11 @@ const std::vector<PopupMenuDef>& PopupMenuDefs() {
           {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector},
           {"税込み 税率２", Command::TaxIncluded2},
           {"税抜き 税率２", Command::TaxExcluded2},
-          {"税計算合計 (税率別)", Command::TaxTotal}}},
+          {"税計算合計 (税率別)", Command::TaxTotal},
+          {"時間 (時・分・秒)", Command::TimeKey},
+          {"日付 (日数計算)", Command::DateKey},
+          {"両端入れ (日数＋１)", Command::BothEnds},
+          {"検算", Command::ReKeyCheck}}},
         {Command::ZoomMenu, "VMenu", {{"拡大", Command::ZoomInDot}, {"縮小", Command::ZoomOutDot}, {"高速拡大", Command::ZoomInFast}, {"高速縮小", Command::ZoomOutFast}}},
     };
     return defs;

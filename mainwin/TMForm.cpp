@@ -7,7 +7,6 @@
 #include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "HistoryLink.h"
-#include "KeyRepeat.h"
 #include "MainWindowHost.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
@@ -101,7 +100,6 @@ void TMForm::BuildComponents() {
     // keys it receives are the window's own and go on to the window unchanged.
     DNumber->setFocusPolicy(Qt::StrongFocus);
     DNumber->installEventFilter(this);
-    platform::WatchHeldKeys();
     setFocusProxy(DNumber);
     // Over the number's top left corner, where a right-aligned number leaves room.
     SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
@@ -468,8 +466,10 @@ void TMForm::PlaceChildren() {
     // The NUM or tax label on top is as high as a line of its font, the operator mark fills
     // the rest; a font that could not be whole there is made smaller, so at no width is a
     // mark cut off while the window keeps the height of the layout rule.
-    static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
-                                         QStringLiteral("税額"), QStringLiteral("税抜")};
+    static const QStringList numTexts = {QStringLiteral("NUM"),    QStringLiteral("税込"),
+                                         QStringLiteral("税額"),   QStringLiteral("税抜"),
+                                         QStringLiteral("日付×"),  QStringLiteral("検算×"),
+                                         QStringLiteral("検算OK")};
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);

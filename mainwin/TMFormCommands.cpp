@@ -5,7 +5,6 @@
 #include "Commands.h"
 #include "HistoryLink.h"
 #include "KeyMapping.h"
-#include "KeyRepeat.h"
 #include "StatusBarPanels.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
@@ -52,11 +51,10 @@ void TMForm::MenuItemSelect(QAction* action) {
     if (action) ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
+void TMForm::FormKeyDown(int code, ShiftState shift) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
     const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
-    if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::Close:
         close();
@@ -77,7 +75,7 @@ bool TMForm::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            if (!platform::IsKeyRepeat(*k)) HandleTab(); // once per press
+            HandleTab();
             return true;
         }
     }
@@ -97,7 +95,7 @@ void TMForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     const int code = platform::VirtualKey(*e);
     if (code == 0) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()), platform::IsKeyRepeat(*e));
+    FormKeyDown(code, ShiftOf(e->modifiers()));
 }
 
 void TMForm::HandleTab() {
@@ -272,7 +270,7 @@ void TMForm::ComeForward() {
     QWidget* modal = QApplication::activeModalWidget();
     QWidget* front = modal && modal->isVisible() ? modal : this;
     front->raise();
-    front->activateWindow();
+    platform::TakeKeyboard(front);
 }
 
 void TMForm::OnAppDeactivate() {

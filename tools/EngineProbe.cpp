@@ -13,6 +13,11 @@
 // recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "invoice" prints the invoice
 // block of the printed receipt, a line each, and "--". "locale" prints the decimal
 // point of the locale taken from the environment, as the program itself takes it.
+// "marks" prints the selector's panel (the decimal selection and the both-ends mark "両端");
+// "sel" prints ROW|CHECKBEEPS: the receipt row the re-key check selected (-1 none) and how
+// often its sound for a difference was heard.
+// Times, dates and the re-key check are the commands 60-63 (time key, date key, both ends,
+// 検算).
 #include "CalcEngine.h"
 #include "Options.h"
 
@@ -35,11 +40,11 @@ public:
     TCalcStatus* status = nullptr;
     std::string clipboard;
     long beeps = 0;
+    long checkBeeps = 0; // the re-key check's sound for a difference
 
     void Beep() override { ++beeps; }
-    std::string GetClipboardText(std::size_t maxBytes) override {
-        return clipboard.substr(0, maxBytes);
-    }
+    void CheckBeep() override { ++checkBeeps; }
+    std::string GetClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';
@@ -51,6 +56,21 @@ public:
         if (command == 52 && engine) engine->SetStatusBarShown(!engine->StatusBarShown());
     }
     void DisplayChanged() override {}
+};
+
+// Remembers the row the engine last asked to select on its own (the re-key check's row).
+class ProbeReceipt : public ReceiptObserver {
+public:
+    long selected = -1;
+    void RowAppended(std::size_t) override {}
+    void RowReplaced(std::size_t) override {}
+    void RowInserted(std::size_t) override {}
+    void RowRemoved(std::size_t) override {}
+    void RowsSwapped(std::size_t, std::size_t) override {}
+    void HistoryCleared() override {}
+    void RowSelected(std::size_t index) override { selected = static_cast<long>(index); }
+    void LampOn() override {}
+    void LampOff() override {}
 };
 
 bool ParseUnsigned(const std::string& s, unsigned long& v) {
@@ -140,6 +160,8 @@ int main(int argc, char** argv) {
     CalcEngine engine(option, status, host);
     host.engine = &engine;
     host.status = &status;
+    ProbeReceipt receipt;
+    engine.SetReceiptObserver(&receipt);
     engine.AllClear();
 
     std::string tok;
@@ -153,6 +175,10 @@ int main(int argc, char** argv) {
             PrintState(engine, host);
         } else if (tok == "h") {
             PrintHistory(engine);
+        } else if (tok == "sel") {
+            std::cout << receipt.selected << '|' << host.checkBeeps << '\n';
+        } else if (tok == "marks") {
+            std::cout << engine.Display().PanelSelector << '\n';
         } else if (tok == "clip") {
             std::cout << host.clipboard << '\n';
         } else if (tok == "locale") {

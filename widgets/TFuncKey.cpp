@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "KeyRepeat.h"
 #include "VirtualKeys.h"
 
 namespace bansho {
@@ -90,7 +89,7 @@ void FunctionKeyButton::UpdateToolTip() {
 }
 
 // One filter for the whole program while any bar exists. It sees every key-down first:
-// a repeat of a held F1..F12 is dropped before anything else sees it, and a fresh one clicks
+// an auto-repeated F1..F12 is dropped before anything else sees it, and a fresh one clicks
 // the matching key of every bar whose hook is on, then goes on to the focused window.
 class FKeyHookFilter : public QObject {
 public:
@@ -115,7 +114,7 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F12) return false;
         if (IsPropagation(key, static_cast<QWidget*>(watched))) return false;
-        if (platform::IsKeyRepeat(*key)) return true; // F1..F12 never repeat while held
+        if (key->isAutoRepeat()) return true;
         const int index = key->key() - Qt::Key_F1;
         // A click may open a modal dialog or destroy a bar: work on guarded copies.
         std::vector<QPointer<TFuncKey>> bars(bars_.begin(), bars_.end());

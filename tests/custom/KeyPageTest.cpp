@@ -101,10 +101,10 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 70 commands, 255 ("no action") among them, and the decimal
-    // selector, the rounding rule, 印刷 and its preview, rate 2's keys and the tax total are
-    // offered like every other.
-    EXPECT_EQ(described, 70);
+    // The catalogue describes 74 commands, 255 ("no action") among them, and the decimal
+    // selector, the rounding rule, 印刷 and its preview, rate 2's keys, the tax total, 時間,
+    // 日付, 両端 and 検算 are offered like every other.
+    EXPECT_EQ(described, 74);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));
