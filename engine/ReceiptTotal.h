@@ -9,6 +9,10 @@
 
 namespace bansho {
 
+// The first row of the calculation: the first that is not an item of the tax bill (those
+// stand on the receipt beside the chain and never count in it); cend() when there is none.
+std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows);
+
 // Folds the rows left to right from the empty register: total := total ope_i number_i, each
 // number cut to a register's 22 bytes, each row counted by the first character of its stored
 // operator; exactly the texts that Calc gives step by step (an overflow or a division by zero
@@ -16,12 +20,9 @@ namespace bansho {
 // worked and rounded as the chain shows it (CalcValuesSelected), except a first row that counts
 // '+': that is the number the chain started with as typed, and it starts the total unrounded.
 // Times and dates (rows with their marks) count by their own rules, date differences counting
-// both ends when `bothEnds`. Items of the tax bill are passed over. False, with the text that does not read as a number in *badText,
-// when a row stops the fold; the total is then undefined.
-// The first row of the calculation: the first that is not an item of the tax bill (those
-// stand on the receipt beside the chain and never count in it); cend() when there is none.
-std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows);
-
+// both ends when `bothEnds`. Items of the tax bill are passed over; the first row is the first
+// of the chain. False, with the text that does not read as a number in *badText, when a row
+// stops the fold; the total is then undefined.
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                  TCalcNum& total, std::string* badText, bool bothEnds = false);
 
