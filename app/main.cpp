@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
     bansho::THForm hform(mform);           // the history window, docked to the main window
-    bansho::InstallTerminationSave(mform); // SIGTERM, SIGHUP and logout save as a close does
+    bansho::InstallTerminationSave(mform); // SIGTERM, SIGINT, SIGHUP and logout save as a close does
     bansho::about::SetWindowIconAfterFirstPaint(mform);
     bansho::platform::AnswerLaterStarts(firstCopy, &mform, [&mform] { mform.ComeForward(); });
     mform.show();

@@ -76,8 +76,9 @@ public:
     void FormResize(); // the size rule
 
     // ---- Keys and clicks ----
-    // Every key pressed while the window is active (as a Windows key code with modifiers).
-    void FormKeyDown(int code, ShiftState shift);
+    // Every key pressed while the window is active (as a Windows key code with modifiers);
+    // `repeat`: the key is held down and this press only repeats it.
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);

@@ -14,7 +14,7 @@ public:
 
     void Beep() override;
     void CheckBeep() override;
-    std::string GetClipboardText() override;
+    std::string GetClipboardText(std::size_t maxBytes) override;
     void SetClipboardText(const std::string& text) override;
     void ShowNotFloatError(const std::string& message) override;
 

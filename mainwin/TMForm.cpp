@@ -7,6 +7,7 @@
 #include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "HistoryLink.h"
+#include "KeyRepeat.h"
 #include "MainWindowHost.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
@@ -100,6 +101,7 @@ void TMForm::BuildComponents() {
     // keys it receives are the window's own and go on to the window unchanged.
     DNumber->setFocusPolicy(Qt::StrongFocus);
     DNumber->installEventFilter(this);
+    platform::WatchHeldKeys();
     setFocusProxy(DNumber);
     // Over the number's top left corner, where a right-aligned number leaves room.
     SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);

@@ -55,7 +55,8 @@ public:
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    void FormKeyDown(int code, ShiftState shift);
+    // `repeat`: the key is held down and this press only repeats it.
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
     void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----

@@ -44,7 +44,9 @@ public:
 
     void Beep() override { ++beeps; }
     void CheckBeep() override { ++checkBeeps; }
-    std::string GetClipboardText() override { return clipboard; }
+    std::string GetClipboardText(std::size_t maxBytes) override {
+        return clipboard.substr(0, maxBytes);
+    }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';

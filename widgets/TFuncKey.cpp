@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "KeyRepeat.h"
 #include "VirtualKeys.h"
 
 namespace bansho {
@@ -89,7 +90,7 @@ void FunctionKeyButton::UpdateToolTip() {
 }
 
 // One filter for the whole program while any bar exists. It sees every key-down first:
-// an auto-repeated F1..F12 is dropped before anything else sees it, and a fresh one clicks
+// a repeat of a held F1..F12 is dropped before anything else sees it, and a fresh one clicks
 // the matching key of every bar whose hook is on, then goes on to the focused window.
 class FKeyHookFilter : public QObject {
 public:
@@ -114,7 +115,7 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F12) return false;
         if (IsPropagation(key, static_cast<QWidget*>(watched))) return false;
-        if (key->isAutoRepeat()) return true;
+        if (platform::IsKeyRepeat(*key)) return true; // F1..F12 never repeat while held
         const int index = key->key() - Qt::Key_F1;
         // A click may open a modal dialog or destroy a bar: work on guarded copies.
         std::vector<QPointer<TFuncKey>> bars(bars_.begin(), bars_.end());
