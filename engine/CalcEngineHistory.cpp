@@ -29,7 +29,7 @@ std::string CalcEngine::HistRow(std::size_t i) const {
 void CalcEngine::AddHistoryEntry() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
     hist_.emplace_back(DispNum.Text, RowGlyph(), MarkOfKind(DispNum.Kind));
-    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
+    Tell([this](ReceiptObserver& o) { o.RowAppended(hist_.size() - 1); });
     RefreshHistCount();
 }
 
@@ -51,12 +51,12 @@ char CalcEngine::RowGlyph() const {
 
 void CalcEngine::ClearHistory() {
     if (hist_.empty()) return;
-    hist_.clear();
-    if (receipt_) {
-        receipt_->HistoryCleared();
-        receipt_->LampOff();
-    }
+    Cleared own;
+    TakeRows(clearing_ ? *clearing_ : own);
+    Tell([](ReceiptObserver& o) { o.HistoryCleared(); });
+    if (receipt_) receipt_->LampOff();
     RefreshHistCount();
+    if (!clearing_) Commit(std::move(own));
 }
 
 bool CalcEngine::EnterCorrectionMode() {
@@ -75,14 +75,14 @@ void CalcEngine::RecallHistoryEntry(std::size_t i) {
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {
     if (i >= hist_.size() || !IsOperator(ope)) return false;
     hist_[i].Set(number, ope);
-    if (receipt_) receipt_->RowReplaced(i);
+    Tell([i](ReceiptObserver& o) { o.RowReplaced(i); });
     return true;
 }
 
 bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     if (i > hist_.size()) return false;
     hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+');
-    if (receipt_) receipt_->RowInserted(i);
+    Tell([i](ReceiptObserver& o) { o.RowInserted(i); });
     RefreshHistCount();
     return true;
 }
@@ -90,7 +90,7 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
 bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
-    if (receipt_) receipt_->RowRemoved(i);
+    Tell([i](ReceiptObserver& o) { o.RowRemoved(i); });
     RefreshHistCount();
     return true;
 }
@@ -98,7 +98,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
 bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     if (i == j || i >= hist_.size() || j >= hist_.size()) return false;
     std::swap(hist_[i], hist_[j]);
-    if (receipt_) receipt_->RowsSwapped(i, j);
+    Tell([i, j](ReceiptObserver& o) { o.RowsSwapped(i, j); });
     return true;
 }
 

@@ -228,6 +228,7 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     if (o.Decimals < -1 || o.Decimals > 4) o.Decimals = def.Decimals;
     o.Rounding = ini.ReadInteger(kOptionSec, "Rounding", def.Rounding);
     if (o.Rounding < 0 || o.Rounding > 2) o.Rounding = def.Rounding;
+    o.KeepReceipt = ini.ReadBool(kOptionSec, "KeepReceipt", def.KeepReceipt);
 
     st.UseNumKey = ini.ReadBool(kNumKey, "UseNumKey", false);
     o.UserKEY = ini.ReadBytes(kNumKey, "UserKEY", def.UserKEY); // key codes, not text
@@ -330,6 +331,9 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
         ini.WriteInteger(kOptionSec, "Decimals", o.Decimals);
     if (o.Rounding != 0 || ini.ValueExists(kOptionSec, "Rounding"))
         ini.WriteInteger(kOptionSec, "Rounding", o.Rounding);
+    // Written once the option was used, like the selectors.
+    if (o.KeepReceipt || ini.ValueExists(kOptionSec, "KeepReceipt"))
+        ini.WriteBool(kOptionSec, "KeepReceipt", o.KeepReceipt);
 
     ini.WriteBool(kNumKey, "UseNumKey", st.UseNumKey);
     ini.WriteBytes(kNumKey, "UserKEY", o.UserKEY);
