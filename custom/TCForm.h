@@ -55,6 +55,9 @@ public:
     QGroupBox* TaxGroup = nullptr;
     QLineEdit* TaxRate = nullptr;
     QLabel* TaxUnit = nullptr;
+    QGroupBox* KeepGroup = nullptr;
+    QCheckBox* KeepReceipt = nullptr; // KeepReceipt: the receipt outlives the program
+    QLabel* KeepNote = nullptr;       // why the receipt is not kept although the option is on
 
     // ---- Page 2: key customization ----
     QTabWidget* KFLCtrl = nullptr;

@@ -202,7 +202,8 @@ public:
     void UndoClear();
     bool UndoPending() const { return undo_.Any(); }
     // Rows, memory and grand total as a kept receipt holds them, at start. The observers hear
-    // RowsReset; the display shows the marks.
+    // RowsReset; the display shows the marks. An input receipt shows its re-total with "+"
+    // pending: the next number typed goes on with the same receipt.
     void RestoreKept(std::deque<HistoryEntry> rows, const TCalcNum& memory, const TCalcNum& gt);
     // Empties the rows, the memory and the grand total (the menu's clearing of the kept
     // state); undone by command 64 like any clear.

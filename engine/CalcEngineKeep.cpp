@@ -73,6 +73,16 @@ void CalcEngine::RestoreKept(std::deque<HistoryEntry> rows, const TCalcNum& memo
     MemNum = memory;
     GTNum = gt;
     Tell([](ReceiptObserver& o) { o.RowsReset(); });
+    // An input receipt goes on where it stopped: its re-total is the running result, "+"
+    // pending, so that the next number is added to it instead of starting a new receipt.
+    TCalcNum total;
+    if (option_.HistSet == 2 && !hist_.empty() && ReceiptTotal(total, nullptr)) {
+        ResNum = total;
+        status_.PendOpe = '+';
+        status_.EditTarget = 'R';
+        ShowNum(ResNum);
+        ShowOpeMark(status_.PendOpe);
+    }
     RefreshMarks();
     NoteValues();
 }

@@ -180,3 +180,26 @@ TEST(KeptEngineTest, UndoBringsBackWhatTheLastClearTook) {
     fresh.Keys("#64");
     EXPECT_EQ(fresh.host.beeps, beeps + 1);
 }
+
+// The input receipt goes on after a restart: the next number is added to the kept rows (it does
+// not start a new receipt), and the display shows the re-total it goes on from.
+TEST(KeptEngineTest, TypingAfterARestartGoesOnWithTheKeptReceipt) {
+    TempDir dir;
+    const std::string path = dir.File("b.journal");
+    {
+        EngineRig first;
+        Journal journal(path);
+        KeptState none;
+        ASSERT_EQ(journal.Open(none), Journal::Status::Keeping);
+        ReceiptKeeper keeper(first.engine, journal, true);
+        first.Keys("120 + 30 - 5 +");
+    }
+    EngineRig again;
+    Reopen(path, again);
+    ASSERT_EQ(again.engine.HistoryCount(), 3u);
+    EXPECT_EQ(again.engine.Display().Caption, "145.");
+    again.Keys("10 + =");
+    EXPECT_EQ(again.engine.HistoryCount(), 4u);
+    EXPECT_EQ(again.engine.HistNumber(3), "10");
+    EXPECT_EQ(again.engine.Display().Caption, "155.");
+}
