@@ -4,6 +4,7 @@
 // A start while the program runs for the same user brings the running copy to the front and
 // ends; "--new-instance" starts another copy all the same.
 #include "FirstCopy.h"
+#include "KeptReceipt.h"
 #include "LaterStarts.h"
 #include "Platform.h"
 #include "ProgramPicture.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     bansho::TMForm mform;
     bansho::InstallCustomizeDialog(mform); // command 151
     bansho::THForm hform(mform);           // the history window, docked to the main window
+    bansho::KeptReceipt kept(mform);       // the receipt kept across a restart, when asked for
     bansho::InstallTerminationSave(mform); // SIGTERM, SIGINT, SIGHUP and logout save as a close does
     bansho::about::SetWindowIconAfterFirstPaint(mform);
     bansho::platform::AnswerLaterStarts(firstCopy, &mform, [&mform] { mform.ComeForward(); });

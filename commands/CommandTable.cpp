@@ -86,6 +86,7 @@ constexpr BuiltIn kBuiltIn[] = {
     {Command::DateKey, "日付", "日付入力（日数計算）"},
     {Command::BothEnds, "両端", "日数計算の両端入れ切替"},
     {Command::ReKeyCheck, "検算", "再入力による検算"},
+    {Command::UndoClear, "元に戻す", "最後のクリアを元に戻す"},
     {Command::None, "****", "<< 未定義 >>"},
 };
 

@@ -169,6 +169,20 @@ QWidget* TCForm::BuildCalcPage() {
     tax->setColumnStretch(3, 1);
     row->addWidget(TaxGroup);
     v->addLayout(row);
+
+    KeepGroup = new QGroupBox(QStringLiteral(" レシートの保存 "), page);
+    auto* keep = new QVBoxLayout(KeepGroup);
+    keep->setContentsMargins(8, 4, 8, 8);
+    KeepReceipt = MakeCheck("終了後もレシートとメモリーを残す", KeepGroup);
+    KeepReceipt->setObjectName("KeepReceipt");
+    keep->addWidget(KeepReceipt);
+    KeepNote = new QLabel(KeepGroup);
+    KeepNote->setObjectName("KeepNote");
+    KeepNote->setWordWrap(true);
+    KeepNote->setTextFormat(Qt::PlainText);
+    KeepNote->hide();
+    keep->addWidget(KeepNote);
+    v->addWidget(KeepGroup);
     v->addStretch();
     return page;
 }
@@ -281,6 +295,13 @@ void TCForm::FormCreate() {
     SFont->setChecked(option_.SmallFont);
     StayTop->setChecked(owner_.StayOnTop());
     MemCalc->setChecked(!option_.CalcMem);
+    KeepReceipt->setChecked(option_.KeepReceipt);
+    if (option_.KeepReceipt && owner_.Keeping().Problem) {
+        const std::string why = owner_.Keeping().Problem();
+        KeepNote->setText(QString::fromStdString("今は残していません: " + why));
+        KeepNote->setVisible(!why.empty());
+        KeepReceipt->setAccessibleDescription(KeepNote->text());
+    }
     FHint->setChecked(option_.Hint);
     Cycle->setChecked(option_.Cycle);
     TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
@@ -362,6 +383,8 @@ void TCForm::OKBtnClick() {
     if (Acount->ItemIndex() >= 0) option_.Acount = static_cast<std::uint8_t>(Acount->ItemIndex());
     option_.StayHist = StayHist->isChecked();
     option_.CalcMem = !MemCalc->isChecked();
+    const bool keepChanged = option_.KeepReceipt != KeepReceipt->isChecked();
+    option_.KeepReceipt = KeepReceipt->isChecked();
     option_.Upper = HUpper->isChecked();
     option_.Cycle = Cycle->isChecked();
     option_.SmallFont = SFont->isChecked();
@@ -393,6 +416,8 @@ void TCForm::OKBtnClick() {
         h->FormActivate();
         h->SetButtonHints(option_.Hint);
     }
+    // The receipt starts or stops being kept.
+    if (keepChanged && owner_.Keeping().OptionChanged) owner_.Keeping().OptionChanged();
     // The main window comes to the front again.
     owner_.show();
     QDialog::accept();

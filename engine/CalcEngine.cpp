@@ -36,6 +36,7 @@ void CalcEngine::ExecCommand(unsigned command) {
         DisplayBatch batch(*this);
         RunCommand(command);
     }
+    NoteValues();
     if (!stopped_) host_.FocusMain();
 }
 
@@ -177,6 +178,9 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::ReKeyCheck:
         ReKeyCheckKey();
         break;
+    case Command::UndoClear:
+        UndoClear();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
@@ -202,8 +206,18 @@ void CalcEngine::AllClear() {
     check_.Stop();
     checkLabel_.clear();
     timeEntry_.Finish();
+    // The grand total and the input receipt's rows that AC empties are one clear to undo.
+    Cleared took;
+    if (!GTNum.Text.empty() || GTNum.Error) {
+        took.HasGT = true;
+        took.GT = GTNum;
+    }
+    TakeBill(took);
+    clearing_ = &took;
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
+    clearing_ = nullptr;
+    Commit(std::move(took));
     ShowNum(ResNum);
     ShowOpeMark(status_.PendOpe);
 }

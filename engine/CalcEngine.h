@@ -53,6 +53,10 @@ public:
     // registration.
     void SetReceiptObserver(ReceiptObserver* observer) { receipt_ = observer; }
     ReceiptObserver* Receipt() const { return receipt_; }
+    // Who keeps the receipt across a restart (the journal's keeper); nullptr for nobody. Told
+    // all the receipt observer is told, and of changed values.
+    void SetKeeper(ReceiptObserver* keeper);
+    ReceiptObserver* Keeper() const { return keeper_; }
     TCalcStatus& Status() { return status_; }
 
     // ---- Dispatch ----
@@ -204,6 +208,24 @@ public:
     // The total the re-total would show, without showing it (the printed receipt). False, with
     // the text that does not read as a number in *badText, when a row stops the fold.
     bool ReceiptTotal(TCalcNum& total, std::string* badText) const;
+    // Row i as stored: its number, glyph and mark.
+    const HistoryEntry& HistEntry(std::size_t i) const { return hist_[i]; }
+    const std::deque<HistoryEntry>& HistEntries() const { return hist_; }
+
+    // ---- Clearing undone, and the kept receipt (CalcEngineKeep.cpp) ----
+    // Command 64: what the last clear (AC, HC, a new input receipt, ClearKept) took — its rows,
+    // grand total and memory — comes back, and what stands in their place now is kept for the
+    // next undo (a second undo takes the first back). Beep when no clear has taken anything.
+    void UndoClear();
+    bool UndoPending() const { return undo_.Any(); }
+    // Rows, memory and grand total as a kept receipt holds them, at start. The observers hear
+    // RowsReset; the display shows the marks. An input receipt shows its re-total with "+"
+    // pending: the next number typed goes on with the same receipt.
+    void RestoreKept(std::deque<HistoryEntry> rows, const TCalcNum& memory, const TCalcNum& gt);
+    // Empties the rows, the memory and the grand total (the menu's clearing of the kept
+    // state); undone by command 64 like any clear.
+    void ClearKept();
+
     // Rows 0..last (clamped to the last row) as shown, each ended by a line feed.
     // Empty when there are no rows.
     std::string HistoryCopyText(std::size_t last) const;
@@ -261,10 +283,41 @@ private:
     void TakeRecalled(const TCalcNum& n);
     bool ConvertFailed(const std::string& badText);
 
+    // What a clear took: each part that it emptied.
+    struct Cleared {
+        bool HasRows = false, HasGT = false, HasMem = false, HasBill = false;
+        std::deque<HistoryEntry> Rows;
+        TCalcNum GT, Mem;
+        // The tax bill AC ended: its items, whether they were put on the receipt, how many.
+        std::vector<BillItem> Bill;
+        bool BillOnReceipt = false;
+        std::size_t BillRows = 0;
+        bool Any() const { return HasRows || HasGT || HasMem || HasBill; }
+    };
+    // The bill goes to `into` (AC) or comes back from it (command 64).
+    void TakeBill(Cleared& into);
+    void PutBackBill(Cleared& from);
+    // Calls `tell` for the receipt observer and for the keeper.
+    template <class F>
+    void Tell(F tell) {
+        if (receipt_) tell(*receipt_);
+        if (keeper_) tell(*keeper_);
+    }
+    // The keeper hears of the memory, grand total or receipt kind if any changed since last.
+    void NoteValues();
+    // Rows emptied by a clear go to `into` (HC, AC, a new input receipt).
+    void TakeRows(Cleared& into);
+    void Commit(Cleared&& cleared);
+
     TOption& option_;
     TCalcStatus& status_;
     EngineHost& host_;
     ReceiptObserver* receipt_ = nullptr;
+    ReceiptObserver* keeper_ = nullptr;
+    Cleared undo_;           // what command 64 brings back
+    Cleared* clearing_ = nullptr; // the clear running now (AC gathers its parts)
+    TCalcNum notedMem_, notedGT_; // the values the keeper last heard of
+    int notedKind_ = -1;
     DisplayModel display_;
     DisplayModel displayBefore_; // the model when the outermost DisplayBatch began
     int batchDepth_ = 0;

@@ -34,7 +34,7 @@ std::string CalcEngine::HistRow(std::size_t i) const {
 void CalcEngine::AddHistoryEntry() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
     hist_.emplace_back(DispNum.Text, RowGlyph(), MarkOfKind(DispNum.Kind));
-    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
+    Tell([this](ReceiptObserver& o) { o.RowAppended(hist_.size() - 1); });
     RefreshHistCount();
 }
 
@@ -59,12 +59,12 @@ char CalcEngine::RowGlyph() const {
 
 void CalcEngine::ClearHistory() {
     if (hist_.empty()) return;
-    hist_.clear();
-    if (receipt_) {
-        receipt_->HistoryCleared();
-        receipt_->LampOff();
-    }
+    Cleared own;
+    TakeRows(clearing_ ? *clearing_ : own);
+    Tell([](ReceiptObserver& o) { o.HistoryCleared(); });
+    if (receipt_) receipt_->LampOff();
     RefreshHistCount();
+    if (!clearing_) Commit(std::move(own));
 }
 
 bool CalcEngine::EnterCorrectionMode() {
@@ -83,7 +83,7 @@ void CalcEngine::RecallHistoryEntry(std::size_t i) {
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {
     if (i >= hist_.size() || !IsOperator(ope)) return false;
     hist_[i].Set(number, ope);
-    if (receipt_) receipt_->RowReplaced(i);
+    Tell([i](ReceiptObserver& o) { o.RowReplaced(i); });
     if (IsTaxItemMark(hist_[i].Mark())) RebuildBillFromReceipt();
     return true;
 }
@@ -94,7 +94,7 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     const RowMark mark =
         i < hist_.size() && IsTaxItemMark(hist_[i].Mark()) ? hist_[i].Mark() : RowMark::None;
     hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+', mark);
-    if (receipt_) receipt_->RowInserted(i);
+    Tell([i](ReceiptObserver& o) { o.RowInserted(i); });
     RefreshHistCount();
     if (mark != RowMark::None) RebuildBillFromReceipt();
     return true;
@@ -104,7 +104,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
     const bool taxItem = IsTaxItemMark(hist_[i].Mark());
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
-    if (receipt_) receipt_->RowRemoved(i);
+    Tell([i](ReceiptObserver& o) { o.RowRemoved(i); });
     RefreshHistCount();
     if (taxItem) RebuildBillFromReceipt();
     return true;
@@ -113,7 +113,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
 bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     if (i == j || i >= hist_.size() || j >= hist_.size()) return false;
     std::swap(hist_[i], hist_[j]);
-    if (receipt_) receipt_->RowsSwapped(i, j);
+    Tell([i, j](ReceiptObserver& o) { o.RowsSwapped(i, j); });
     if (IsTaxItemMark(hist_[i].Mark()) || IsTaxItemMark(hist_[j].Mark())) RebuildBillFromReceipt();
     return true;
 }

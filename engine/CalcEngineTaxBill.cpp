@@ -26,7 +26,7 @@ void CalcEngine::PutBillOnReceipt() {
         const BillItem& item = bill_[billRows_];
         hist_.emplace_back(item.amount, '+', TaxItemMark(item.rate, item.withTax));
         if (static_cast<long>(billRows_) == cycleItem_) cycleRow_ = static_cast<long>(hist_.size()) - 1;
-        if (receipt_) receipt_->RowAppended(hist_.size() - 1);
+        Tell([this](ReceiptObserver& o) { o.RowAppended(hist_.size() - 1); });
     }
     RefreshHistCount();
 }
@@ -56,7 +56,8 @@ void CalcEngine::CountTaxItem(int rate, bool withTax, bool newAmount) {
             HistoryEntry& row = hist_[static_cast<std::size_t>(cycleRow_)];
             if (IsTaxItemMark(row.Mark())) {
                 row.Set(row.Number(), row.Glyph(), mark);
-                if (receipt_) receipt_->RowReplaced(static_cast<std::size_t>(cycleRow_));
+                const auto row = static_cast<std::size_t>(cycleRow_);
+                Tell([row](ReceiptObserver& o) { o.RowReplaced(row); });
             }
         }
         if (rate == 2) PutBillOnReceipt();

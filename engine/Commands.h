@@ -81,6 +81,7 @@ enum class Command : unsigned {
     DateKey = 61,     // the eight digits typed (20261207) become a date
     BothEnds = 62,    // day counts include the first day too (両端入れ), on and off
     ReKeyCheck = 63,  // 検算: key the calculation again and compare entry by entry
+    UndoClear = 64,   // 元に戻す: the rows, grand total and memory the last clear took come back
     None = 255, // no action: key table, function keys and menus use it for "nothing"
 };
 

@@ -29,6 +29,7 @@ struct TOption {
     std::int32_t Decimals = -1;       // decimal selector: -1 F (results as they come), 0-4 places
     std::int32_t Rounding = 0;        // 0 切捨 toward zero, 1 四捨五入 half away, 2 切上 away
     std::string TaxRate2;             // the second (reduced) tax rate in percent, as text
+    bool KeepReceipt = false;         // the receipt, memory and grand total outlive the program
 };
 
 // A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.

@@ -1,7 +1,8 @@
 #pragma once
 // What the engine tells whoever shows the receipt (the history window): the rows changed,
 // which row to select, and the correction-mode lamp. The engine runs without one (tools,
-// most tests); the history window registers itself with CalcEngine::SetReceiptObserver.
+// most tests); the history window registers itself with CalcEngine::SetReceiptObserver, and
+// the journal of a kept receipt with CalcEngine::SetKeeper.
 #include <cstddef>
 
 namespace bansho {
@@ -18,6 +19,12 @@ public:
     virtual void RowRemoved(std::size_t index) = 0;
     virtual void RowsSwapped(std::size_t i, std::size_t j) = 0;
     virtual void HistoryCleared() = 0;
+    // Every row may have changed (a clear undone, a kept receipt brought back): read them all
+    // again and select the last one.
+    virtual void RowsReset() = 0;
+    // The memory, the grand total or the receipt kind changed (told once, at the end of the
+    // command that changed them; only the keeper of the receipt listens).
+    virtual void ValuesChanged() {}
     // Select row `index` without changing it (the row where the re-key check stopped).
     virtual void RowSelected(std::size_t index) { static_cast<void>(index); }
 

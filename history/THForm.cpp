@@ -449,6 +449,10 @@ void THForm::RowSelected(std::size_t index) {
 void THForm::HistoryCleared() {
     model_->HistoryCleared();
 }
+void THForm::RowsReset() {
+    model_->HistoryCleared(); // the list reads every row again
+    if (engine_.HistoryCount() > 0) SelectRow(static_cast<int>(engine_.HistoryCount() - 1));
+}
 void THForm::LampOn() {
     LED->TurnOn();
 }

@@ -58,6 +58,7 @@ public:
     void RowRemoved(std::size_t index) override;
     void RowsSwapped(std::size_t i, std::size_t j) override;
     void HistoryCleared() override;
+    void RowsReset() override;
     void LampOn() override;
     void LampOff() override;
 

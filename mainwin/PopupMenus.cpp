@@ -24,6 +24,8 @@ const std::vector<PopupMenuDef>& PopupMenuDefs() {
          {{"ヒストリーセット (ＨＳ)", Command::HistoryStore},
           {"ヒストリー呼出し (ＨＲ)", Command::HistoryShow},
           {"ヒストリークリア (ＨＣ)", Command::HistoryClear},
+          {"元に戻す (最後のクリア)", Command::UndoClear},
+          {"残したレシートを消去...", Command::None, kClearKeptAction},
           {"印刷", Command::PrintReceipt},
           {"印刷プレビュー", Command::PrintPreview}}},
         {Command::EntryMenu,
@@ -60,6 +62,7 @@ QMenu* BuildPopupMenu(const PopupMenuDef& def, QWidget* parent) {
         // A plain caption: '&' has no meaning here and the captions carry none.
         QAction* a = menu->addAction(QString::fromStdString(item.caption));
         a->setData(CommandNumber(item.tag));
+        if (item.action) a->setObjectName(QString::fromLatin1(item.action));
     }
     return menu;
 }

@@ -14,7 +14,13 @@ namespace bansho {
 struct MenuItemDef {
     std::string caption; // UTF-8
     Command tag;         // the command choosing it runs
+    // An item that is no command (tag None): the name of the window's action it runs
+    // (TMForm::SetMenuAction), also the action's object name.
+    const char* action = nullptr;
 };
+
+// The 履歴 menu's item that empties the kept receipt, after asking.
+inline constexpr const char* kClearKeptAction = "ClearKept";
 
 struct PopupMenuDef {
     Command command;  // EditMenu..ZoomMenu

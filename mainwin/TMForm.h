@@ -15,6 +15,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <string>
 #include <memory>
 
 class QFrame;
@@ -67,6 +69,18 @@ public:
     // 151 does nothing.
     using CustomizeDialog = std::function<void(TMForm&)>;
     void SetCustomizeDialog(CustomizeDialog dialog) { customize_ = std::move(dialog); }
+    // What a menu item that is no command runs (PopupMenus.h, MenuItemDef::action).
+    void SetMenuAction(const std::string& name, std::function<void()> run) {
+        menuActions_[name] = std::move(run);
+    }
+    // The kept receipt's part of the customization dialog: whether the receipt is kept, and why
+    // not while the option is on. Unset: the option is shown as it is stored.
+    struct KeepingLink {
+        std::function<std::string()> Problem; // empty while kept or while the option is off
+        std::function<void()> OptionChanged;  // after OK changed KeepReceipt
+    };
+    void SetKeepingLink(KeepingLink link) { keeping_ = std::move(link); }
+    const KeepingLink& Keeping() const { return keeping_; }
 
     // ---- Things the dialogs re-apply after they change settings ----
     void FormResize(); // the layout rule for the current width
@@ -185,6 +199,8 @@ private:
     bool terminating_ = false;       // ended by the system: close without a box
     HistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
+    std::map<std::string, std::function<void()>> menuActions_;
+    KeepingLink keeping_;
     QFont displayFont_;
     LayoutResult layout_;
     int fkBaseHeight_ = 30;

@@ -49,7 +49,14 @@ void TMForm::FKeyClick(FunctionKeyButton*, int key) {
 }
 
 void TMForm::MenuItemSelect(QAction* action) {
-    if (action) ExecCommand(action->data().toInt());
+    if (!action) return;
+    const auto named = menuActions_.find(action->objectName().toStdString());
+    if (named != menuActions_.end() && !action->objectName().isEmpty()) {
+        named->second();
+        FocusMain();
+        return;
+    }
+    ExecCommand(action->data().toInt());
 }
 
 void TMForm::FormKeyDown(int code, ShiftState shift, bool repeat) {

@@ -232,6 +232,7 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     // The second tax rate: a number from 0 to 100, or the factory rate.
     o.TaxRate2 = ParseTaxRate(ini.ReadString(kOptionSec, "TaxRate2", def.TaxRate2))
                      .value_or(def.TaxRate2);
+    o.KeepReceipt = ini.ReadBool(kOptionSec, "KeepReceipt", def.KeepReceipt);
 
     st.UseNumKey = ini.ReadBool(kNumKey, "UseNumKey", false);
     o.UserKEY = ini.ReadBytes(kNumKey, "UserKEY", def.UserKEY); // key codes, not text
@@ -337,6 +338,9 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     // Likewise the second tax rate, once it is not the factory rate.
     if (o.TaxRate2 != FileDefaultOptions().TaxRate2 || ini.ValueExists(kOptionSec, "TaxRate2"))
         ini.WriteString(kOptionSec, "TaxRate2", o.TaxRate2);
+    // Written once the option was used, like the selectors.
+    if (o.KeepReceipt || ini.ValueExists(kOptionSec, "KeepReceipt"))
+        ini.WriteBool(kOptionSec, "KeepReceipt", o.KeepReceipt);
 
     ini.WriteBool(kNumKey, "UseNumKey", st.UseNumKey);
     ini.WriteBytes(kNumKey, "UserKEY", o.UserKEY);

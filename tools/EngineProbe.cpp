@@ -70,6 +70,7 @@ public:
     void RowRemoved(std::size_t) override {}
     void RowsSwapped(std::size_t, std::size_t) override {}
     void HistoryCleared() override {}
+    void RowsReset() override {}
     void RowSelected(std::size_t index) override { selected = static_cast<long>(index); }
     void LampOn() override {}
     void LampOff() override {}

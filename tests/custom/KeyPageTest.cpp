@@ -101,10 +101,10 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 74 commands, 255 ("no action") among them, and the decimal
+    // The catalogue describes 75 commands, 255 ("no action") among them, and the decimal
     // selector, the rounding rule, 印刷 and its preview, rate 2's keys, the tax total, 時間,
-    // 日付, 両端 and 検算 are offered like every other.
-    EXPECT_EQ(described, 74);
+    // 日付, 両端, 検算 and 元に戻す are offered like every other.
+    EXPECT_EQ(described, 75);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));
@@ -113,7 +113,8 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     EXPECT_EQ(dlg->KeyLists().CmdNoList.back(), "255");
     for (const char* added : {"小数点以下桁数の切替", "端数処理の切替", "レシートの印刷",
                               "レシートの印刷プレビュー", "税率２の税込み金額表示",
-                              "税率２の税抜き金額表示", "税計算合計 (税率別)"})
+                              "税率２の税抜き金額表示", "税計算合計 (税率別)",
+                              "最後のクリアを元に戻す"})
         EXPECT_EQ(dlg->CLBox->findItems(QString::fromUtf8(added), Qt::MatchExactly).size(), 1)
             << added;
     ASSERT_EQ(dlg->KLBox->count(), 78);

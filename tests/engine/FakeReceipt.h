@@ -29,6 +29,7 @@ public:
     std::vector<std::size_t> appended; // every RowAppended index
     std::vector<std::size_t> replaced; // every RowReplaced index
     int cleared = 0;                   // HistoryCleared calls
+    int reset = 0;                     // RowsReset calls
     std::string fault;                 // the first inconsistent notification
 
     void RowAppended(std::size_t index) override {
@@ -63,6 +64,13 @@ public:
         ++cleared;
         rows.clear();
         selected = -1;
+    }
+    void RowsReset() override {
+        ++reset;
+        rows.clear();
+        for (std::size_t i = 0; i < engine_.HistoryCount(); ++i)
+            rows.push_back(engine_.HistRow(i));
+        selected = static_cast<int>(rows.size()) - 1;
     }
     void LampOn() override { lampOn = true; }
     void LampOff() override { lampOn = false; }

@@ -976,32 +976,48 @@ TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
     EXPECT_EQ(back.ReadInteger("OPTION", "Rounding", 99), 0);
 }
 
-TEST(Settings, ThePrinterAndPaperAreWrittenOnlyOnceAPrintUsedThem) {
-    // Files that never printed read and save byte for byte as they were; a file that holds
-    // the print keys keeps them, also when they are emptied.
+TEST(Settings, ThePrinterPaperAndKeptReceiptAreWrittenOnlyOnceUsed) {
+    // Files that never printed nor kept the receipt read and save byte for byte as they were; a
+    // file that holds the print keys keeps them, also when they are emptied.
     Program factory;
     factory.LoadText("", false);
     const std::string factoryBytes = factory.SaveToMemory().ToBytes();
     const std::string withPrint = factoryBytes + "[PRINT]\r\nPrinter=/home/u/\x83\x8C\x83\x56\x81\x5B\x83\x67.pdf\r\nPaper=80x297mm\r\n\r\n";
+    // The kept receipt's option, written once used, stays where it was written, on or off.
+    std::string withKeep = factoryBytes;
+    withKeep.insert(withKeep.find("\r\n", withKeep.find("AlphaBlendValue=")) + 2, "KeepReceipt=1\r\n");
+    std::string keptOff = withKeep;
+    keptOff.replace(keptOff.find("KeepReceipt=1"), 13, "KeepReceipt=0");
     struct Row {
         const char* name;
         std::string file;
         const char* printer; // as read, UTF-8
         const char* paper;
+        bool keep;      // KeepReceipt as read
+        bool sameBytes; // saved byte for byte as it was
     } rows[] = {
-        {"factory save", factoryBytes, "", ""},
-        {"hand-written, one section", "[OPTION]\r\nMoveDot=3\r\n\r\n", "", ""},
-        {"printed before", withPrint, "/home/u/レシート.pdf", "80x297mm"},
+        {"factory save", factoryBytes, "", "", false, true},
+        {"hand-written, one section", "[OPTION]\r\nMoveDot=3\r\n\r\n", "", "", false, false},
+        {"printed before", withPrint, "/home/u/レシート.pdf", "80x297mm", false, true},
+        {"receipt kept", withKeep, "", "", true, true},
+        {"receipt kept once, now not", keptOff, "", "", false, true},
     };
     for (const auto& r : rows) {
         Program p;
         p.LoadText(r.file);
         EXPECT_EQ(p.option.Printer, r.printer) << r.name;
         EXPECT_EQ(p.option.PrintPaper, r.paper) << r.name;
+        EXPECT_EQ(p.option.KeepReceipt, r.keep) << r.name;
         const std::string saved = p.SaveToMemory(r.file).ToBytes();
-        if (r.file == factoryBytes || r.file == withPrint) EXPECT_EQ(saved, r.file) << r.name;
+        if (r.sameBytes) EXPECT_EQ(saved, r.file) << r.name;
         EXPECT_EQ(saved.find("[PRINT]") != std::string::npos, *r.printer != '\0') << r.name;
+        EXPECT_EQ(saved.find("KeepReceipt") != std::string::npos,
+                  r.file.find("KeepReceipt") != std::string::npos) << r.name;
     }
+    Program keeping;
+    keeping.LoadText(factoryBytes);
+    keeping.option.KeepReceipt = true;
+    EXPECT_TRUE(keeping.SaveToMemory(factoryBytes).ReadBool("OPTION", "KeepReceipt", false));
     Program used;
     used.LoadText(factoryBytes);
     used.option.Printer = "receipt-80";

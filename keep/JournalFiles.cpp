@@ -1,0 +1,129 @@
+// The file work under the journal (see JournalFiles.h).
+#include "JournalFiles.h"
+
+#include "Settings.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+namespace bansho::keep::journalfiles {
+
+namespace {
+
+constexpr std::size_t kTemporaryTail = 6;
+
+bool IsTemporaryChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsTemporaryOf(std::string_view entry, std::string_view name) {
+    if (entry.size() != name.size() + 1 + kTemporaryTail || entry.substr(0, name.size()) != name ||
+        entry[name.size()] != '.')
+        return false;
+    for (char c : entry.substr(name.size() + 1)) {
+        if (!IsTemporaryChar(c)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string Distrust(const struct stat& st, std::uint64_t maxBytes) {
+    if (S_ISLNK(st.st_mode)) return "シンボリックリンクです。";
+    if (S_ISDIR(st.st_mode)) return SystemReason(EISDIR);
+    if (!S_ISREG(st.st_mode)) return "通常のファイルではありません。";
+    if (st.st_uid != ::geteuid()) return "別のユーザーのファイルです。";
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return SystemReason(EFBIG);
+    return {};
+}
+
+int MakeFolders(const std::string& dir) {
+    if (dir.empty()) return 0;
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    const std::size_t slash = dir.find_last_of('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (const int err = MakeFolders(dir.substr(0, slash))) return err;
+    }
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+    return 0;
+}
+
+void RemoveTemporaries(int dirFd, std::string_view name) {
+    const int scanFd = ::dup(dirFd);
+    if (scanFd < 0) return;
+    DIR* d = ::fdopendir(scanFd);
+    if (!d) {
+        ::close(scanFd);
+        return;
+    }
+    while (const dirent* e = ::readdir(d)) {
+        if (IsTemporaryOf(e->d_name, name)) ::unlinkat(dirFd, e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName) {
+    static constexpr char kChars[] =
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    static std::uint32_t counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[kTemporaryTail] = {};
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            std::uint64_t v = (static_cast<std::uint64_t>(::getpid()) << 20) ^ ++counter;
+            for (unsigned char& b : random) {
+                b = static_cast<unsigned char>(v);
+                v >>= 8;
+            }
+        }
+        tmpName = name + '.';
+        for (unsigned char b : random)
+            tmpName += kChars[b % (sizeof kChars - 1)];
+        const int fd = ::openat(dirFd, tmpName.c_str(),
+                                O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string AsideName(const std::string& path) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string base = path + "." + stamp;
+    std::string name = base;
+    struct stat st {};
+    for (int n = 2; ::lstat(name.c_str(), &st) == 0; ++n)
+        name = base + "-" + std::to_string(n);
+    return name;
+}
+
+std::string CannotKeep(const std::string& path, const std::string& reason) {
+    return "ファイル \"" + path + "\" を使えません。" + reason;
+}
+
+} // namespace bansho::keep::journalfiles

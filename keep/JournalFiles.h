@@ -1,0 +1,36 @@
+#pragma once
+// The file work under the journal: checking that a journal may be trusted, making its
+// folder, temporaries of its own and a timestamped name to move a bad journal aside to.
+// Used by ReceiptJournal.cpp only.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <sys/stat.h>
+
+namespace bansho::keep::journalfiles {
+
+// Why a journal found at `path` (lstat `st`) may not be read or written, or empty when it is
+// a regular file of the user's, not too large.
+std::string Distrust(const struct stat& st, std::uint64_t maxBytes);
+
+// Makes the folder and those above it that are missing, private to the user. 0 or errno.
+int MakeFolders(const std::string& dir);
+
+// Removes "<name>.XXXXXX" temporaries a killed compaction left (the caller holds the lock).
+void RemoveTemporaries(int dirFd, std::string_view name);
+
+// A new temporary "<name>.XXXXXX" in the folder, created exclusively, private, opened for
+// appending. Returns the descriptor, or -1 with errno.
+int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName);
+
+// Writes all of `bytes`; false with errno.
+bool WriteAll(int fd, std::string_view bytes);
+
+// "name.20261207-214500" (local time), with "-2", "-3"... when that exists.
+std::string AsideName(const std::string& path);
+
+// "ファイル "name" ..." texts of the journal.
+std::string CannotKeep(const std::string& path, const std::string& reason);
+
+} // namespace bansho::keep::journalfiles
