@@ -343,7 +343,7 @@ void THForm::HandleKeyEvent(QKeyEvent* e) {
     }
     const int code = platform::VirtualKey(*e);
     if (code == 0 || IsModifierKey(code)) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()));
+    FormKeyDown(code, ShiftOf(e->modifiers()), platform::TypedChar(*e));
     // A command may have made the main window active, or hidden this one.
     if (!isActiveWindow()) BringMainToFront();
 }
@@ -360,9 +360,9 @@ void THForm::BringMainToFront() {
     main_.activateWindow();
 }
 
-void THForm::FormKeyDown(int code, ShiftState shift) {
-    const KeyDecision d =
-        RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
+void THForm::FormKeyDown(int code, ShiftState shift, char32_t typed) {
+    const KeyDecision d = RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_,
+                                              status_, typed);
     switch (d.Route) {
     case KeyRoute::ToHistory:
         RunHistoryAction(d.History);

@@ -77,7 +77,7 @@ public:
 
     // ---- Keys and clicks ----
     // Every key pressed while the window is active (as a Windows key code with modifiers).
-    void FormKeyDown(int code, ShiftState shift);
+    void FormKeyDown(int code, ShiftState shift, char32_t typed = 0);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);

@@ -55,7 +55,7 @@ public:
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    void FormKeyDown(int code, ShiftState shift);
+    void FormKeyDown(int code, ShiftState shift, char32_t typed = 0);
     void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----

@@ -51,10 +51,10 @@ void TMForm::MenuItemSelect(QAction* action) {
     if (action) ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, ShiftState shift) {
+void TMForm::FormKeyDown(int code, ShiftState shift, char32_t typed) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
-    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_, typed);
     switch (d.Route) {
     case KeyRoute::Close:
         close();
@@ -95,7 +95,7 @@ void TMForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     const int code = platform::VirtualKey(*e);
     if (code == 0) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()));
+    FormKeyDown(code, ShiftOf(e->modifiers()), platform::TypedChar(*e));
 }
 
 void TMForm::HandleTab() {
