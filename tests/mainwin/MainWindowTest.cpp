@@ -524,6 +524,39 @@ TEST_F(MainWindow, MenusHoldTheirCommandsAsTags) {
     EXPECT_EQ(f.CommandMenu(206), nullptr);
 }
 
+// The 補助 menu shows the current decimal selection and rounding rule when it opens.
+TEST_F(MainWindow, TheEntryMenuShowsTheCurrentSelections) {
+    TMForm& f = Start();
+    QMenu* m = f.CommandMenu(204);
+    ASSERT_NE(m, nullptr);
+    auto shown = [&](int tag) {
+        for (QAction* a : m->actions())
+            if (a->data().toInt() == tag) return a->text();
+        return QString();
+    };
+    const struct {
+        int presses44, presses45;
+        const char* decimals;
+        const char* rule;
+    } rows[] = {
+        {0, 0, "小数点以下桁数 (F→0→…→4)　現在: F", "端数処理 (切捨→四捨五入→切上)　現在: 切捨"},
+        {1, 1, "小数点以下桁数 (F→0→…→4)　現在: 0", "端数処理 (切捨→四捨五入→切上)　現在: 四捨五入"},
+        {3, 1, "小数点以下桁数 (F→0→…→4)　現在: 3", "端数処理 (切捨→四捨五入→切上)　現在: 切上"},
+        {2, 1, "小数点以下桁数 (F→0→…→4)　現在: F", "端数処理 (切捨→四捨五入→切上)　現在: 切捨"},
+    };
+    for (const auto& r : rows) {
+        for (int i = 0; i < r.presses44; ++i)
+            f.ExecCommand(44);
+        for (int i = 0; i < r.presses45; ++i)
+            f.ExecCommand(45);
+        f.ExecCommand(204);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m->isVisible(); }));
+        EXPECT_EQ(shown(44), QString::fromUtf8(r.decimals));
+        EXPECT_EQ(shown(45), QString::fromUtf8(r.rule));
+        m->hide();
+    }
+}
+
 TEST_F(MainWindow, MenuOpensAtTheStatusBarWhenThePointerIsOutside) {
     TMForm& f = Start();
     QCursor::setPos(f.screen(), QPoint(0, 0));
