@@ -8,6 +8,7 @@
 #include "KeyRouting.h"
 #include "LayoutRule.h"
 #include "NumberDisplay.h"
+#include "DisplayColors.h"
 #include "Options.h"
 
 #include <QFont>
