@@ -204,12 +204,6 @@ void ToggleNumKey(TCalcStatus& status) {
     status.UseNumKey = !status.UseNumKey;
 }
 
-int FuncCommandNumber(std::string_view item) {
-    const auto n = ParseInt32(item);
-    if (!n || *n < 0 || *n >= kCommandCount) return kNoCommand;
-    return *n;
-}
-
 std::vector<FunctionKeyEntry> FuncSetKeys(const KeyConfig& keys, int set) {
     std::vector<FunctionKeyEntry> out;
     if (set < 0 || set >= kFuncSetCount) return out;

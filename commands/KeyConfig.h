@@ -101,7 +101,4 @@ struct FunctionKeyEntry {
 // The keys of function-key set `set` (0..2): as many as both lists have items, at most 12.
 std::vector<FunctionKeyEntry> FuncSetKeys(const KeyConfig& keys, int set);
 
-// A command item of a function-key list as a number; 255 when it is not a number 0..255.
-int FuncCommandNumber(std::string_view item);
-
 } // namespace bansho

@@ -49,11 +49,47 @@ HistoryAction HistoryKeyAction(int code, ShiftState shift, bool asPressed) {
     }
 }
 
+// The keypad operator a typed character stands for; kNoCommand for any other character.
+int OperatorOfChar(char32_t typed) {
+    switch (typed) {
+    case U'+':
+        return CommandNumber(Command::Add);
+    case U'-':
+        return CommandNumber(Command::Subtract);
+    case U'*':
+        return CommandNumber(Command::Multiply);
+    case U'/':
+        return CommandNumber(Command::Divide);
+    case U'=':
+        return CommandNumber(Command::Equals);
+    default:
+        return kNoCommand;
+    }
+}
+
+bool IsDigitCommand(int command) {
+    return command >= CommandNumber(Command::Digit0) && command <= CommandNumber(Command::Digit9);
+}
+
+// The table's command for a key, with the character it typed where the table says nothing
+// of its own (see RouteKeyDown). `code` is the key as pressed, not turned by NUM-key mode.
+int CommandOfKey(int code, ShiftState shift, char32_t typed, int command) {
+    if (typed == 0) return command;
+    const bool digitKey = code >= vk::Key0 && code <= vk::Key0 + 9;
+    if (digitKey && IsDigitCommand(command) && !(typed >= U'0' && typed <= U'9'))
+        return OperatorOfChar(typed);
+    const bool keypad = code >= vk::Numpad0 && code <= vk::Divide;
+    if (command == kNoCommand && !keypad && (shift & (ssAlt | ssCtrl)) == 0)
+        return OperatorOfChar(typed);
+    return command;
+}
+
 } // namespace
 
 KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const KeyConfig& keys,
-                         const TOption& option, const TCalcStatus& status) {
+                         const TOption& option, const TCalcStatus& status, char32_t typed) {
     KeyDecision d;
+    const int pressed = code;
     if (status.UseNumKey) code = TranslateNumKey(code, option);
     d.Code = code;
     if (code == vk::F4 && (shift & (ssShift | ssAlt | ssCtrl)) == ssAlt) {
@@ -73,12 +109,14 @@ KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const K
     d.Route = KeyRoute::Dispatch;
     d.Command = (code >= 0 && code < kKeyCodeCount) ? keys.KeyTable[static_cast<std::size_t>(code)]
                                                     : kNoCommand;
+    // A key that NUM-key mode turned into another is the table's alone.
+    if (code == pressed) d.Command = CommandOfKey(code, shift, typed, d.Command);
     return d;
 }
 
 KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
                                 const KeyConfig& keys, const TOption& option,
-                                const TCalcStatus& status) {
+                                const TCalcStatus& status, char32_t typed) {
     const HistoryAction own = HistoryKeyAction(code, shift, true);
     if (own != HistoryAction::None) {
         KeyDecision d;
@@ -87,7 +125,7 @@ KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
         d.History = own;
         return d;
     }
-    return RouteKeyDown(code, shift, historyActive, keys, option, status);
+    return RouteKeyDown(code, shift, historyActive, keys, option, status, typed);
 }
 
 TabRoute RouteTab(bool historyVisible, bool mainActive) {

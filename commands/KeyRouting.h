@@ -52,9 +52,14 @@ bool DropKeyRepeat(const KeyDecision& d, bool repeat);
 
 // The main window's key-down handler (also reached with the keys that the history window
 // does not use itself). `historyActive`: the history window is the active window.
-// Shift and Ctrl play no part: Shift+1 performs command 1.
+// `typed`: the character the key typed (0 when none or unknown).
+// The key table decides by the key alone; Shift and Ctrl play no part in it. Where it has no
+// command for a key of the main block, the character the key typed decides: + - * / = act as
+// the keypad's operators on every layout (the US "=" key, the JIS "-" key, Shift+8 on a US
+// keyboard). A digit key that types something other than a digit (Shift+8 types "*", Shift+1
+// "!") never enters its digit: it acts as the operator it typed, or does nothing.
 KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const KeyConfig& keys,
-                         const TOption& option, const TCalcStatus& status);
+                         const TOption& option, const TCalcStatus& status, char32_t typed = 0);
 
 // A key pressed while the history window has the keyboard (`historyActive`: it is the
 // active window). The window's own keys, as pressed, are its actions; every other key goes
@@ -63,7 +68,7 @@ KeyDecision RouteKeyDown(int code, ShiftState shift, bool historyActive, const K
 // again (one turned into Enter works the calculator's Enter).
 KeyDecision RouteHistoryKeyDown(int code, ShiftState shift, bool historyActive,
                                 const KeyConfig& keys, const TOption& option,
-                                const TCalcStatus& status);
+                                const TCalcStatus& status, char32_t typed = 0);
 
 enum class TabRoute { None, ActivateHistory, ActivateMain };
 

@@ -2,7 +2,7 @@
 // The colour chooser of the customization dialog: given the colour being edited, it returns
 // the chosen colour, or nothing when the user cancels. Replaceable, so tests answer it
 // instead of opening the system's colour dialog.
-#include "Options.h"
+#include "DisplayColors.h"
 
 #include <functional>
 #include <optional>

@@ -4,6 +4,7 @@
 // and transparency act at once so the user sees them, and Cancel puts them back.
 #include "KeyAssignmentLists.h"
 #include "KeyConfig.h"
+#include "DisplayColors.h"
 #include "Options.h"
 
 #include <QDialog>

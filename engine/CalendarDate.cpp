@@ -71,6 +71,30 @@ std::optional<std::int64_t> ParseDateDigits(std::string_view digits) {
 }
 
 namespace {
+std::optional<int> Digits(std::string_view f, std::size_t least, std::size_t most) {
+    if (f.size() < least || f.size() > most) return std::nullopt;
+    int v = 0;
+    for (const char c : f) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+} // namespace
+
+std::optional<std::int64_t> ParseDateText(std::string_view text) {
+    const std::size_t d1 = text.find('-');
+    if (d1 == std::string_view::npos) return ParseDateDigits(text);
+    const std::size_t d2 = text.find('-', d1 + 1);
+    if (d2 == std::string_view::npos) return std::nullopt;
+    const auto y = Digits(text.substr(0, d1), 4, 4);
+    const auto m = Digits(text.substr(d1 + 1, d2 - d1 - 1), 1, 2);
+    const auto d = Digits(text.substr(d2 + 1), 1, 2);
+    if (!y || !m || !d) return std::nullopt;
+    return DayNumber(CivilDate{*y, *m, *d});
+}
+
+namespace {
 void AppendDigits(std::string& out, int value, int width) {
     std::string s = std::to_string(value);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');

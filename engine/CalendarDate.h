@@ -33,6 +33,10 @@ std::int64_t LastDayNumber();
 // Exactly eight digits YYYYMMDD, nothing else (no sign, point or blank): the day number.
 std::optional<std::int64_t> ParseDateDigits(std::string_view digits);
 
+// A date as the display shows it, read back: "2026-12-07" (month and day of one or two digits)
+// or the eight digits "20261207". nullopt for anything else or a date that does not exist.
+std::optional<std::int64_t> ParseDateText(std::string_view text);
+
 // "2026-12-07": four-digit year, two-digit month and day. Empty for a day number outside the
 // range.
 std::string DateText(std::int64_t day);

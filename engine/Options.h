@@ -1,6 +1,7 @@
 #pragma once
-// The plain records that the settings file fills and every layer reads: options,
-// display colours and the state record shared by the engine, the keys and the windows.
+// The plain records that the settings file fills and every layer reads: options and the
+// state record shared by the engine, the keys and the windows. The display colours, which
+// only the windows use, are the settings layer's (settings/DisplayColors.h).
 #include <cstdint>
 #include <string>
 
@@ -30,20 +31,6 @@ struct TOption {
     std::int32_t Rounding = 0;        // 0 切捨 toward zero, 1 四捨五入 half away, 2 切上 away
     std::string TaxRate2;             // the second (reduced) tax rate in percent, as text
     bool KeepReceipt = false;         // the receipt, memory and grand total outlive the program
-};
-
-// A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
-using ColorValue = std::int32_t;
-inline constexpr ColorValue clBtnFace = static_cast<ColorValue>(0xFF00000F);
-inline constexpr ColorValue clBlack = 0x000000;
-inline constexpr ColorValue clRed = 0x0000FF;
-
-struct DisplayColorSet {
-    ColorValue MPanel = clBtnFace; // background of the main display panel
-    ColorValue Number = clBlack;   // the display number and the marks
-    ColorValue Error = clRed;      // the display number after an error
-    ColorValue HPanel = clBtnFace; // background of the history panel
-    ColorValue HNumber = clBlack;  // the history numbers
 };
 
 // State shared by the engine, the key handling and the windows; zero-filled at start.

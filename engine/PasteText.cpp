@@ -10,27 +10,15 @@ namespace bansho {
 
 namespace {
 
-// One decoded UTF-8 character; malformed bytes come through as themselves and never match.
+// The characters of the text; a byte that starts no valid sequence comes through as a value
+// that is no character, so the text stays refused.
 std::vector<std::uint32_t> Decode(std::string_view s) {
     std::vector<std::uint32_t> out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > s.size()) {
-            out.push_back(0xFFFFFFFFu); // a byte that is no character: the text stays refused
-            ++i;
-            continue;
-        }
-        std::uint32_t c = len == 1 ? b : len == 2 ? (b & 0x1Fu) : len == 3 ? (b & 0x0Fu) : (b & 0x07u);
-        bool ok = true;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + k]);
-            if ((t & 0xC0) != 0x80) ok = false;
-            c = (c << 6) | (t & 0x3Fu);
-        }
-        out.push_back(ok ? c : 0xFFFFFFFFu);
-        i += ok ? len : 1;
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t n = utf8::Decode(s, i, cp);
+        out.push_back(n == 0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(cp));
+        i += n == 0 ? 1 : n;
     }
     return out;
 }

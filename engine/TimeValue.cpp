@@ -54,6 +54,62 @@ std::optional<std::int64_t> ParseSeconds(std::string_view text) {
     return negative ? -v : v;
 }
 
+namespace {
+// Hours with optional thousands separators: "1234" or "1,234", never "1,2" or ",123".
+std::optional<std::int64_t> ReadHours(std::string_view h) {
+    if (h.empty()) return std::nullopt;
+    std::string digits;
+    std::size_t group = 0; // digits since the last separator
+    bool separated = false;
+    for (std::size_t i = 0; i < h.size(); ++i) {
+        const char c = h[i];
+        if (c == ',') {
+            if (group == 0 || group > 3 || (separated && group != 3)) return std::nullopt;
+            separated = true;
+            group = 0;
+        } else if (c >= '0' && c <= '9') {
+            digits += c;
+            ++group;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (separated && group != 3) return std::nullopt;
+    if (digits.size() > 11) return std::nullopt;
+    return Value(digits);
+}
+
+// One or two digits below 60.
+std::optional<std::int64_t> ReadSixty(std::string_view f) {
+    if (f.empty() || f.size() > 2) return std::nullopt;
+    for (const char c : f)
+        if (c < '0' || c > '9') return std::nullopt;
+    const std::int64_t v = Value(f);
+    if (v >= 60) return std::nullopt;
+    return v;
+}
+} // namespace
+
+std::optional<std::int64_t> ParseTimeText(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && text.front() == '-') {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    const std::size_t c1 = text.find(':');
+    if (c1 == std::string_view::npos) return std::nullopt;
+    const std::size_t c2 = text.find(':', c1 + 1);
+    const auto h = ReadHours(text.substr(0, c1));
+    const auto m = ReadSixty(text.substr(c1 + 1, c2 == std::string_view::npos ? std::string_view::npos
+                                                                             : c2 - c1 - 1));
+    std::optional<std::int64_t> s = 0;
+    if (c2 != std::string_view::npos) s = ReadSixty(text.substr(c2 + 1));
+    if (!h || !m || !s) return std::nullopt;
+    const std::int64_t v = *h * 3600 + *m * 60 + *s;
+    if (!TimeInRange(v)) return std::nullopt;
+    return negative ? -v : v;
+}
+
 std::string SecondsText(std::int64_t seconds) {
     return std::to_string(seconds);
 }

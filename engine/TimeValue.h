@@ -26,6 +26,11 @@ bool TimeInRange(std::int64_t seconds);
 // 5025 -> "1:23:45", -90 -> "-0:01:30", 4442400 -> "1,234:00:00".
 std::string TimeText(std::int64_t seconds);
 
+// A time as the display shows it, read back: "[-]h:mm:ss" or "[-]h:mm", the hours with or
+// without thousands separators (in their places only), minutes and seconds of one or two digits
+// below 60. nullopt for anything else or a time past the limit ("1:75:00", "1,2:00:00").
+std::optional<std::int64_t> ParseTimeText(std::string_view text);
+
 // The register text of a time ("[blanks][-]digits", the seconds): its value, or nullopt.
 std::optional<std::int64_t> ParseSeconds(std::string_view text);
 // The register text of a time: "27000", "-90".

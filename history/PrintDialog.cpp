@@ -7,6 +7,7 @@
 #include <QSizeF>
 
 #include "LateLibrary.h"
+#include "Platform.h"
 
 namespace bansho {
 
@@ -48,6 +49,7 @@ PrintOutcome PrintWithDialog(QWidget* parent, const PrintRequest& request, Print
     static PrintEntry entry = nullptr;
     if (!entry) entry = LoadPrintModule();
     if (!entry) return PrintOutcome::Unavailable;
+    platform::LoadQtTranslations(); // the dialog is Qt's own
     return entry(parent, request, chosen);
 }
 

@@ -3,40 +3,19 @@
 #include "PrintDialog.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGraphicsView>
 #include <QLineEdit>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QAbstractButton>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTranslator>
 
 namespace {
 
 using bansho::PrintChoice;
 using bansho::PrintOutcome;
 using bansho::PrintRequest;
-
-// The dialogs speak Japanese, like the rest of the program, where Qt's own translations are
-// installed and nothing has loaded them yet; otherwise they keep Qt's English texts.
-void LoadDialogTranslation() {
-    static const bool once = [] {
-        if (QCoreApplication::translate("QPrintPreviewDialog", "Print Preview") != QLatin1String("Print Preview"))
-            return true; // already translated
-        auto* translator = new QTranslator(QCoreApplication::instance());
-        if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-            QCoreApplication::installTranslator(translator))
-            return true;
-        delete translator;
-        return false;
-    }();
-    (void)once;
-}
 
 // The printer and paper of the last print, where they still exist.
 void Offer(QPrinter& printer, const PrintChoice& offered) {
@@ -114,7 +93,6 @@ private:
 
 extern "C" Q_DECL_EXPORT PrintOutcome bansho_print(QWidget* parent, const PrintRequest& request,
                                                    PrintChoice& chosen) {
-    LoadDialogTranslation();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(request.docName);

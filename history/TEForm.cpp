@@ -2,10 +2,13 @@
 
 #include "Beep.h"
 #include "CalcEngine.h"
+#include "CalendarDate.h"
 #include "Fonts.h"
 #include "KeyConfig.h"
 #include "MessageBoxes.h"
 #include "TextFunctions.h"
+#include "TimeValue.h"
+#include "ValueKinds.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,6 +24,8 @@ namespace bansho {
 const QString TEForm::kTitle = QStringLiteral(" 演算子と数値の ");
 const QString TEForm::kNumberMessage = QStringLiteral("正しい数値を入力して下さい");
 const QString TEForm::kOperatorMessage = QStringLiteral("正しい演算子を入力して下さい");
+const QString TEForm::kTimeMessage = QStringLiteral("正しい時間を入力して下さい");
+const QString TEForm::kDateMessage = QStringLiteral("正しい日付を入力して下さい");
 
 namespace {
 
@@ -48,10 +53,15 @@ const QStringList& Glyphs() {
     return glyphs;
 }
 
-bool IsNumberText(const QString& text) {
-    for (const QChar c : text)
-        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.')))
-            return false;
+// Digits and the characters of `others`; a minus only in front when `sign`.
+bool IsEntryText(const QString& text, const QString& others, bool sign) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) continue;
+        if (others.contains(c)) continue;
+        if (sign && i == 0 && c == QLatin1Char('-')) continue;
+        return false;
+    }
     return true;
 }
 
@@ -119,7 +129,13 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
     if (editIndex_ < engine_.HistoryCount()) {
         storedNumber_ = engine_.HistNumber(editIndex_);
         storedOpe_ = engine_.HistOpe(editIndex_);
+        const RowMark mark = engine_.HistMark(editIndex_);
+        kind_ = mark == RowMark::Time ? Kind::Time : mark == RowMark::Date ? Kind::Date : Kind::Number;
     }
+    storedText_ = QString::fromStdString(
+        kind_ == Kind::Number ? storedNumber_
+                              : ValueText(TCalcNum{storedNumber_, false, KindOfMark(engine_.HistMark(editIndex_))},
+                                          true));
     setWindowTitle(kTitle + editCaption);
     // Centred on the screen, and placed before the number check can raise its message, so
     // that the message opens over the place where the dialog will stand.
@@ -128,7 +144,7 @@ TEForm::TEForm(QWidget* owner, CalcEngine& engine, const TOption& option, const 
         move(avail.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
     SetOpeText(StoredGlyph());
-    NumEdit->setText(QString::fromStdString(storedNumber_));
+    NumEdit->setText(storedText_);
     NumEdit->setFocus(Qt::OtherFocusReason);
 }
 
@@ -148,14 +164,31 @@ void TEForm::showEvent(QShowEvent* e) {
     NumEdit->selectAll();
 }
 
-// Only digits and the point; anything else is refused with a message and the field gets the
-// stored number back. Putting it back does not bring the message a second time.
+// A number takes digits and the point; a time digits, colons, separators and a leading minus;
+// a date digits and hyphens.
+bool TEForm::AcceptsCharacters(const QString& text) const {
+    switch (kind_) {
+    case Kind::Time:
+        return IsEntryText(text, QStringLiteral(":,"), true);
+    case Kind::Date:
+        return IsEntryText(text, QStringLiteral("-"), false);
+    default:
+        return IsEntryText(text, QStringLiteral("."), false);
+    }
+}
+
+QString TEForm::RefusalMessage() const {
+    return kind_ == Kind::Time ? kTimeMessage : kind_ == Kind::Date ? kDateMessage : kNumberMessage;
+}
+
+// Any other character is refused with a message and the field gets the stored entry back.
+// Putting it back does not bring the message a second time.
 void TEForm::NumEditChange(const QString& text) {
-    if (restoring_ || IsNumberText(text)) return;
+    if (restoring_ || AcceptsCharacters(text)) return;
     platform::Beep();
-    platform::ShowMessage(this, kNumberMessage);
+    platform::ShowMessage(this, RefusalMessage());
     restoring_ = true;
-    NumEdit->setText(QString::fromStdString(storedNumber_));
+    NumEdit->setText(storedText_);
     restoring_ = false;
 }
 
@@ -173,10 +206,27 @@ void TEForm::OpeEditChange(const QString& typed) {
     SetOpeText(StoredGlyph());
 }
 
+// A time or a date that does not exist (1:75:00, 2026-02-30) is refused with a message and
+// the dialog stays open on it: nothing is written.
 void TEForm::OKClick() {
-    if (NumEdit->text().isEmpty()) NumEdit->setText(QStringLiteral("0"));
+    std::string number;
+    if (kind_ == Kind::Number) {
+        if (NumEdit->text().isEmpty()) NumEdit->setText(QStringLiteral("0"));
+        number = NumEdit->text().toStdString();
+    } else {
+        const std::string typed = NumEdit->text().toStdString();
+        const auto v = kind_ == Kind::Time ? ParseTimeText(typed) : ParseDateText(typed);
+        if (!v) {
+            platform::Beep();
+            platform::ShowMessage(this, RefusalMessage());
+            NumEdit->setFocus(Qt::OtherFocusReason);
+            NumEdit->selectAll();
+            return;
+        }
+        number = SecondsText(*v);
+    }
     const char ope = GlyphToOpe(OpeEdit->currentText().toStdString());
-    engine_.ReplaceHistoryEntry(editIndex_, NumEdit->text().toStdString(), ope);
+    engine_.ReplaceHistoryEntry(editIndex_, number, ope);
     accept();
 }
 

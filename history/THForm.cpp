@@ -345,7 +345,7 @@ void THForm::HandleKeyEvent(QKeyEvent* e) {
     }
     const int code = platform::VirtualKey(*e);
     if (code == 0 || IsModifierKey(code)) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()), repeat);
+    FormKeyDown(code, ShiftOf(e->modifiers()), repeat, platform::TypedChar(*e));
     // A command may have made the main window active, or hidden this one.
     if (!isActiveWindow()) BringMainToFront();
 }
@@ -362,9 +362,9 @@ void THForm::BringMainToFront() {
     main_.activateWindow();
 }
 
-void THForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
-    const KeyDecision d =
-        RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
+void THForm::FormKeyDown(int code, ShiftState shift, bool repeat, char32_t typed) {
+    const KeyDecision d = RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_,
+                                              status_, typed);
     if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::ToHistory:

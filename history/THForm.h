@@ -78,8 +78,9 @@ public:
 
     // ---- Keys and clicks ----
     // Every key pressed while the window is active (as a Windows key code with modifiers);
-    // `repeat`: the key is held down and this press only repeats it.
-    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
+    // `repeat`: the key is held down and this press only repeats it; `typed`: the character
+    // the key types (0 when none is known).
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false, char32_t typed = 0);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);

@@ -4,6 +4,7 @@
 // runs without it (Tab and command 28 do nothing). The rows and the lamp do not pass through
 // here: the engine tells the history window of them directly (ReceiptObserver).
 #include "KeyRouting.h"
+#include "DisplayColors.h"
 #include "Options.h"
 
 class QWidget;

@@ -67,4 +67,22 @@ QMenu* BuildPopupMenu(const PopupMenuDef& def, QWidget* parent) {
     return menu;
 }
 
+void ShowSelections(QMenu& menu, int decimals, int rule) {
+    static const char* const kRules[] = {"切捨", "四捨五入", "切上"};
+    for (QAction* a : menu.actions()) {
+        const int tag = a->data().toInt();
+        QString value;
+        if (tag == CommandNumber(Command::DecimalSelector))
+            value = decimals >= 0 && decimals <= 4 ? QString::number(decimals) : QStringLiteral("F");
+        else if (tag == CommandNumber(Command::RoundingSelector))
+            value = QString::fromUtf8(kRules[rule >= 0 && rule <= 2 ? rule : 0]);
+        else
+            continue;
+        for (const auto& def : PopupMenuDefs())
+            for (const auto& item : def.items)
+                if (CommandNumber(item.tag) == tag)
+                    a->setText(QString::fromStdString(item.caption) + QStringLiteral("　現在: ") + value);
+    }
+}
+
 } // namespace bansho

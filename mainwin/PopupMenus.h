@@ -37,4 +37,9 @@ const PopupMenuDef* FindPopupMenu(int command);
 // Builds the menu with each action's data holding its tag.
 QMenu* BuildPopupMenu(const PopupMenuDef& def, QWidget* parent);
 
+// The selector items of a built menu name the current selection after their caption, so that
+// the user sees where a press leads: "小数点以下桁数 (F→0→…→4)　現在: 2",
+// "端数処理 (切捨→四捨五入→切上)　現在: 四捨五入". `decimals` -1 is F.
+void ShowSelections(QMenu& menu, int decimals, int rule);
+
 } // namespace bansho

@@ -133,6 +133,8 @@ QMenu* TMForm::CommandMenu(int command) {
         if (!def) return nullptr;
         menu = BuildPopupMenu(*def, this);
         connect(menu, &QMenu::triggered, this, &TMForm::MenuItemSelect);
+        connect(menu, &QMenu::aboutToShow, this,
+                [this, menu] { ShowSelections(*menu, option_.Decimals, option_.Rounding); });
     }
     return menu;
 }

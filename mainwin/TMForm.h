@@ -8,6 +8,7 @@
 #include "KeyRouting.h"
 #include "LayoutRule.h"
 #include "NumberDisplay.h"
+#include "DisplayColors.h"
 #include "Options.h"
 
 #include <QFont>
@@ -57,8 +58,9 @@ public:
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    // `repeat`: the key is held down and this press only repeats it.
-    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
+    // `repeat`: the key is held down and this press only repeats it; `typed`: the character
+    // the key types (0 when none is known).
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false, char32_t typed = 0);
     void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----

@@ -59,10 +59,10 @@ void TMForm::MenuItemSelect(QAction* action) {
     ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
+void TMForm::FormKeyDown(int code, ShiftState shift, bool repeat, char32_t typed) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
-    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_, typed);
     if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::Close:
@@ -104,7 +104,7 @@ void TMForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     const int code = platform::VirtualKey(*e);
     if (code == 0) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()), platform::IsKeyRepeat(*e));
+    FormKeyDown(code, ShiftOf(e->modifiers()), platform::IsKeyRepeat(*e), platform::TypedChar(*e));
 }
 
 void TMForm::HandleTab() {

@@ -111,6 +111,12 @@ int VirtualKey(const QKeyEvent& event) {
     return VirtualKeyFromFacts(FactsFromEvent(event));
 }
 
+char32_t TypedChar(const QKeyEvent& event) {
+    const QList<uint> chars = event.text().toUcs4();
+    if (chars.size() != 1 || chars[0] < 0x20 || chars[0] == 0x7F) return 0;
+    return static_cast<char32_t>(chars[0]);
+}
+
 KeyScan VkKeyScan(char32_t ch) {
     return ScanChar(ch, ActiveKeymap());
 }

@@ -77,6 +77,8 @@ bool HasX11Keymap();
 KeyFacts FactsFromEvent(const QKeyEvent& event);
 // The virtual-key code of a Qt key event on the active layout (0 when none).
 int VirtualKey(const QKeyEvent& event);
+// The printable character a key event typed, 0 when it typed none.
+char32_t TypedChar(const QKeyEvent& event);
 
 // Character -> key, like VkKeyScanA: the code of the key that types the character on the
 // layout and whether Shift is needed. vk is vk::NoKey when no key types it.

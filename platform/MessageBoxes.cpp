@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include "Beep.h"
+#include "Platform.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -86,6 +87,7 @@ protected:
 
 bool Show(const MessageRequest& request) {
     if (const MessageHook& hook = Hook()) return hook(request);
+    LoadQtTranslations(); // the box's own button
     CentredMessageBox box(request.parent);
     box.setWindowTitle(request.title);
     box.setText(request.text);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "DisplayColors.h"
 #include "IniFile.h"
 #include "KeyConfig.h"
 #include "Options.h"

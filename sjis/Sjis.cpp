@@ -58,16 +58,6 @@ std::string ToUtf8(std::string_view cp932) {
     return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", false);
 }
 
-bool IsValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        char32_t cp;
-        const std::size_t n = utf8::Decode(s, i, cp);
-        if (n == 0) return false;
-        i += n;
-    }
-    return true;
-}
-
 namespace {
 std::size_t CharWidth(char32_t cp) {
     if (cp < 0x80) return 1;

@@ -16,7 +16,5 @@ std::size_t Width(std::string_view utf8);
 // The longest prefix of a UTF-8 text whose Shift_JIS width is at most maxBytes;
 // a double-byte character is never split.
 std::string Truncate(std::string_view utf8, std::size_t maxBytes);
-// True when the text is valid UTF-8.
-bool IsValidUtf8(std::string_view s);
 
 } // namespace bansho::sjis

@@ -1,5 +1,7 @@
 #include "TStatusLED.h"
 
+#include "ColorValue.h"
+
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,33 +15,6 @@
 namespace bansho {
 
 namespace {
-
-// 0x00BBGGRR, or a system colour number with the top byte 0xFF.
-QColor ToColor(ColorValue value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    if ((v >> 24) == 0xFF) {
-        const QPalette palette = QApplication::palette();
-        switch (v & 0xFF) {
-        case 5:
-            return palette.color(QPalette::Base);
-        case 8:
-            return palette.color(QPalette::Text);
-        case 13:
-            return palette.color(QPalette::Highlight);
-        case 14:
-            return palette.color(QPalette::HighlightedText);
-        case 16:
-            return palette.color(QPalette::Mid);
-        case 18:
-            return palette.color(QPalette::ButtonText);
-        case 20:
-            return palette.color(QPalette::Light);
-        default:
-            return palette.color(QPalette::Button);
-        }
-    }
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
 
 // Pixel-exact drawing in the manner of the classic GDI: lines leave out their last point,
 // a polygon is filled from its left edges up to (not including) its right edges and then
@@ -145,7 +120,7 @@ void TStatusLED::paintEvent(QPaintEvent*) {
 void TStatusLED::PaintFigure(QPainter& painter, int W, int H, bool status, ColorValue color) {
     const QColor black(0, 0, 0), white(255, 255, 255), grey(0x80, 0x80, 0x80),
         silver(0xC0, 0xC0, 0xC0);
-    const QColor fill = status ? ToColor(color) : grey;
+    const QColor fill = status ? ToQColor(color) : grey;
     PixelPen pen(painter, W, H);
     pen.SetColor(black);
     if (H <= W) {

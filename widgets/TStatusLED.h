@@ -2,7 +2,7 @@
 // A small indicator: a bevelled hexagonal bar like one segment of a seven-segment display,
 // lit in its own colour or dark grey. It takes no focus and no input and paints only its
 // figure, so the parent's background shows around it.
-#include "Options.h"
+#include "DisplayColors.h"
 
 #include <QWidget>
 

@@ -194,6 +194,58 @@ TEST(KeyRouting, OnlyDigitsAndShiftRightRepeatWhileHeld) {
     EXPECT_TRUE(RepeatsWhileHeld(f.Route('J')));
 }
 
+// Keys the table leaves without a command act as the character they type when that is an
+// operator; a digit key that types no digit never enters its digit. The keys as Windows codes
+// them on each layout: US "=" / Shift+"=" and JIS ";" / Shift+";" are OemPlus (187), "-" and
+// its Shift is OemMinus (189), JIS ":" is Oem1 (186).
+TEST(KeyRouting, UnassignedKeysActAsTheOperatorTheyType) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        int code;
+        ShiftState shift;
+        char32_t typed;
+        int command;
+    } rows[] = {
+        {"US Shift+8 multiplies", '8', ssShift, U'*', 19},
+        {"US = is equals", 187, 0, U'=', 21},
+        {"US Shift+= adds", 187, ssShift, U'+', 17},
+        {"- subtracts", 189, 0, U'-', 18},
+        {"JIS Shift+- is equals", 189, ssShift, U'=', 21},
+        {"JIS Shift+; adds", 187, ssShift, U'+', 17},
+        {"JIS Shift+: multiplies", 186, ssShift, U'*', 19},
+        {"JIS ; does nothing", 187, 0, U';', 255},
+        {"/ keeps its own entry", 191, 0, U'/', 20},
+        {"Shift+1 enters nothing", '1', ssShift, U'!', 255},
+        {"JIS Shift+0 enters nothing", '0', ssShift, U'~', 255},
+        {"8 alone enters 8", '8', 0, U'8', 8},
+        {"an unknown character keeps the table", '8', ssShift, 0, 8},
+        {"Ctrl+- is no operator", 189, ssCtrl, U'-', 255},
+        {"Enter keeps its own entry", 13, 0, 0, 21},
+        {"a letter keeps the table", 'C', ssShift, U'C', 41},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(RouteKeyDown(r.code, r.shift, false, f.keys, f.option, f.status, r.typed).Command,
+                  r.command)
+            << r.name;
+    // A key given a command of its own keeps it whatever it types.
+    f.keys.KeyTable[189] = 24;
+    EXPECT_EQ(RouteKeyDown(189, 0, false, f.keys, f.option, f.status, U'-').Command, 24);
+    f.keys.KeyTable['8'] = 41;
+    EXPECT_EQ(RouteKeyDown('8', ssShift, false, f.keys, f.option, f.status, U'*').Command, 41);
+    // An unassigned keypad key is not turned into an operator by its character.
+    f.keys.KeyTable[vk::Add] = 255;
+    EXPECT_EQ(RouteKeyDown(vk::Add, 0, false, f.keys, f.option, f.status, U'+').Command, 255);
+    f.keys.KeyTable[vk::Add] = 17;
+    // In the history window the same holds for the keys it passes on.
+    EXPECT_EQ(RouteHistoryKeyDown(189, 0, true, f.keys, f.option, f.status, U'-').Command, 24);
+    EXPECT_EQ(RouteHistoryKeyDown(187, ssShift, true, f.keys, f.option, f.status, U'+').Command, 17);
+    // NUM-key mode: a key it turns into another is the table's alone; US "=" is its add key.
+    f.status.UseNumKey = true;
+    EXPECT_EQ(RouteKeyDown(187, 0, false, f.keys, f.option, f.status, U'=').Command, 17);
+    EXPECT_EQ(RouteKeyDown('M', 0, false, f.keys, f.option, f.status, U'm').Command, 0);
+}
+
 TEST(KeyRouting, TabSwitchesWindowsOnlyWhileHistoryIsVisible) {
     EXPECT_EQ(RouteTab(true, true), TabRoute::ActivateHistory);
     EXPECT_EQ(RouteTab(true, false), TabRoute::ActivateMain);

@@ -42,6 +42,7 @@ TEST(CalendarDate, EveryDayOfTheRangeIsTheLibrarysDate) {
         ASSERT_EQ(*day, expected) << Digits8(ymd);
         ASSERT_EQ(DateText(*day), Dashed(ymd));
         ASSERT_EQ(DateDigits(*day), Digits8(ymd));
+        ASSERT_EQ(ParseDateText(Dashed(ymd)), day) << Dashed(ymd);
     }
     EXPECT_EQ(LastDayNumber(), expected - 1);
     EXPECT_EQ(DateText(-1), "");
@@ -59,7 +60,13 @@ TEST(CalendarDate, ImpossibleDigitsAreNoDate) {
         const chr::year_month_day ymd{chr::year{y}, chr::month{m}, chr::day{d}};
         const bool valid = ymd.ok() && y >= 1900 && y <= 2999;
         ASSERT_EQ(ParseDateDigits(buf).has_value(), valid) << buf;
+        ASSERT_EQ(ParseDateText(buf).has_value(), valid) << buf;
+        std::snprintf(buf, sizeof buf, "%04d-%u-%u", y, m, d);
+        ASSERT_EQ(ParseDateText(buf).has_value(), valid) << buf;
     }
+    for (const char* bad : {"2026-12-7-", "26-12-07", "2026-012-07", "2026--07", "2026-12-",
+                            "-2026-12-07", "2026/12/07", "2026-12-07 "})
+        EXPECT_FALSE(ParseDateText(bad)) << bad;
     for (const char* bad : {"2026123", "202612070", "2026-1207", " 20261207", "2026120.", ""})
         EXPECT_FALSE(ParseDateDigits(bad)) << bad;
 }

@@ -50,6 +50,8 @@ const PasteCase kPasteCases[] = {
     {"currency alone", "¥", "¥"},
     {"two signs", "--5", "--5"},
     {"sign after the digits", "500-", "500-"},
+    {"overlong bytes are no digit", "\xC0\xB1\xC0\xB2", "\xC0\xB1\xC0\xB2"},
+    {"an overlong point is none", "1\xC0\xAE" "5", "1\xC0\xAE" "5"},
 };
 
 TEST(PasteText, NumbersAsPeopleCopyThem) {

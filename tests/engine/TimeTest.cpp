@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -95,6 +96,39 @@ std::int64_t ModelDivide(std::int64_t s, std::int64_t n) {
 
 // 10,000 random sequences: times added and subtracted, divided by whole numbers, and at the
 // end sometimes multiplied by a number (a plain amount) or turned into decimal hours.
+// A time as the display shows it reads back to its seconds; a field past 59, a separator out of
+// place or a time past the limit reads as none.
+TEST(TimeText, TheShownFormReadsBack) {
+    std::mt19937_64 rng(60);
+    for (int i = 0; i < 20000; ++i) {
+        std::int64_t s = static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(kLimit));
+        if (i % 2) s = static_cast<std::int64_t>(rng() % 400000);
+        if (i % 3 == 0) s = -s;
+        ASSERT_EQ(ParseTimeText(ModelTimeText(s)), s) << ModelTimeText(s);
+    }
+    constexpr std::int64_t no = INT64_MIN; // refused
+    const struct {
+        const char* text;
+        std::int64_t seconds;
+    } rows[] = {
+        {"7:30", 27000},          {"7:5:3", 25503},     {"1234:00:00", 4442400},
+        {"1,234:00:01", 4442401}, {"-0:01:30", -90},    {"0:00", 0},
+        {"1:60:00", no},          {"1:00:60", no},      {"1:75:00", no},
+        {"1,2:00:00", no},        {",123:00:00", no},   {"1234,567:00:00", no},
+        {"1:000:00", no},         {"1:00:00:00", no},   {"100", no},
+        {":30", no},              {"1:", no},           {"1::00", no},
+        {"--1:00", no},           {"1:0a", no},         {"100,000,000,000:00:00", no},
+        {"99,999,999,999:59:59", kLimit - 1},
+    };
+    for (const auto& r : rows) {
+        const auto v = ParseTimeText(r.text);
+        if (r.seconds == no)
+            EXPECT_FALSE(v) << r.text;
+        else
+            EXPECT_EQ(v, r.seconds) << r.text;
+    }
+}
+
 TEST(TimeModel, RandomSequencesAgreeWithWholeSeconds) {
     for (const int acount : {0, 1}) {
         std::mt19937_64 rng(60 + static_cast<unsigned>(acount));

@@ -7,7 +7,7 @@
 #include "KeyConfig.h"
 #include "Options.h"
 #include "Settings.h"
-#include "Sjis.h"
+#include "Utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +19,17 @@ using namespace bansho;
 using namespace bansho::testing;
 
 namespace {
+
+// True when every byte belongs to a valid UTF-8 sequence.
+bool IsUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t n = utf8::Decode(s, i, cp);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
 
 struct Settings {
     TOption option;
@@ -104,7 +115,7 @@ void CheckUsable(const Settings& s) {
     FUZZ_CHECK(s.window.Style == kStyleNormal || s.window.Style == kStyleStayOnTop,
                "Style " + std::to_string(s.window.Style));
     for (const std::string* t : {&s.option.TaxRate, &s.option.UserTCH, &s.window.FontName})
-        FUZZ_CHECK(sjis::IsValidUtf8(*t), "a text setting is not UTF-8");
+        FUZZ_CHECK(IsUtf8(*t), "a text setting is not UTF-8");
     for (int i = 0; i < kFuncSetCount; ++i) {
         const auto keys = FuncSetKeys(s.keys, i);
         FUZZ_CHECK(keys.size() == kFuncKeyCount,

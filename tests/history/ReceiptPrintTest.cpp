@@ -1,9 +1,12 @@
 // The printed receipt: printed to a PDF file offscreen and read back with pdftotext.
 #include "HistoryRig.h"
+#include "Platform.h"
 #include "PrintDialog.h"
 #include "ReceiptPrinter.h"
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -191,6 +194,41 @@ TEST_F(ReceiptPrint, CommandOpensThePrintDialogOnlyWithRows) {
     seen = dialogSeen();
     form_->ExecCommand(54);
     EXPECT_TRUE(*seen);
+}
+
+// Qt's print dialog speaks the user's language: under a Japanese locale its buttons and
+// labels are Japanese, under English its own English.
+TEST_F(ReceiptPrint, ThePrintDialogSpeaksTheUsersLanguage) {
+    SetPrintModuleFolders({QStringLiteral(BANSHO_BUILD_DIR)});
+    const QLocale saved;
+    Start([](TMForm& f) { f.Option().HistSet = 2; });
+    Type("5+6=");
+    auto textsOfDialog = [this] {
+        auto texts = std::make_shared<QStringList>();
+        QTimer::singleShot(0, qApp, [texts] {
+            if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                for (auto* b : d->findChildren<QAbstractButton*>())
+                    if (b->isVisible()) *texts << b->text().remove(QLatin1Char('&'));
+                for (auto* l : d->findChildren<QLabel*>())
+                    if (l->isVisible()) *texts << l->text().remove(QLatin1Char('&'));
+                d->reject();
+            }
+        });
+        form_->ExecCommand(54);
+        return *texts;
+    };
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QStringList ja = textsOfDialog();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QStringList en = textsOfDialog();
+    QLocale::setDefault(saved);
+    platform::LoadQtTranslations();
+    for (const char* text : {"印刷(P)", "キャンセル", "プロパティ(R)", "名前(N):", "オプション(O) >>"})
+        EXPECT_TRUE(ja.contains(QString::fromUtf8(text))) << text << " in " << ja.join(" | ").toStdString();
+    for (const char* text : {"Print", "Cancel", "Properties", "Name:"}) {
+        EXPECT_FALSE(ja.contains(QString::fromUtf8(text))) << text;
+        EXPECT_TRUE(en.contains(QString::fromUtf8(text))) << text << " in " << en.join(" | ").toStdString();
+    }
 }
 
 QSizeF PageSizePoints(const QString& pdf) {

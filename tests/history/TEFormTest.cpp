@@ -7,6 +7,7 @@
 #include "MessageBoxes.h"
 #include "NullEngineHost.h"
 #include "TextFunctions.h"
+#include "CalendarDate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -72,6 +73,21 @@ protected:
         if (QApplication::focusWidget() != dialog_->OpeEdit)
             dialog_->OpeEdit->setFocus(Qt::OtherFocusReason);
         ASSERT_EQ(QApplication::focusWidget(), dialog_->OpeEdit);
+        for (const QChar c : text)
+            QTest::keyClick(dialog_->windowHandle(), c.toLatin1());
+    }
+    // A row of a time (its seconds) or a date (its day number).
+    void RecordKind(const std::string& number, ValueKind kind, char pend) {
+        engine_.DispNum = TCalcNum{number, false, kind};
+        status_.PendOpe = pend;
+        engine_.AddHistoryEntry();
+    }
+    // Typed as a keyboard types into the number field: key events to the dialog's window,
+    // which hands them to the focused widget; Enter ends it.
+    void TypeIntoFocus(const QString& text) {
+        dialog_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+        ASSERT_EQ(QApplication::focusWidget(), dialog_->NumEdit);
         for (const QChar c : text)
             QTest::keyClick(dialog_->windowHandle(), c.toLatin1());
     }
@@ -339,6 +355,70 @@ TEST_F(EditDialog, WithoutNumKeyModeCharactersPassUnchanged) {
     TypeNumber(QStringLiteral("m"));
     EXPECT_EQ(messages_.size(), 1u);
     EXPECT_EQ(d.NumEdit->text(), QStringLiteral("5"));
+}
+
+// A time or a date row opens as the receipt shows it and is corrected in that form; one that
+// does not exist is refused with its message and the dialog stays open with nothing written.
+struct KindCase {
+    const char* name;
+    ValueKind kind;
+    const char* stored; // seconds or day number
+    const char* shown;
+    const char* typed;
+    const char* written; // nullptr: refused at Enter
+    const char* row;     // how the receipt row ends after, or nullptr
+};
+const KindCase kKindCases[] = {
+    {"TimeCorrected", ValueKind::Time, "5025", "1:23:45", "7:30", "27000", "7:30:00"},
+    {"TimeWithSeconds", ValueKind::Time, "5025", "1:23:45", "1,234:05:09", "4442709", "1,234:05:09"},
+    {"NegativeTime", ValueKind::Time, "-90", "-0:01:30", "-2:00:00", "-7200", "-2:00:00"},
+    {"ImpossibleMinutes", ValueKind::Time, "5025", "1:23:45", "1:75:00", nullptr, nullptr},
+    {"NoColon", ValueKind::Time, "5025", "1:23:45", "130", nullptr, nullptr},
+    {"DateCorrected", ValueKind::Date, "46361", "2026-12-07", "2026-02-28", "46079", "2026-02-28"},
+    {"DateAsDigits", ValueKind::Date, "46361", "2026-12-07", "20000229", "36583", "2000-02-29"},
+    {"ImpossibleDate", ValueKind::Date, "46361", "2026-12-07", "2026-02-30", nullptr, nullptr},
+    {"NoLeapDay", ValueKind::Date, "46361", "2026-12-07", "2100-02-29", nullptr, nullptr},
+};
+
+class EditDialogKinds : public EditDialog, public ::testing::WithParamInterface<KindCase> {};
+
+TEST_P(EditDialogKinds, ReadAndCorrectedAsShown) {
+    const KindCase& c = GetParam();
+    RecordKind(c.stored, c.kind, '=');
+    TEForm& d = Open(0);
+    EXPECT_EQ(d.NumEdit->text(), QString::fromUtf8(c.shown));
+    EXPECT_TRUE(messages_.empty());
+    TypeIntoFocus(QString::fromUtf8(c.typed)); // the opened text is selected: typing replaces it
+    EXPECT_TRUE(messages_.empty()) << "no character of the form is refused as typed";
+    EXPECT_EQ(d.NumEdit->text(), QString::fromUtf8(c.typed));
+    QTest::keyClick(d.windowHandle(), Qt::Key_Return);
+    if (c.written) {
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(Num(0), c.written);
+        EXPECT_EQ(engine_.HistMark(0), c.kind == ValueKind::Time ? RowMark::Time : RowMark::Date);
+        EXPECT_TRUE(engine_.HistRow(0).ends_with(c.row)) << engine_.HistRow(0);
+        EXPECT_EQ(receipt_.replaced, (std::vector<std::size_t>{0}));
+    } else {
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0], c.kind == ValueKind::Time ? TEForm::kTimeMessage : TEForm::kDateMessage);
+        EXPECT_EQ(beeps_, 1);
+        EXPECT_TRUE(d.isVisible()) << "the dialog stays open on the refused value";
+        EXPECT_EQ(d.NumEdit->text(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(Num(0), c.stored);
+        EXPECT_TRUE(receipt_.replaced.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EditDialogKinds, ::testing::ValuesIn(kKindCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditDialog, ALetterInATimeIsRefusedAsTyped) {
+    RecordKind("5025", ValueKind::Time, '=');
+    TEForm& d = Open(0);
+    TypeIntoFocus(QStringLiteral("7:3x"));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], TEForm::kTimeMessage);
+    EXPECT_EQ(d.NumEdit->text(), QStringLiteral("1:23:45"));
 }
 
 TEST_F(EditDialog, AnEntryGoneWhileTheDialogWasOpenIsNotWritten) {

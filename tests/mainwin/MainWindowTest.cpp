@@ -3,6 +3,7 @@
 #include "ColorValue.h"
 #include "FakeReceipt.h"
 #include "HistoryLink.h"
+#include "KeyMapping.h"
 #include "MessageBoxes.h"
 #include "StatusBarPanels.h"
 #include "TFuncKey.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 using namespace bansho::testing;
@@ -134,12 +136,51 @@ TEST_F(MainWindow, TypingOnTheKeypadCalculates) {
     EXPECT_EQ(Panel(0), QStringLiteral("GT"));
 }
 
-TEST_F(MainWindow, MainBlockDigitsIgnoreShift) {
+// A shifted digit key types no digit: Shift+1 ("!") enters nothing.
+TEST_F(MainWindow, AShiftedDigitKeyNeverEntersItsDigit) {
     Start();
     Key(Qt::Key_1);
-    Key(Qt::Key_Exclam, Qt::ShiftModifier); // Shift+1 is still the 1 key
+    Key(Qt::Key_Exclam, Qt::ShiftModifier);
     Key(Qt::Key_2);
-    EXPECT_EQ(Shown(), QStringLiteral("112."));
+    EXPECT_EQ(Shown(), QStringLiteral("12."));
+}
+
+// The main block's + - * / = and Enter calculate as the keypad's on the US and JIS layouts,
+// typed as the keyboard types them: key events to the window, Shift where the layout needs it.
+TEST_F(MainWindow, MainBlockOperatorKeysCalculateOnEveryLayout) {
+    struct Row {
+        platform::KeyLayout layout;
+        const char* typed;
+        const char* shifted; // the characters that need Shift on the layout
+        const char* shown;
+    } rows[] = {
+        {platform::KeyLayout::Us, "12*3\r", "*+", "36."},
+        {platform::KeyLayout::Us, "12+3=", "*+", "15."},
+        {platform::KeyLayout::Us, "12-3\r", "*+", "9."},
+        {platform::KeyLayout::Us, "12/3=", "*+", "4."},
+        {platform::KeyLayout::Us, "7*6-2=", "*+", "40."},
+        {platform::KeyLayout::Jis, "12*3\r", "*+=", "36."},
+        {platform::KeyLayout::Jis, "12+3=", "*+=", "15."},
+        {platform::KeyLayout::Jis, "12-3\r", "*+=", "9."},
+        {platform::KeyLayout::Jis, "12/3=", "*+=", "4."},
+    };
+    for (const auto& r : rows) {
+        platform::SetFallbackLayout(r.layout);
+        Start();
+        QWindow* w = form_->windowHandle();
+        for (const char* c = r.typed; *c; ++c) {
+            if (*c == '\r') {
+                QTest::keyClick(w, Qt::Key_Return);
+                continue;
+            }
+            const bool shift = std::strchr(r.shifted, *c) != nullptr;
+            QTest::keyClick(w, *c, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        EXPECT_EQ(Shown(), QString::fromLatin1(r.shown)) << r.typed;
+        form_->hide();
+        form_.reset();
+    }
+    platform::SetFallbackLayout(platform::KeyLayout::Us);
 }
 
 TEST_F(MainWindow, SixteenthDigitBeepsAndIsRefused) {
@@ -486,6 +527,39 @@ TEST_F(MainWindow, MenusHoldTheirCommandsAsTags) {
     }
     EXPECT_EQ(f.CommandMenu(199), nullptr);
     EXPECT_EQ(f.CommandMenu(206), nullptr);
+}
+
+// The 補助 menu shows the current decimal selection and rounding rule when it opens.
+TEST_F(MainWindow, TheEntryMenuShowsTheCurrentSelections) {
+    TMForm& f = Start();
+    QMenu* m = f.CommandMenu(204);
+    ASSERT_NE(m, nullptr);
+    auto shown = [&](int tag) {
+        for (QAction* a : m->actions())
+            if (a->data().toInt() == tag) return a->text();
+        return QString();
+    };
+    const struct {
+        int presses44, presses45;
+        const char* decimals;
+        const char* rule;
+    } rows[] = {
+        {0, 0, "小数点以下桁数 (F→0→…→4)　現在: F", "端数処理 (切捨→四捨五入→切上)　現在: 切捨"},
+        {1, 1, "小数点以下桁数 (F→0→…→4)　現在: 0", "端数処理 (切捨→四捨五入→切上)　現在: 四捨五入"},
+        {3, 1, "小数点以下桁数 (F→0→…→4)　現在: 3", "端数処理 (切捨→四捨五入→切上)　現在: 切上"},
+        {2, 1, "小数点以下桁数 (F→0→…→4)　現在: F", "端数処理 (切捨→四捨五入→切上)　現在: 切捨"},
+    };
+    for (const auto& r : rows) {
+        for (int i = 0; i < r.presses44; ++i)
+            f.ExecCommand(44);
+        for (int i = 0; i < r.presses45; ++i)
+            f.ExecCommand(45);
+        f.ExecCommand(204);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m->isVisible(); }));
+        EXPECT_EQ(shown(44), QString::fromUtf8(r.decimals));
+        EXPECT_EQ(shown(45), QString::fromUtf8(r.rule));
+        m->hide();
+    }
 }
 
 TEST_F(MainWindow, MenuOpensAtTheStatusBarWhenThePointerIsOutside) {

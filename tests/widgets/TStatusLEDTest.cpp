@@ -1,9 +1,11 @@
 // The status lamp: its figure pixel by pixel, both orientations, and when it repaints.
 #include "TStatusLED.h"
+#include "ColorValue.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPalette>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -97,6 +99,26 @@ TEST(TStatusLED, LitFillIsTheColourOnlyWhileStatusIsOn) {
     // The rim does not depend on the state.
     EXPECT_EQ(Render(24, 13, true).pixel(5, 1), kWhite);
     EXPECT_EQ(Render(24, 13, true).pixel(0, 8), kBlack);
+}
+
+// A system colour lights the lamp in the same colour as the rest of the program shows it: one
+// table, whatever the theme makes of each role.
+TEST(TStatusLED, SystemColoursAreTheProgramsOwn) {
+    const QPalette saved = QApplication::palette();
+    QPalette themed = saved;
+    int shade = 10;
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            themed.setColor(g, static_cast<QPalette::ColorRole>(role), QColor(shade, 255 - shade, shade * 3 % 256));
+            shade = (shade + 37) % 250;
+        }
+    QApplication::setPalette(themed);
+    for (int index = 0; index <= 30; ++index) {
+        const ColorValue system = static_cast<ColorValue>(0xFF000000u | static_cast<unsigned>(index));
+        EXPECT_EQ(QColor(Render(24, 13, true, system).pixel(12, 7)).name(), ToQColor(system).name())
+            << "system colour " << index;
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST(TStatusLED, VerticalFigureAt13By24) {

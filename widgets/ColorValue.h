@@ -1,6 +1,6 @@
 #pragma once
 // Colour values of the settings (0x00BBGGRR, or 0xFF0000nn for system colour nn) as Qt colours.
-#include "Options.h"
+#include "DisplayColors.h"
 
 #include <QColor>
 
