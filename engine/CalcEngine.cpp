@@ -15,6 +15,13 @@ namespace {
 
 constexpr const char* kErrorCaption = "- E -  ";
 
+// The keys that type into the entry register.
+bool StartsEntry(unsigned command) {
+    return command <= 9 || command == CommandNumber(Command::Point) ||
+           command == CommandNumber(Command::DoubleZero) ||
+           command == CommandNumber(Command::TripleZero);
+}
+
 } // namespace
 
 CalcEngine::CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host)
@@ -49,6 +56,14 @@ void CalcEngine::RunCommand(unsigned command) {
             RefreshMarks();
         return;
     }
+    RestoreAfterCount();
+    // A value shown by a pricing or conversion key is not typed: a digit starts a new number.
+    if (std::exchange(entryShown_, false) && StartsEntry(command)) ClearNum(InNum);
+    RunEngineCommand(command);
+    previousCommand_ = command;
+}
+
+void CalcEngine::RunEngineCommand(unsigned command) {
     switch (static_cast<Command>(command)) {
     case Command::Digit0:
         AppendZeros(InNum, "0");
@@ -150,6 +165,17 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::RoundingSelector:
         CycleRounding();
         break;
+    case Command::CostPrice:
+    case Command::SellPrice:
+    case Command::MarginRate:
+        PricingKey(static_cast<Command>(command));
+        break;
+    case Command::ItemCount:
+        ShowItemCount();
+        break;
+    case Command::ConvertRate:
+        ConvertKey();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
@@ -164,6 +190,14 @@ void CalcEngine::ResetEngine() {
     status_.PendOpe = '=';
     TaxStep = 0;
     TaxMode = 0;
+    for (TCalcNum* n : {&CostNum, &SellNum, &MarginNum})
+        ClearNum(*n);
+    itemCount_ = 0;
+    shownCounted_ = false;
+    pricingShown_ = Command::None;
+    profitShown_ = false;
+    convUnit_ = 0;
+    RefreshItemsMark();
 }
 
 void CalcEngine::AllClear() {
@@ -190,6 +224,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
         TaxStep = 0;
         TaxMode = 0;
     }
+    NewAmount();
     status_.EditTarget = 'T';
     if (TextWidth(reg.Text) >= DigitLimit(reg.Text)) {
         host_.Beep();
@@ -252,6 +287,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
 
 void CalcEngine::ClearEntry() {
     DisplayBatch batch(*this);
+    NewAmount();
     ClearNum(InNum);
     ShowNum(InNum);
 }
@@ -323,6 +359,7 @@ void CalcEngine::RefreshMarks() {
     RefreshNumMark();
     RefreshHistCount();
     RefreshSelectorMark();
+    RefreshItemsMark();
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
@@ -356,6 +393,7 @@ void CalcEngine::PasteFromClip() {
             text.pop_back();
     }
     AssignText(InNum, text);
+    NewAmount();
     ShowNum(InNum);
 }
 

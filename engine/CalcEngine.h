@@ -4,6 +4,7 @@
 // No toolkit here: the engine reaches the windows only through EngineHost and, for the
 // receipt, ReceiptObserver.
 #include "CalcNum.h"
+#include "Commands.h"
 #include "DisplayModel.h"
 #include "EngineHost.h"
 #include "HistoryEntry.h"
@@ -41,6 +42,9 @@ public:
     TCalcNum TaxOutNum;       // tax-excluded amount
     std::uint8_t TaxStep = 0; // next step of the tax display; 0 none
     std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
+    TCalcNum CostNum;         // 原価 of the pricing keys (AC empties the three)
+    TCalcNum SellNum;         // 売価
+    TCalcNum MarginNum;       // 粗利率, in percent of the selling price
 
     TOption& Option() { return option_; }
     // Who shows the receipt; nullptr (the start) for nobody. The observer must outlive its
@@ -107,6 +111,24 @@ public:
     bool TaxIncluded();
     bool TaxExcluded();
     void ShowTaxStep();
+
+    // ---- Pricing, item count and conversion (CalcEnginePricing.cpp) ----
+    // Keys 55-57: a number typed or just calculated is stored as that value; with nothing new
+    // on the display the key computes its value from the other two (and stores it); the same
+    // key again right after shows the margin in money (粗利) and then the value again.
+    void PricingKey(Command key);
+    // The bill's item count: amounts entered with +, - or = (and the first tax key on an
+    // amount), since AC; in the input receipt, of the receipt (see CountItem).
+    int ItemCount() const { return itemCount_; }
+    // "An item was counted": the amount on the display counts once, however many keys count
+    // it (an operator after a tax key, a tax key pressed again). The tax keys call it.
+    void CountItem();
+    // Key 58: the count on the display, labelled "件数", until the next command.
+    void ShowItemCount();
+    void RefreshItemsMark();
+    // Key 59: home -> C2 -> C3 -> home, the units without a rate left out; beeps with the
+    // label "換算レート未設定" when no rate is set.
+    void ConvertKey();
 
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
     // A result rounded to the selected places by the selected rule, on its decimal digits;
@@ -179,6 +201,14 @@ private:
     };
 
     void RunCommand(unsigned command);
+    void RunEngineCommand(unsigned command);
+    // Pricing, count and conversion helpers (CalcEnginePricing.cpp).
+    void NewAmount() { shownCounted_ = false; }
+    void ShowKeyValue(const TCalcNum& value, const std::string& label);
+    void AddMarkedRow(const std::string& number, RowMark mark, bool result);
+    bool ComputePricing(Command key, TCalcNum& result);
+    void RestoreAfterCount();
+    bool FirstCountedRowDue() const;
     bool ConvertFailed(const std::string& badText);
 
     TOption& option_;
@@ -193,6 +223,22 @@ private:
     bool stopped_ = false; // a text that is not a number stopped the running command
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
+    // Beside each row: whether its amount was counted as an item (input receipt), so that a
+    // corrected receipt keeps its count true.
+    std::deque<bool> histCounted_;
+    unsigned previousCommand_ = static_cast<unsigned>(Command::None); // last engine command
+    // The entry register holds a value a key showed (pricing, conversion): the next digit
+    // starts a new number.
+    bool entryShown_ = false;
+    int itemCount_ = 0;
+    bool shownCounted_ = false;  // the amount on the display has been counted
+    bool recordCounted_ = false; // the row being recorded is of a counted amount
+    Command pricingShown_ = Command::None; // the pricing key whose value is on the display
+    bool profitShown_ = false;             // ... showing 粗利 instead
+    bool countShown_ = false;              // key 58's display is up
+    DisplayModel countSaved_;              // what it covers
+    int convUnit_ = 0;                     // unit on the display in a conversion: 0 home, 1 C2, 2 C3
+    TCalcNum convBase_;                    // the home amount the conversion started from
 };
 
 } // namespace bansho

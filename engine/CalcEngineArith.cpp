@@ -14,8 +14,21 @@ bool IsOperator(char c) {
 bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
     if (IsOperator(key) && receipt_) receipt_->LampOff();
+    // An amount entered with an operator that adds to the total is an item of the bill.
+    const int countBefore = itemCount_;
+    const bool countedBefore = shownCounted_;
+    if (!InNum.Text.empty() && (key == '+' || key == '-' || key == '=' || key == '%'))
+        CountItem();
+    recordCounted_ = shownCounted_ && !InNum.Text.empty();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
-    if (!ok) return false;
+    recordCounted_ = false;
+    if (!ok) {
+        itemCount_ = countBefore;
+        shownCounted_ = countedBefore;
+        RefreshItemsMark();
+        return false;
+    }
+    NewAmount(); // what the operator shows is a calculated amount
     status_.LastKey = key;
     return true;
 }
@@ -92,6 +105,7 @@ bool CalcEngine::OpeConst(char key) {
 void CalcEngine::GTRecall() {
     DisplayBatch batch(*this);
     InNum = GTNum;
+    NewAmount();
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
@@ -112,6 +126,7 @@ bool CalcEngine::TaxIncluded() {
             if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
         }
     }
+    CountItem();
     if (TaxMode != 1) {
         TaxMode = 1;
         TaxStep = 1;
@@ -133,6 +148,7 @@ bool CalcEngine::TaxExcluded() {
         RoundResult(TaxAmtNum); // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
     }
+    CountItem();
     if (TaxMode != 3) {
         TaxMode = 3;
         TaxStep = 3;
@@ -206,6 +222,7 @@ bool CalcEngine::MemAddSub(char ope) {
 void CalcEngine::MemRecall() {
     DisplayBatch batch(*this);
     InNum = MemNum;
+    NewAmount();
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }
@@ -215,6 +232,7 @@ void CalcEngine::MemSwap() {
     const TCalcNum t = MemNum;
     MemNum = DispNum;
     InNum = t;
+    NewAmount();
     status_.EditTarget = 'T';
     ShowNum(InNum);
 }

@@ -2,6 +2,7 @@
 #include "CalcEngine.h"
 
 #include "NumberText.h"
+#include "Pricing.h"
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
@@ -14,11 +15,15 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty();
+    // A pricing row at the end is a calculation still going on, not a finished receipt.
+    return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
+           CountsInTotal(hist_.back().Mark());
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
+    const std::string_view label = RowMarkLabel(e.Mark());
+    if (!label.empty()) return HistoryRowText(' ', e.Number()) + " " + std::string(label);
     return HistoryRowText(e.Glyph(), e.Number());
 }
 
@@ -31,19 +36,28 @@ void CalcEngine::AddHistoryEntry() {
     // A number recorded with no operator pending adds itself with its own sign.
     // A row without a glyph counts as "+" (HistoryEntry::Ope).
     char glyph = IsOperator(pend) ? pend : '+';
-    if (hist_.empty()) {
+    if (FirstCountedRowDue()) {
         // The first row shows a negative number with its own sign and no operator glyph, and
         // otherwise only "+" or "-": a pending multiply or divide has nothing to act on here.
         glyph = negative ? ' ' : (pend == '-' ? '-' : '+');
     }
     hist_.emplace_back(number, glyph);
+    histCounted_.push_back(option_.HistSet == 2 && recordCounted_);
+    recordCounted_ = false;
     if (receipt_) receipt_->RowAppended(hist_.size() - 1);
     RefreshHistCount();
 }
 
 void CalcEngine::ClearHistory() {
+    DisplayBatch batch(*this);
+    // In the input receipt the receipt is the bill: its count goes with it.
+    if (option_.HistSet == 2 && itemCount_ != 0) {
+        itemCount_ = 0;
+        RefreshItemsMark();
+    }
     if (hist_.empty()) return;
     hist_.clear();
+    histCounted_.clear();
     if (receipt_) {
         receipt_->HistoryCleared();
         receipt_->LampOff();
@@ -75,6 +89,7 @@ bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, c
 bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     if (i > hist_.size()) return false;
     hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+');
+    histCounted_.insert(histCounted_.begin() + static_cast<std::ptrdiff_t>(i), false);
     if (receipt_) receipt_->RowInserted(i);
     RefreshHistCount();
     return true;
@@ -82,7 +97,12 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
 
 bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
+    DisplayBatch batch(*this); // the row count and the item count change together
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
+    // A counted amount taken out of the receipt is no longer an item of the bill.
+    if (histCounted_[i] && itemCount_ > 0) --itemCount_;
+    histCounted_.erase(histCounted_.begin() + static_cast<std::ptrdiff_t>(i));
+    RefreshItemsMark();
     if (receipt_) receipt_->RowRemoved(i);
     RefreshHistCount();
     return true;
@@ -91,6 +111,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
 bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     if (i == j || i >= hist_.size() || j >= hist_.size()) return false;
     std::swap(hist_[i], hist_[j]);
+    std::swap(histCounted_[i], histCounted_[j]);
     if (receipt_) receipt_->RowsSwapped(i, j);
     return true;
 }

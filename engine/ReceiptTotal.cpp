@@ -2,6 +2,7 @@
 
 #include "DecimalRounding.h"
 #include "NumberText.h"
+#include "Pricing.h"
 #include "TextFunctions.h"
 
 #include <algorithm>
@@ -21,7 +22,9 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    while (it != rows.cend() && chain.Step(it->Number(), it->Ope())) {
+    // Rows of the pricing keys stand beside the calculation and are not part of the total.
+    while (it != rows.cend() &&
+           (!CountsInTotal(it->Mark()) || chain.Step(it->Number(), it->Ope()))) {
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -30,6 +33,7 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     }
     total = chain.Total();
     for (; it != rows.cend(); ++it) {
+        if (!CountsInTotal(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
         if (!CalcNumbers(total, n, it->Ope(), ' ', acount, badText)) return false;
         RoundRegister(total, decimals, rule, acount);
