@@ -79,6 +79,11 @@ constexpr BuiltIn kBuiltIn[] = {
     {Command::ZoomMenu, "ズーム", "拡大縮小メニュー"},
     {Command::Quit, "終了", "バンショの終了"},
     {Command::None, "****", "<< 未定義 >>"},
+    {Command::CostPrice, "原価", "原価の記憶・計算"},
+    {Command::SellPrice, "売価", "売価の記憶・計算"},
+    {Command::MarginRate, "粗利率", "粗利率の記憶・計算"},
+    {Command::ItemCount, "件数", "件数の表示"},
+    {Command::ConvertRate, "換算", "換算レートで換算"},
 };
 
 std::string ThreeDigits(int n) {

@@ -127,7 +127,7 @@ public:
     void ShowItemCount();
     void RefreshItemsMark();
     // Key 59: home -> C2 -> C3 -> home, the units without a rate left out; beeps with the
-    // label "換算レート未設定" when no rate is set.
+    // label "レート未設定" when no rate is set.
     void ConvertKey();
 
     // ---- Decimal selector (TOption::Decimals and Rounding) ----

@@ -36,7 +36,7 @@ RowMark MarkOf(Command key) {
 }
 
 constexpr const char* kProfitLabel = "粗利";
-constexpr const char* kNoRateLabel = "換算レート未設定";
+constexpr const char* kNoRateLabel = "レート未設定";
 
 } // namespace
 
