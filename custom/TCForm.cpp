@@ -148,6 +148,7 @@ QWidget* TCForm::BuildCalcPage() {
     tax->addStretch();
     row->addWidget(TaxGroup);
     v->addLayout(row);
+    v->addWidget(BuildRateGroup(page));
     v->addStretch();
     return page;
 }
@@ -264,6 +265,7 @@ void TCForm::FormCreate() {
     Cycle->setChecked(option_.Cycle);
     TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
     MoveDot->setValue(option_.MoveDot);
+    ShowRates();
     // Setting these runs their reactions, so the preview is in force from the start.
     AlphaType->SetItemIndex(option_.AlphaBlendType);
     AlphaTypeClick(AlphaType->ItemIndex() < 0 ? option_.AlphaBlendType : AlphaType->ItemIndex());
@@ -312,6 +314,7 @@ void TCForm::CustomChange(int page) {
 // ---- OK, Cancel, closing ------------------------------------------------------------------
 
 void TCForm::OKBtnClick() {
+    if (!TakeRates()) return; // refused: the dialog stays open on the field
     // The status bar (the layout rule below gives the window its height).
     if (owner_.StatusBarVisible() != SBar->isChecked()) owner_.ToggleStatusBar();
     // NUM-key mode.

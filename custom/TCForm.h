@@ -55,6 +55,12 @@ public:
     QGroupBox* TaxGroup = nullptr;
     QLineEdit* TaxRate = nullptr;
     QLabel* TaxUnit = nullptr;
+    QGroupBox* RateGroup = nullptr; // conversion rates (TCFormRates.cpp)
+    QLineEdit* RateName1 = nullptr;
+    QLineEdit* RateName2 = nullptr;
+    QLineEdit* Rate2 = nullptr;
+    QLineEdit* RateName3 = nullptr;
+    QLineEdit* Rate3 = nullptr;
 
     // ---- Page 2: key customization ----
     QTabWidget* KFLCtrl = nullptr;
@@ -124,6 +130,11 @@ protected:
 private:
     void Build();
     QWidget* BuildCalcPage();
+    QGroupBox* BuildRateGroup(QWidget* page);
+    void ShowRates();
+    // Takes the rate fields into the options; false, after a message naming the field, when
+    // one holds a value the calculator could not use (nothing is then taken).
+    bool TakeRates();
     QWidget* BuildKeyPage();
     QWidget* BuildDisplayPage();
     QWidget* BuildOptionPage();

@@ -25,7 +25,8 @@ QString ReceiptPrinter::Heading(const Receipt& receipt, int page, int pages) {
 
 QStringList ReceiptPrinter::Footer(const Receipt& receipt) {
     if (!receipt.total) return {};
-    return {QString(), *receipt.total, QStringLiteral("件数 %1").arg(receipt.rows.size())};
+    const qsizetype items = receipt.items ? *receipt.items : receipt.rows.size();
+    return {QString(), *receipt.total, QStringLiteral("件数 %1").arg(items)};
 }
 
 int ReceiptPrinter::Print(const Receipt& receipt, QPagedPaintDevice& device) const {

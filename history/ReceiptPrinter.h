@@ -21,6 +21,8 @@ public:
         QDateTime printedAt;          // shown in the heading
         QStringList rows;             // as the history window shows them
         std::optional<QString> total; // the input receipt's total row, aligned like the rows
+        // The bill's item count as the calculator shows it ("件数"); none: the count of rows.
+        std::optional<int> items;
     };
 
     // The face the rows are printed in; its family should be fixed-width with full-width

@@ -30,6 +30,7 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
                                      ? AlignNumber("＝" + InsertThousands(total.Text.empty() ? "0" : total.Text))
                                      : AlignNumber("＝") + " E";
         r.total = QString::fromStdString(text);
+        r.items = engine_.ItemCount(); // the count the calculator shows
     }
     return r;
 }

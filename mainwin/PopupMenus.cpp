@@ -33,7 +33,12 @@ const std::vector<PopupMenuDef>& PopupMenuDefs() {
           {"００ 入力", Command::DoubleZero},
           {"０００ 入力", Command::TripleZero},
           {"小数点以下桁数 (F→0→…→4)", Command::DecimalSelector},
-          {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector}}},
+          {"端数処理 (切捨→四捨五入→切上)", Command::RoundingSelector},
+          {"原価", Command::CostPrice},
+          {"売価", Command::SellPrice},
+          {"粗利率", Command::MarginRate},
+          {"件数", Command::ItemCount},
+          {"換算", Command::ConvertRate}}},
         {Command::ZoomMenu, "VMenu", {{"拡大", Command::ZoomInDot}, {"縮小", Command::ZoomOutDot}, {"高速拡大", Command::ZoomInFast}, {"高速縮小", Command::ZoomOutFast}}},
     };
     return defs;

@@ -104,6 +104,9 @@ void TMForm::BuildComponents() {
     // Over the number's top left corner, where a right-aligned number leaves room.
     SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
     SelMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
+    // Over the bottom left corner: the bill's item count.
+    ItemsMark = MakeLabel(CPanel, "ItemsMark", Qt::AlignLeft | Qt::AlignBottom);
+    ItemsMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -342,7 +345,7 @@ void TMForm::SetMarkColors() {
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
     const QColor number = NumberColour(colors_.Number);
-    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark}) {
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark, ItemsMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
         l->setPalette(p);
@@ -389,7 +392,8 @@ void TMForm::FormResize() {
     OpeMark->setFont(ope);
     for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
                        static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
-                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark)}) {
+                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark),
+                       static_cast<QWidget*>(ItemsMark)}) {
         QFont f = w->font();
         f.setPixelSize(std::max(1, layout_.markFontSize));
         w->setFont(f);
@@ -434,6 +438,8 @@ void TMForm::PlaceChildren() {
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
     SelMark->setGeometry(2, 0, CPanel->width() / 2,
                          std::min(SelMark->fontMetrics().height() + 2, CPanel->height()));
+    const int itemsH = std::min(ItemsMark->fontMetrics().height() + 2, CPanel->height());
+    ItemsMark->setGeometry(2, CPanel->height() - itemsH, CPanel->width() / 2, itemsH);
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
@@ -450,9 +456,11 @@ void TMForm::PlaceChildren() {
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
+    numMarkFont_ = numFont;
     NumMark->setFont(numFont);
     const int numH = std::min(TextLineHeight(numFont, numTexts), rh);
     NumMark->setGeometry(0, 0, rw, numH);
+    FitNumMark();
     const int opeH = std::max(0, rh - numH);
     OpeMark->setGeometry(0, numH, rw, opeH);
     opeFitPending_ = true;
@@ -493,7 +501,10 @@ void TMForm::RenderDisplay() {
     TotMark->setText(QString::fromStdString(d.TotMark));
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));
-    NumMark->setText(QString::fromStdString(d.NumMark));
+    if (NumMark->text() != QString::fromStdString(d.NumMark)) {
+        NumMark->setText(QString::fromStdString(d.NumMark));
+        FitNumMark();
+    }
     SBar->SetPanelText(0, QString::fromStdString(d.PanelGT));
     SBar->SetPanelText(1, QString::fromStdString(d.PanelM));
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
@@ -501,6 +512,17 @@ void TMForm::RenderDisplay() {
     SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
     SelMark->setText(QString::fromStdString(d.SelectorMark));
     SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
+    ItemsMark->setText(QString::fromStdString(d.ItemsMark));
+    SBar->SetItemsText(QString::fromStdString(d.PanelItems));
+}
+
+// A longer label than NUM and the tax labels (粗利率, a unit's name) is made smaller until it
+// is whole in its box; the short ones keep the layout's font.
+void TMForm::FitNumMark() {
+    const QString text = NumMark->text();
+    if (text.isEmpty() || numMarkFont_.pixelSize() <= 0) return;
+    NumMark->setFont(FontFittingBox(numMarkFont_, {text}, NumMark->width(),
+                                    std::max(1, NumMark->height())));
 }
 
 void TMForm::SetHistoryWindow(HistoryLink* link) {

@@ -120,6 +120,7 @@ public:
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
     QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
+    QLabel* ItemsMark = nullptr; // the item count while the status bar is hidden
     NumberDisplay* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;
@@ -155,6 +156,7 @@ private:
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
     void FitOpeMark();
+    void FitNumMark();
     void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
@@ -178,6 +180,7 @@ private:
     HistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
     QFont displayFont_;
+    QFont numMarkFont_; // NumMark's font as the layout fits it for NUM and the tax labels
     LayoutResult layout_;
     int fkBaseHeight_ = 30;
     int sbBaseHeight_ = 21;
