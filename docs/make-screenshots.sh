@@ -125,3 +125,14 @@ press Escape
 xdotool windowfocus --sync "$main"
 press Insert
 shoot num "$main"
+
+# Pricing from the entry menu (補助, F6 in set C): cost 1,500, margin 20, then the price.
+press Insert
+press Home
+menu_item() { press F6; i=0; while [ $i -lt "$1" ]; do xdotool key Down; i=$((i + 1)); done; press Return; }
+press KP_1 KP_5 KP_0 KP_0
+menu_item 8
+press KP_2 KP_0
+menu_item 10
+menu_item 9
+shoot pricing "$main" "$hist"

@@ -56,6 +56,9 @@ void CalcEngine::RunCommand(unsigned command) {
             RefreshMarks();
         return;
     }
+    // A key with no command (an arrow key, a key the user left free) changes nothing, not even
+    // what the last key was.
+    if (command == CommandNumber(Command::None)) return;
     RestoreAfterCount();
     // A value shown by a pricing or conversion key is not typed: a digit starts a new number.
     if (std::exchange(entryShown_, false) && StartsEntry(command)) ClearNum(InNum);

@@ -153,6 +153,20 @@ TEST_F(PricingWindow, TheEntryMenuReachesTheNewKeysInTheFactorySet) {
         texts << a->text();
     for (const char* t : {"原価", "売価", "粗利率", "件数", "換算"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
+    // The worked example through the menu.
+    auto choose = [&](const char* caption) {
+        for (QAction* a : m->actions())
+            if (a->text() == QString::fromUtf8(caption)) a->trigger();
+    };
+    Type("1500");
+    choose("原価");
+    // An arrow key has no command: the next digit still starts a new number.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    Type("20");
+    EXPECT_EQ(Shown(), QStringLiteral("20."));
+    choose("粗利率");
+    choose("売価");
+    EXPECT_EQ(Shown(), QStringLiteral("1,875."));
 }
 
 } // namespace
