@@ -109,8 +109,8 @@ void TCForm::Build() {
 QWidget* TCForm::BuildCalcPage() {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    v->setSpacing(8);
+    v->setContentsMargins(8, 4, 8, 4);
+    v->setSpacing(2);
 
     Acount = new RadioButtonGroup(
         QStringLiteral(" 計算結果の表示方法 "),

@@ -34,7 +34,7 @@ QLineEdit* RateEdit(QWidget* parent, const char* name, const QString& accessible
 QGroupBox* TCForm::BuildRateGroup(QWidget* page) {
     RateGroup = new QGroupBox(QStringLiteral(" 換算レート "), page);
     auto* grid = new QGridLayout(RateGroup);
-    grid->setContentsMargins(8, 2, 8, 4);
+    grid->setContentsMargins(8, 0, 8, 2);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(2);
     RateName1 = RateEdit(RateGroup, "RateName1", QStringLiteral("基準の名前"), 56);
