@@ -20,10 +20,10 @@ namespace bansho {
 enum class RowMark : unsigned char {
     None = 0,
     // A value of the pricing keys, shown with its label and kept out of the total.
-    CostPrice = 0x21,  // 原価
-    SellPrice = 0x22,  // 売価
-    MarginRate = 0x23, // 粗利率
-    Profit = 0x24,     // 粗利
+    CostPrice = 0x30,  // 原価
+    SellPrice = 0x31,  // 売価
+    MarginRate = 0x32, // 粗利率
+    Profit = 0x33,     // 粗利
 };
 
 class HistoryEntry {
