@@ -100,7 +100,12 @@ void TAForm::Build() {
     VerDisp->setGeometry(56, 30, 240, 16);
 
     Copyright = new QLabel(QStringLiteral("Copyright (C) 2026 バンショ開発チーム"), Panel);
-    Copyright->setGeometry(10, 56, 286, 16);
+    Copyright->setGeometry(10, 52, 286, 16);
+
+    // The terms the program is passed on under: the LICENSE file beside it in the sources,
+    // the copyright file of the package.
+    Licence = new QLabel(QStringLiteral("MIT ライセンスで公開しています"), Panel);
+    Licence->setGeometry(10, 70, 286, 16);
 
     // Link labels are as wide as their text, so only the text is a link; a wide
     // font still keeps them inside the panel.
@@ -112,17 +117,16 @@ void TAForm::Build() {
     };
     // The support link is the user guide that came with the program.
     Label1 = new LinkLabel(QStringLiteral("バンショ サポートサイト"), Panel);
-    placeLink(Label1, 80, links_.Guide.isLocalFile() ? links_.Guide.toLocalFile()
+    placeLink(Label1, 90, links_.Guide.isLocalFile() ? links_.Guide.toLocalFile()
                                                      : links_.Guide.toString());
     connect(Label1, &LinkLabel::clicked, this, &TAForm::Label1Click);
 
-    // The home page, when the build names one; otherwise a plain line that leads nowhere.
+    // The home page, when the build names one; without one there is no such line at all.
     const bool hasHome = !links_.HomePage.isEmpty();
-    Label2 = new LinkLabel(hasHome ? QStringLiteral("バンショ ホームページ")
-                                   : QStringLiteral("ホームページ: 未設定"),
-                           Panel);
+    Label2 = new LinkLabel(hasHome ? QStringLiteral("バンショ ホームページ") : QString(), Panel);
     Label2->SetActive(hasHome);
-    placeLink(Label2, 100, hasHome ? links_.HomePage.toString() : QString());
+    placeLink(Label2, 108, hasHome ? links_.HomePage.toString() : QString());
+    Label2->setVisible(hasHome);
     connect(Label2, &LinkLabel::clicked, this, &TAForm::Label2Click);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);

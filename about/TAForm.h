@@ -51,6 +51,7 @@ public:
     QLabel* ProductName = nullptr;
     QLabel* VerDisp = nullptr;
     QLabel* Copyright = nullptr;
+    QLabel* Licence = nullptr;
     LinkLabel* Label1 = nullptr;
     LinkLabel* Label2 = nullptr;
     QPushButton* OKButton = nullptr;

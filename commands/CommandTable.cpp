@@ -55,6 +55,7 @@ constexpr BuiltIn kBuiltIn[] = {
     {Command::NextFuncSet, "↑↓", "ファンクション切替"},
     {Command::ToggleNumKey, "ＮＵＭ", "NUM キーモードの一時的変更"},
     {Command::ToggleStatusBar, "表示", "ステータスバー表示切替"},
+    {Command::PrintPreview, "プレビュー", "レシートの印刷プレビュー"},
     {Command::PrintReceipt, "印刷", "レシートの印刷"},
     {Command::ZoomInDot, "拡大", "ウインドー１ドットズーム拡大"},
     {Command::ZoomOutDot, "縮小", "ウインドー１ドットズーム縮小"},

@@ -8,8 +8,23 @@ bool IsFunctionKeyCode(int code) {
     return code >= vk::F1 && code <= vk::F12;
 }
 
-bool DropKeyRepeat(int code, bool autoRepeat) {
-    return autoRepeat && IsFunctionKeyCode(code);
+bool RepeatsWhileHeld(const KeyDecision& d) {
+    switch (d.Route) {
+    case KeyRoute::Dispatch:
+        return (d.Command >= static_cast<int>(Command::Digit0) &&
+                d.Command <= static_cast<int>(Command::Digit9)) ||
+               d.Command == static_cast<int>(Command::ShiftRight);
+    case KeyRoute::ToHistory:
+        return d.History == HistoryAction::SelectPrevious || d.History == HistoryAction::SelectNext;
+    case KeyRoute::Close:
+    case KeyRoute::None:
+        return false;
+    }
+    return false;
+}
+
+bool DropKeyRepeat(const KeyDecision& d, bool repeat) {
+    return repeat && !RepeatsWhileHeld(d);
 }
 
 namespace {

@@ -41,9 +41,14 @@ struct KeyDecision {
 // True for F1..F12.
 bool IsFunctionKeyCode(int code);
 
-// The program-wide filter: an automatic repeat of F1..F12 is dropped, so holding a
-// function key fires it once.
-bool DropKeyRepeat(int code, bool autoRepeat);
+// Whether holding the key down works it again and again, as in typing: only a key that
+// types a digit (commands 0 to 9, so not 00 or 000) and the → key (shift right) do, and in
+// the history window Up and Down, which walk through the rows. Every other key, F1..F12
+// among them, acts once per press however long it is held.
+bool RepeatsWhileHeld(const KeyDecision& d);
+
+// A repeat of a held key is dropped unless the key repeats while held.
+bool DropKeyRepeat(const KeyDecision& d, bool repeat);
 
 // The main window's key-down handler (also reached with the keys that the history window
 // does not use itself). `historyActive`: the history window is the active window.

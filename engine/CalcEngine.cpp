@@ -288,6 +288,17 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
     ShowNum(reg);
 }
 
+void CalcEngine::TakeRecalled(const TCalcNum& n) {
+    DisplayBatch batch(*this);
+    InNum = n;
+    NewAmount();
+    const std::string& t = InNum.Text;
+    if (t.size() >= 2 && t.back() == '.' && t[t.size() - 2] >= '0' && t[t.size() - 2] <= '9')
+        InNum.Text.pop_back();
+    status_.EditTarget = 'T';
+    ShowNum(InNum);
+}
+
 void CalcEngine::ClearEntry() {
     DisplayBatch batch(*this);
     NewAmount();
@@ -385,17 +396,17 @@ void CalcEngine::CutToClip() {
 }
 
 void CalcEngine::PasteFromClip() {
-    DisplayBatch batch(*this);
-    // A cell copied from a spreadsheet or a line from a terminal ends in a line break;
-    // trailing blanks and control characters would only make the number unreadable later.
-    std::string text = host_.GetClipboardText();
-    if (auto number = NormalisePastedNumber(text)) {
-        text = std::move(*number);
-    } else {
-        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-            text.pop_back();
+    // Only the start of the clipboard is read, one byte more than a paste takes so that a
+    // longer text is seen to be longer.
+    const std::string head = host_.GetClipboardText(kPasteReadLimit + 1);
+    std::optional<std::string> text =
+        PastedEntryText(head, head.size() > kPasteReadLimit);
+    if (!text) {
+        host_.Beep(); // binary data, or a line too long to be a number
+        return;
     }
-    AssignText(InNum, text);
+    DisplayBatch batch(*this);
+    AssignText(InNum, *text);
     NewAmount();
     ShowNum(InNum);
 }

@@ -131,9 +131,12 @@ public:
     void ConvertKey();
 
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
-    // A result rounded to the selected places by the selected rule, on its decimal digits;
-    // nothing at F or on an error. A rounding past 15 whole digits is an overflow.
-    void RoundResult(TCalcNum& n) const;
+    // dst := dst ope src as Calc, but under a selection the exact result is rounded once to the
+    // selected places by the selected rule (SelectedResult.h); a rounding past 15 whole digits
+    // is an overflow. At F it is Calc.
+    bool CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode);
+    // Under a selection: the tax contained in `amount` at TaxNum percent, exactly, rounded.
+    bool TaxContained(const TCalcNum& amount, TCalcNum& tax);
     void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
     void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
 
@@ -145,8 +148,8 @@ public:
 
     // ---- History (row i: a number, its operator and the text shown for them) ----
     std::size_t HistoryCount() const { return hist_.size(); }
-    // Row i's number as recorded (HistNumList), its operator '+', '-', '*' or '/'
-    // (HistOpeList), and its text as the list shows it, drawn from the two on each call.
+    // Row i's number as recorded, its operator '+', '-', '*' or '/', and its text as the
+    // list shows it, drawn from the row's stored number and glyph on each call.
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
@@ -167,9 +170,9 @@ public:
     bool ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope);
     // "0" with "+" before row i (i == count appends). False when i > count.
     bool InsertHistoryEntry(std::size_t i);
-    // Removes row i from all three. False when out of range.
+    // Removes row i. False when out of range.
     bool RemoveHistoryEntry(std::size_t i);
-    // Exchanges rows i and j in all three. False when either is out of range or i == j.
+    // Exchanges rows i and j. False when either is out of range or i == j.
     bool SwapHistoryEntries(std::size_t i, std::size_t j);
     // Re-total: input receipt only, the rows folded left to right from 0 into ResNum, shown;
     // in every receipt kind the main window then gets the focus. Each row counts by its own
@@ -209,6 +212,10 @@ private:
     bool ComputePricing(Command key, TCalcNum& result);
     void RestoreAfterCount();
     bool FirstCountedRowDue() const;
+    // A recalled number (GT, memory, a receipt row) becomes the entry and is shown. A result
+    // held with its trailing point ("10.") loses it, so that a digit typed next is appended to
+    // the whole number shown ("101"), as to a number typed.
+    void TakeRecalled(const TCalcNum& n);
     bool ConvertFailed(const std::string& badText);
 
     TOption& option_;

@@ -54,15 +54,14 @@ bool CalcEngine::OpeNormal(char key) {
     status_.ConstMode = false;
     if (option_.HistSet == 2) AddHistoryEntry();
     if (IsOperator(status_.PendOpe)) {
-        if (!Calc(ResNum, InNum, status_.PendOpe, key)) return false;
-        RoundResult(ResNum);
+        if (!CalcResult(ResNum, InNum, status_.PendOpe, key)) return false;
     } else {
         ResNum = DispNum;
     }
     if (ope == '=') {
-        // A failed result does not count towards the grand total.
+        // A failed result does not count towards the grand total. The grand total adds the
+        // result exactly as it is shown, and is not rounded again.
         if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
-        RoundResult(GTNum);
         ShowNum(ResNum);
         if (option_.HistSet == 1) AddHistoryEntry();
     } else {
@@ -86,16 +85,14 @@ bool CalcEngine::OpeConst(char key) {
         return true;
     }
     if (!InNum.Text.empty()) {
-        if (!Calc(InNum, KNum, status_.ConstOpe, key)) return false;
-        RoundResult(InNum);
+        if (!CalcResult(InNum, KNum, status_.ConstOpe, key)) return false;
         ShowNum(InNum);
         ClearNum(InNum);
     } else {
         // On a copy: DispNum is the last number shown without error, and a failed result
         // must not leave its leftover digits there for copy, HS or M+ to take as a number.
         TCalcNum shown = DispNum;
-        if (!Calc(shown, KNum, status_.ConstOpe, key)) return false;
-        RoundResult(shown);
+        if (!CalcResult(shown, KNum, status_.ConstOpe, key)) return false;
         ShowNum(shown);
     }
     ShowOpeMark('=');
@@ -104,10 +101,7 @@ bool CalcEngine::OpeConst(char key) {
 
 void CalcEngine::GTRecall() {
     DisplayBatch batch(*this);
-    InNum = GTNum;
-    NewAmount();
-    status_.EditTarget = 'T';
-    ShowNum(InNum);
+    TakeRecalled(GTNum);
 }
 
 bool CalcEngine::TaxIncluded() {
@@ -116,13 +110,12 @@ bool CalcEngine::TaxIncluded() {
         TaxAmtNum = DispNum;
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
-        if (!Calc(TaxAmtNum, TaxNum, '*', '%')) return false;
+        if (!CalcResult(TaxAmtNum, TaxNum, '*', '%')) return false;
         if (option_.Decimals < 0) {
             if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
         } else {
             // The tax is rounded and the amount with tax derived from it, so that base + tax
             // is always the amount shown with tax.
-            RoundResult(TaxAmtNum);
             if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
         }
     }
@@ -141,11 +134,15 @@ bool CalcEngine::TaxExcluded() {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
         TaxAmtNum = DispNum;
-        TCalcNum w{"100", false};
-        if (!Calc(w, TaxNum, '+', ' ')) return false;
-        if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
-        if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
-        RoundResult(TaxAmtNum); // base = amount with tax - the tax as shown
+        if (option_.Decimals < 0) {
+            TCalcNum w{"100", false};
+            if (!Calc(w, TaxNum, '+', ' ')) return false;
+            if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
+            if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
+        } else if (!TaxContained(DispNum, TaxAmtNum)) {
+            return false;
+        }
+        // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
     }
     CountItem();
@@ -203,38 +200,30 @@ bool CalcEngine::MemAddSub(char ope) {
         status_.EditTarget = 'R';
         if (InNum.Text.empty() || !IsOperator(status_.PendOpe)) {
             ResNum = DispNum;
-        } else if (!Calc(ResNum, InNum, status_.PendOpe, ' ')) {
+        } else if (!CalcResult(ResNum, InNum, status_.PendOpe, ' ')) {
             return false;
-        } else {
-            RoundResult(ResNum);
         }
         ShowNum(ResNum);
         status_.PendOpe = '=';
         ShowOpeMark('=');
         ClearNum(InNum);
     }
+    // The memory adds exactly the number shown, and is not rounded again.
     if (!Calc(MemNum, DispNum, ope, ' ')) return false;
-    RoundResult(MemNum);
     RefreshMemMark();
     return true;
 }
 
 void CalcEngine::MemRecall() {
     DisplayBatch batch(*this);
-    InNum = MemNum;
-    NewAmount();
-    status_.EditTarget = 'T';
-    ShowNum(InNum);
+    TakeRecalled(MemNum);
 }
 
 void CalcEngine::MemSwap() {
     DisplayBatch batch(*this);
     const TCalcNum t = MemNum;
     MemNum = DispNum;
-    InNum = t;
-    NewAmount();
-    status_.EditTarget = 'T';
-    ShowNum(InNum);
+    TakeRecalled(t);
 }
 
 } // namespace bansho

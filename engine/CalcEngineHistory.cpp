@@ -73,10 +73,7 @@ bool CalcEngine::EnterCorrectionMode() {
 
 void CalcEngine::RecallHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return;
-    InNum.Text = CutText(hist_[i].Number(), kCalcNumTextMax);
-    InNum.Error = false;
-    status_.EditTarget = 'T';
-    ShowNum(InNum);
+    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false});
 }
 
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {

@@ -1,12 +1,25 @@
-// The decimal selector and the rounding rule: results rounded on their decimal digits.
+// The decimal selector and the rounding rule: results worked exactly and rounded once.
 #include "CalcEngine.h"
 
 #include "DecimalRounding.h"
+#include "SelectedResult.h"
 
 namespace bansho {
 
-void CalcEngine::RoundResult(TCalcNum& n) const {
-    RoundRegister(n, option_.Decimals, option_.Rounding, option_.Acount);
+bool CalcEngine::CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
+    std::string bad;
+    if (!CalcSelected(dst, src, ope, mode, option_.Acount, option_.Decimals, option_.Rounding,
+                      &bad))
+        return ConvertFailed(bad);
+    return true;
+}
+
+bool CalcEngine::TaxContained(const TCalcNum& amount, TCalcNum& tax) {
+    std::string bad;
+    if (!TaxContainedSelected(amount, TaxNum, option_.Acount, option_.Decimals, option_.Rounding,
+                              tax, &bad))
+        return ConvertFailed(bad);
+    return true;
 }
 
 void CalcEngine::CycleDecimals() {

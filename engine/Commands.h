@@ -50,6 +50,7 @@ enum class Command : unsigned {
     NextFuncSet = 50,
     ToggleNumKey = 51,
     ToggleStatusBar = 52,
+    PrintPreview = 53,
     PrintReceipt = 54,
     CostPrice = 55,  // 原価: store the shown number as the cost, or compute it
     SellPrice = 56,  // 売価: store the shown number as the selling price, or compute it
@@ -94,7 +95,7 @@ inline constexpr std::array kWindowCommands = {
     Command::MoveLeftFast, Command::MoveRightFast, Command::MoveUpFast,   Command::MoveDownFast,
     Command::Minimize,     Command::About,         Command::Customize,    Command::EditMenu,
     Command::ClearMenu,    Command::MemoryMenu,    Command::HistoryMenu,  Command::EntryMenu,
-    Command::ZoomMenu,     Command::Quit,          Command::PrintReceipt,
+    Command::ZoomMenu,     Command::Quit,          Command::PrintReceipt, Command::PrintPreview,
 };
 
 constexpr bool IsWindowCommand(unsigned number) {

@@ -36,6 +36,8 @@ std::string RoundDecimalText(std::string_view text, int decimals, int rule, bool
 
 // A register holding a result, rounded in the form its acount writes (0: "8.", 1: "8"); an
 // overflow sets its Error. Nothing happens at F (decimals < 0) or to a register in error.
+// Results are rounded exactly by CalcSelected (SelectedResult.h); this rounds only the text
+// of a step whose operands are longer than any register.
 void RoundRegister(TCalcNum& n, int decimals, int rule, int acount);
 
 } // namespace bansho

@@ -1,6 +1,7 @@
 #pragma once
 // The engine's way out to the main window: the main window implements it, tests fake it.
 // The receipt has its own seam, ReceiptObserver.
+#include <cstddef>
 #include <string>
 
 namespace bansho {
@@ -11,8 +12,10 @@ public:
 
     // The system's default alert sound.
     virtual void Beep() = 0;
-    // Plain-text clipboard, UTF-8.
-    virtual std::string GetClipboardText() = 0;
+    // Plain-text clipboard, UTF-8. Reading gives at most the first `maxBytes` bytes of the
+    // text (the rest is never fetched), and nothing when there is no text or its owner does
+    // not answer within a moment.
+    virtual std::string GetClipboardText(std::size_t maxBytes) = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
     // Error box (stop icon, OK, titled with the program title). `message` is complete:
     // "'<text>' は浮動小数点数ではありません。".

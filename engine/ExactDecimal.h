@@ -3,6 +3,9 @@
 // margins, conversion rates): a register's text read without any binary rounding, and a
 // quotient of two such numbers written as a result is written, to the display's digits or
 // to the decimal selection, rounded on its exact value.
+// The wide integers of WideInt.h and SelectedResult.h work one step of two registers under a
+// selection only; the pricing and conversion quotients join three stored values and are written
+// exactly at F as well, within 15 digits, so 128 bits suffice for them here.
 #include "CalcNum.h"
 
 #include <string>

@@ -10,7 +10,7 @@ namespace bansho {
 class NullEngineHost : public EngineHost {
 public:
     void Beep() override {}
-    std::string GetClipboardText() override { return {}; }
+    std::string GetClipboardText(std::size_t) override { return {}; }
     void SetClipboardText(const std::string&) override {}
     void ShowNotFloatError(const std::string&) override {}
     void FocusMain() override {}

@@ -43,8 +43,8 @@ bool CalcNumbers(TCalcNum& dst, TCalcNum& src, char ope, char mode, int acount,
 // unknown operator or mode) returns false and changes nothing: go on from Total() with
 // CalcNumbers, which gives the texts, errors and messages of that step.
 //
-// With a decimal selection (decimals 0-4) each step is followed by the rounding of the
-// selection (RoundRegister); then only sums whose digits need no rounding are taken.
+// With a decimal selection (decimals 0-4) each step is worked and rounded exactly
+// (CalcSelected); then only sums whose digits need no rounding are taken.
 class RunningTotal {
 public:
     // Starts as the empty register.

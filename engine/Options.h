@@ -18,6 +18,8 @@ struct TOption {
     bool Cycle = false;               // history navigation wraps around
     bool Hint = false;                // tool tips on function keys and history buttons
     bool Upper = false;               // history window docked above the main window
+    std::string Printer;              // last printed on: a printer's name or a PDF file's path
+    std::string PrintPaper;           // last printed on: "A4", "80x297mm"; empty: never printed
     bool SmallFont = false;           // smaller function-key and history-button captions
     bool Margin = false;              // extra space above and below the display digits
     std::int32_t AlphaBlendType = 0;  // 0 never, 1 while inactive, 2 always

@@ -1,5 +1,7 @@
 #include "PasteText.h"
 
+#include "Utf8.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -121,6 +123,58 @@ std::optional<std::string> NormalisePastedNumber(std::string_view text) {
     if (whole.size() + fraction.size() > 15) return std::nullopt;
     if (whole.empty()) whole = "0"; // ".5" reads as the entry "0.5" would
     return sign + whole + (point ? "." : "") + fraction;
+}
+
+namespace {
+
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// A NUL, a control character other than tab and the line breaks, or bytes that are no UTF-8
+// (a sequence cut off by the end of what was read is not held against the text).
+bool IsBinary(std::string_view head, bool more) {
+    std::size_t i = 0;
+    while (i < head.size()) {
+        const auto b = static_cast<unsigned char>(head[i]);
+        if (b < 0x80) {
+            if ((b < 0x20 && b != '\t' && !IsLineBreak(static_cast<char>(b))) || b == 0x7F)
+                return true;
+            ++i;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t len = utf8::Decode(head, i, cp);
+        if (len == 0) return !(more && head.size() - i < 4);
+        i += len;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<std::string> PastedEntryText(std::string_view head, bool more) {
+    if (head.size() > kPasteReadLimit) {
+        head = head.substr(0, kPasteReadLimit);
+        more = true;
+    }
+    if (IsBinary(head, more)) return std::nullopt;
+    // The first line with anything but blanks in it.
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = head.find_first_of("\r\n", begin);
+        const std::string_view line =
+            head.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+        if (end == std::string_view::npos && more) return std::nullopt; // longer than the limit
+        if (line.find_first_not_of(" \t") != std::string_view::npos || end == std::string_view::npos) {
+            if (auto number = NormalisePastedNumber(line)) return number;
+            std::string text(line);
+            while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+                text.pop_back();
+            return text;
+        }
+        begin = end + 1;
+    }
 }
 
 } // namespace bansho

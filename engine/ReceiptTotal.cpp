@@ -1,6 +1,6 @@
 #include "ReceiptTotal.h"
 
-#include "DecimalRounding.h"
+#include "SelectedResult.h"
 #include "NumberText.h"
 #include "Pricing.h"
 #include "TextFunctions.h"
@@ -13,8 +13,8 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
                  TCalcNum& total, std::string* badText) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
-    // the decimal selection rounds) on, each row goes through the plain arithmetic step as
-    // Calc takes it.
+    // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
+    // takes it.
     RunningTotal chain(acount, decimals);
     auto it = rows.cbegin();
     // The rows lie in blocks of a few hundred bytes spread over the heap; each block is asked
@@ -23,8 +23,12 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
     // Rows of the pricing keys stand beside the calculation and are not part of the total.
-    while (it != rows.cend() &&
-           (!CountsInTotal(it->Mark()) || chain.Step(it->Number(), it->Ope()))) {
+    bool started = false; // a row of the total has been folded
+    while (it != rows.cend()) {
+        if (CountsInTotal(it->Mark())) {
+            if (!chain.Step(it->Number(), it->Ope())) break;
+            started = true;
+        }
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -35,8 +39,16 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     for (; it != rows.cend(); ++it) {
         if (!CountsInTotal(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
-        if (!CalcNumbers(total, n, it->Ope(), ' ', acount, badText)) return false;
-        RoundRegister(total, decimals, rule, acount);
+        const bool first = !started;
+        started = true;
+        if (first && decimals >= 0 && it->Ope() == '+') {
+            // The first number starts the chain as it was typed, never rounded; so it starts
+            // the total.
+            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false; // 0 + n is n
+            continue;
+        }
+        if (!CalcSelected(total, n, it->Ope(), ' ', acount, decimals, rule, badText))
+            return false;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "Fonts.h"
 #include "HistRules.h"
 #include "KeyMapping.h"
+#include "KeyRepeat.h"
 #include "ReceiptListModel.h"
 #include "ReceiptListView.h"
 #include "TMForm.h"
@@ -245,7 +246,10 @@ void THForm::FormResize() {
     f.setPixelSize(std::max(1, listFontHeight_));
     HistWin->setFont(f);
 
-    status_.HistWinHeight = height() + extra.height();
+    // Only the height of a plain window is kept: a maximised or full-screen receipt comes
+    // back to the height it had.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        status_.HistWinHeight = height() + extra.height();
     PlaceChildren();
     inResize_ = false;
 }
@@ -334,13 +338,14 @@ void THForm::keyPressEvent(QKeyEvent* e) {
 
 void THForm::HandleKeyEvent(QKeyEvent* e) {
     e->accept();
+    const bool repeat = platform::IsKeyRepeat(*e);
     if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
-        TabKey();
+        if (!repeat) TabKey(); // once per press
         return;
     }
     const int code = platform::VirtualKey(*e);
     if (code == 0 || IsModifierKey(code)) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()));
+    FormKeyDown(code, ShiftOf(e->modifiers()), repeat);
     // A command may have made the main window active, or hidden this one.
     if (!isActiveWindow()) BringMainToFront();
 }
@@ -357,9 +362,10 @@ void THForm::BringMainToFront() {
     main_.activateWindow();
 }
 
-void THForm::FormKeyDown(int code, ShiftState shift) {
+void THForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
     const KeyDecision d =
         RouteHistoryKeyDown(code, shift, isActiveWindow(), main_.Keys(), option_, status_);
+    if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::ToHistory:
         RunHistoryAction(d.History);

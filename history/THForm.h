@@ -75,8 +75,9 @@ public:
     void FormResize(); // the size rule
 
     // ---- Keys and clicks ----
-    // Every key pressed while the window is active (as a Windows key code with modifiers).
-    void FormKeyDown(int code, ShiftState shift);
+    // Every key pressed while the window is active (as a Windows key code with modifiers);
+    // `repeat`: the key is held down and this press only repeats it.
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
     // The window's own operation for a key.
     void RunHistoryAction(HistoryAction action);
     void HistWinClick(int row);
@@ -96,6 +97,8 @@ public:
     void CopySelected();    // btToClip
     // Command 印刷: the print dialog, then the receipt on paper (nothing without rows).
     void PrintReceipt() override;
+    // Command プレビュー: the print preview window (nothing without rows).
+    void PreviewReceipt() override;
     // What is printed: the kind, now, the rows as shown, and the input receipt's total.
     ReceiptPrinter::Receipt ReceiptForPrint() const;
 
@@ -136,6 +139,7 @@ protected:
 
 private:
     void BuildComponents();
+    void RunPrint(bool preview);
     void FormCreate();
     void PlaceChildren();
     void HandleKeyEvent(QKeyEvent* e);

@@ -1,6 +1,8 @@
-// Command 印刷: the receipt through the desktop's print dialog.
+// Commands 印刷 and プレビュー: the receipt through the desktop's print dialog or the print
+// preview window.
 #include "CalcEngine.h"
 #include "MessageBoxes.h"
+#include "Options.h"
 #include "PrintDialog.h"
 #include "ReceiptListView.h"
 #include "ReceiptPrinter.h"
@@ -29,23 +31,51 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
         const std::string text = ok && !total.Error
                                      ? AlignNumber("＝" + InsertThousands(total.Text.empty() ? "0" : total.Text))
                                      : AlignNumber("＝") + " E";
-        r.total = QString::fromStdString(text);
-        r.items = engine_.ItemCount(); // the count the calculator shows
+        ReceiptPrinter::ClosingLine totalLine;
+        totalLine.value = QString::fromStdString(text).trimmed();
+        totalLine.total = true;
+        r.closing.push_back(totalLine);
+        // The count the calculator shows, not the number of rows.
+        r.closing.push_back({QStringLiteral("件数"), QString::number(engine_.ItemCount()), false});
     }
     return r;
 }
 
-void THForm::PrintReceipt() {
+namespace {
+
+PrintChoice OfferedChoice(const TOption& o) {
+    return {QString::fromStdString(o.Printer), PaperFromText(QString::fromStdString(o.PrintPaper))};
+}
+
+} // namespace
+
+// The print dialog or the preview; what the user printed with is offered at the next print.
+void THForm::RunPrint(bool preview) {
     if (engine_.HistoryCount() == 0) return; // nothing to print
     const ReceiptPrinter printer(HistWin->font());
-    const PrintOutcome outcome =
-        PrintWithDialog(this, QStringLiteral("バンショ ") + ReceiptForPrint().kind,
-                        QStringLiteral("印刷"), [this, &printer](QPagedPaintDevice& device) {
-                            printer.Print(ReceiptForPrint(), device);
-                        });
-    if (outcome == PrintOutcome::Unavailable)
+    PrintRequest request;
+    request.docName = QStringLiteral("バンショ ") + ReceiptForPrint().kind;
+    request.title = preview ? QStringLiteral("印刷プレビュー") : QStringLiteral("印刷");
+    request.preview = preview;
+    request.offered = OfferedChoice(option_);
+    request.paint = [this, &printer](QPagedPaintDevice& device) { printer.Print(ReceiptForPrint(), device); };
+    PrintChoice chosen;
+    const PrintOutcome outcome = PrintWithDialog(this, request, chosen);
+    if (outcome == PrintOutcome::Printed) {
+        option_.Printer = chosen.printer.toStdString();
+        option_.PrintPaper = PaperText(chosen.paper).toStdString();
+    } else if (outcome == PrintOutcome::Unavailable) {
         platform::ShowError(this, QStringLiteral("印刷の部品 (bansho-print) が見つかりません。"),
-                            QStringLiteral("印刷"));
+                            request.title);
+    }
+}
+
+void THForm::PrintReceipt() {
+    RunPrint(false);
+}
+
+void THForm::PreviewReceipt() {
+    RunPrint(true);
 }
 
 } // namespace bansho

@@ -23,6 +23,8 @@ public:
 
     // Command 印刷: print the receipt through the print dialog.
     virtual void PrintReceipt() {}
+    // Command プレビュー: the receipt in the print preview window, from which it may be printed.
+    virtual void PreviewReceipt() {}
 
     // A key of the history window's own (Space, Up, Down, Insert, Delete) that reached the
     // main window's key handler while the history window is active; the key routing has

@@ -1,6 +1,7 @@
 #include "MainWindowHost.h"
 
 #include "Beep.h"
+#include "Clipboard.h"
 #include "MessageBoxes.h"
 #include "TMForm.h"
 
@@ -14,8 +15,8 @@ void MainWindowHost::Beep() {
 }
 
 // The CLIPBOARD selection, which is what copy and paste mean on the desktop.
-std::string MainWindowHost::GetClipboardText() {
-    return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
+std::string MainWindowHost::GetClipboardText(std::size_t maxBytes) {
+    return platform::ClipboardTextHead(maxBytes);
 }
 
 void MainWindowHost::SetClipboardText(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "ExactWindowTitle.h"
 #include "Fonts.h"
 #include "HistoryLink.h"
+#include "KeyRepeat.h"
 #include "MainWindowHost.h"
 #include "MessageBoxes.h"
 #include "PopupMenus.h"
@@ -100,6 +101,7 @@ void TMForm::BuildComponents() {
     // keys it receives are the window's own and go on to the window unchanged.
     DNumber->setFocusPolicy(Qt::StrongFocus);
     DNumber->installEventFilter(this);
+    platform::WatchHeldKeys();
     setFocusProxy(DNumber);
     // Over the number's top left corner, where a right-aligned number leaves room.
     SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
@@ -278,11 +280,17 @@ bool TMForm::SaveSettings(bool quiet) {
 
 SaveResult TMForm::WriteSettings() {
     MainWindowSettings win;
+    // The place and size the window has when it is neither maximised nor full-screen nor
+    // minimised, in the program's own units (Qt's device-independent pixels) whatever the
+    // screen's scale: a maximised window kept as its maximised size would come back as a
+    // plain window of the whole screen's width, with no way back.
+    RememberPlainGeometry();
+    const QRect inner = plainGeometry_.isValid() ? plainGeometry_ : geometry();
     const QRect frame = frameGeometry();
-    win.Left = frame.left();
-    win.Top = frame.top();
-    win.Width = width();
-    win.Height = height();
+    win.Left = inner.left() - (geometry().left() - frame.left());
+    win.Top = inner.top() - (geometry().top() - frame.top());
+    win.Width = inner.width();
+    win.Height = inner.height();
     win.Style = stayOnTop_ ? kStyleStayOnTop : kStyleNormal;
     win.StatusBar = StatusBarVisible();
     win.FontName = DisplayFontName().toStdString();
@@ -290,6 +298,21 @@ SaveResult TMForm::WriteSettings() {
     if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
     StoredState refs{option_, colors_, status_, keys_, win};
     return bansho::SaveSettings(envFile_.string(), refs);
+}
+
+// Only a plain window's place and size are remembered. The window's height is the layout
+// rule's, so a maximised window becomes, for Qt, a plain window as wide as the screen the
+// moment the rule sets its height: a window that spans its screen's whole width is taken
+// as maximised too.
+void TMForm::RememberPlainGeometry() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    const QRect frame = frameGeometry();
+    if (const QScreen* s = screen()) {
+        const QRect a = s->availableGeometry();
+        if (frame.width() >= a.width()) return;
+    }
+    plainGeometry_ = geometry();
 }
 
 bool TMForm::SaveSettingsQuietly() {

@@ -55,7 +55,8 @@ public:
     // ---- Entry points that produce command numbers ----
     void ExecCommand(int command);
     // The key-down handler; the history window hands on the keys it does not use itself.
-    void FormKeyDown(int code, ShiftState shift);
+    // `repeat`: the key is held down and this press only repeats it.
+    void FormKeyDown(int code, ShiftState shift, bool repeat = false);
     void FKeyClick(FunctionKeyButton* sender, int key);
 
     // ---- Seams for the history window and the customization dialog ----
@@ -85,6 +86,9 @@ public:
     // Re-applies transparency and the style as when the program becomes active.
     void OnAppActivate();
     void OnAppDeactivate();
+    // The program was started again: this copy comes to the front with its receipt, and the
+    // dialog it shows, if any, gets the keyboard.
+    void ComeForward();
     bool StatusBarVisible() const;
     // Width of one key of the function-key bar (the history window's side panel uses it).
     int FuncKeyWidth() const;
@@ -186,6 +190,10 @@ private:
     int sbBaseHeight_ = 21;
     bool stayOnTop_ = false;
     bool inResize_ = false;
+    // The place and size of the window (without its frame) when it was last neither
+    // maximised, full-screen nor minimised: what the settings keep.
+    QRect plainGeometry_;
+    void RememberPlainGeometry();
     bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "HistoryLink.h"
 #include "KeyMapping.h"
+#include "KeyRepeat.h"
 #include "StatusBarPanels.h"
 #include "TAForm.h"
 #include "TFuncKey.h"
@@ -51,10 +52,11 @@ void TMForm::MenuItemSelect(QAction* action) {
     if (action) ExecCommand(action->data().toInt());
 }
 
-void TMForm::FormKeyDown(int code, ShiftState shift) {
+void TMForm::FormKeyDown(int code, ShiftState shift, bool repeat) {
     const bool historyActive =
         history_ && history_->Window() && history_->Window()->isActiveWindow();
     const KeyDecision d = RouteKeyDown(code, shift, historyActive, keys_, option_, status_);
+    if (DropKeyRepeat(d, repeat)) return;
     switch (d.Route) {
     case KeyRoute::Close:
         close();
@@ -75,7 +77,7 @@ bool TMForm::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            HandleTab();
+            if (!platform::IsKeyRepeat(*k)) HandleTab(); // once per press
             return true;
         }
     }
@@ -95,7 +97,7 @@ void TMForm::keyPressEvent(QKeyEvent* e) {
     e->accept();
     const int code = platform::VirtualKey(*e);
     if (code == 0) return;
-    FormKeyDown(code, ShiftOf(e->modifiers()));
+    FormKeyDown(code, ShiftOf(e->modifiers()), platform::IsKeyRepeat(*e));
 }
 
 void TMForm::HandleTab() {
@@ -131,6 +133,9 @@ void TMForm::WindowCommand(unsigned command) {
         break;
     case Command::PrintReceipt:
         if (history_) history_->PrintReceipt();
+        break;
+    case Command::PrintPreview:
+        if (history_) history_->PreviewReceipt();
         break;
     case Command::NextFuncSet:
         CycleFuncSet(status_);
@@ -259,6 +264,17 @@ void TMForm::OnAppActivate() {
     if (isVisible() && !isMinimized()) raise();
 }
 
+void TMForm::ComeForward() {
+    if (isMinimized()) showNormal();
+    QWidget* hist = history_ ? history_->Window() : nullptr;
+    if (hist && hist->isVisible()) hist->raise();
+    raise();
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* front = modal && modal->isVisible() ? modal : this;
+    front->raise();
+    front->activateWindow();
+}
+
 void TMForm::OnAppDeactivate() {
     ApplyAlpha(option_.AlphaBlendType > 0);
 }
@@ -273,12 +289,14 @@ void TMForm::SetStayOnTop(bool on) {
 void TMForm::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     FormResize();
+    RememberPlainGeometry();
     emit GeometryChanged();
     if (history_) history_->MainGeometryChanged();
 }
 
 void TMForm::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
+    RememberPlainGeometry();
     emit GeometryChanged();
     if (history_) history_->MainGeometryChanged();
 }

@@ -46,7 +46,13 @@ void InstallTerminationSave(TMForm& form) {
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;
         ::sigaction(SIGTERM, &sa, nullptr);
-        ::sigaction(SIGHUP, &sa, nullptr);
+        // Ctrl+C in the terminal and a closed terminal end the program as SIGTERM does,
+        // unless whoever started it asked to ignore them (nohup, a background job).
+        for (const int sig : {SIGINT, SIGHUP}) {
+            struct sigaction old {};
+            if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+            ::sigaction(sig, &sa, nullptr);
+        }
     }
 
     // The session manager asks before a logout; the close that may follow asks nothing.

@@ -1,6 +1,6 @@
 #pragma once
 // The settings are written when the system ends the program as when the user closes it:
-// on SIGTERM and SIGHUP (a logout, a shutdown, a closed terminal) and when the session
+// on SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, Ctrl+C or a closed terminal) and when the session
 // manager asks the program to save its data. Nothing here shows a box.
 
 namespace bansho {

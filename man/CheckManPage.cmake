@@ -16,8 +16,10 @@ endif()
 if(NOT warnings STREQUAL "")
   message(FATAL_ERROR "groff warns about ${PAGE}:\n${warnings}")
 endif()
-# The page says what the program is, its keys, where the settings are and what moves them.
-foreach(needed "bansho.ENV" "XDG_CONFIG_HOME" "HOME" "F1" "NUM" "Esc" "bansho-guide.html")
+# The page says what the program is, its keys, its option, where the settings are and what
+# moves them.
+foreach(needed "bansho.ENV" "XDG_CONFIG_HOME" "HOME" "F1" "NUM" "Esc" "bansho-guide.html"
+       "--new-instance")
   string(FIND "${text}" "${needed}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "${PAGE} does not mention ${needed}")

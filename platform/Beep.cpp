@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 #ifdef BANSHO_HAVE_CANBERRA
 #include <canberra.h>
 
@@ -26,8 +28,22 @@ struct Canberra {
     decltype(&ca_context_play) play = nullptr;
 };
 
+// ALSA prints its complaints to stderr: on a machine without a sound card every beep tried
+// through it wrote eight lines. Its messages go to a handler that drops them, set before the
+// sound library first opens a device.
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() {
+    void* alsa = OpenLibrary("libasound.so.2");
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    int (*setHandler)(Handler) = nullptr;
+    if (Resolve(alsa, "snd_lib_error_set_handler", setHandler)) setHandler(&DropAlsaMessage);
+}
+
 const Canberra* OpenCanberra() {
     static const Canberra* const library = []() -> const Canberra* {
+        SilenceAlsa();
         void* handle = OpenLibrary("libcanberra.so.0");
         if (!handle) return nullptr;
         static Canberra c;
@@ -54,12 +70,18 @@ ca_context* SoundContext(const Canberra& ca) {
 }
 
 bool PlayBell() {
+    // Once nothing could play a sound, the run goes on with the X bell without trying again:
+    // a device that is not there does not come with the next beep.
+    static bool silent = false;
+    if (silent) return false;
     const Canberra* ca = OpenCanberra();
-    if (!ca) return false;
-    ca_context* c = SoundContext(*ca);
-    if (!c) return false;
-    return ca->play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert", nullptr) ==
-           CA_SUCCESS;
+    ca_context* c = ca ? SoundContext(*ca) : nullptr;
+    if (c && ca->play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert",
+                      nullptr) == CA_SUCCESS)
+        return true;
+    silent = true;
+    std::fputs("bansho: no sound device answers; the beep is the X bell from now on\n", stderr);
+    return false;
 }
 #else
 bool PlayBell() {

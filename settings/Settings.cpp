@@ -2,24 +2,26 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "CommandTable.h"
 #include "Conversion.h"
+#include "FileReplace.h"
 
 namespace bansho {
 
 namespace fs = std::filesystem;
+using filereplace::CannotCreate;
+using filereplace::FindSaveTarget;
+using filereplace::IsFrozen;
+using filereplace::SaveTarget;
 
 namespace {
 
@@ -27,6 +29,7 @@ constexpr const char* kBansho = "BANSHO";
 constexpr const char* kCommand = "COMMAND";
 constexpr const char* kFunction = "FUNCTION";
 constexpr const char* kHistWin = "HISTWIN";
+constexpr const char* kPrint = "PRINT";
 constexpr const char* kOptionSec = "OPTION";
 constexpr const char* kNumKey = "NUMKEY";
 constexpr const char* kFont = "FONT";
@@ -49,16 +52,6 @@ template <class Option> auto* RateField(Option& o, int i) {
 
 constexpr const char* kDispStr[kFuncSetCount] = {"DispStrA", "DispStrB", "DispStrC"};
 constexpr const char* kCommandKey[kFuncSetCount] = {"CommandA", "CommandB", "CommandC"};
-
-std::string CannotCreate(const std::string& name, const std::string& reason) {
-    return "ファイル \"" + name + "\" を作成できません。" + reason;
-}
-
-std::string CannotCreate(const std::string& name, int err) {
-    return CannotCreate(name, SystemReason(err));
-}
-
-constexpr const char* kNotARegularFile = "通常のファイルではありません。";
 
 std::int32_t Bounded(std::int32_t v, std::int32_t lo, std::int32_t hi) {
     return std::clamp(v, lo, hi);
@@ -224,6 +217,8 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     st.HistWinHeight = Bounded(ini.ReadInteger(kHistWin, "Height", 256), 0, kMaxWindowSize);
     o.Cycle = ini.ReadBool(kHistWin, "Cycle", def.Cycle);
     o.Upper = ini.ReadBool(kHistWin, "Upper", def.Upper);
+    o.Printer = ini.ReadString(kPrint, "Printer", def.Printer);
+    o.PrintPaper = ini.ReadString(kPrint, "Paper", def.PrintPaper);
 
     // The bar shows 8, 10 or 12 keys; any other count falls back to twelve.
     o.FuncType = ini.ReadInteger(kFunction, "FuncType", def.FuncType);
@@ -338,6 +333,10 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     ini.WriteBool(kHistWin, "Cycle", o.Cycle);
     ini.WriteBool(kHistWin, "Upper", o.Upper);
     ini.WriteInteger(kHistWin, "Height", st.HistWinHeight);
+    // The printer and paper are written once a print has used them, so a file of a program
+    // that never printed keeps the keys it always had.
+    if (!o.Printer.empty() || ini.ValueExists(kPrint, "Printer")) ini.WriteString(kPrint, "Printer", o.Printer);
+    if (!o.PrintPaper.empty() || ini.ValueExists(kPrint, "Paper")) ini.WriteString(kPrint, "Paper", o.PrintPaper);
 
     ini.WriteInteger(kOptionSec, "Style", w.Style);
     ini.WriteBool(kOptionSec, "StatusBar", w.StatusBar);
@@ -385,98 +384,6 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     }
 }
 
-namespace {
-
-// The file a save replaces: the path itself, or the regular file a symbolic link leads to.
-struct SaveTarget {
-    fs::path Path;
-    bool Exists = false;
-    struct stat St {};
-    int Errno = 0;      // cannot be saved: the system's reason
-    std::string Reason; // cannot be saved: the program's reason
-    bool Ok() const { return Errno == 0 && Reason.empty(); }
-};
-
-SaveTarget FindSaveTarget(const std::string& path) {
-    SaveTarget t;
-    t.Path = path;
-    struct stat lst {};
-    if (::lstat(path.c_str(), &lst) != 0) {
-        if (errno != ENOENT) t.Errno = errno;
-        return t; // a new file (its folder may still be missing)
-    }
-    if (S_ISLNK(lst.st_mode)) {
-        if (::stat(path.c_str(), &t.St) != 0) {
-            if (errno != ENOENT) {
-                t.Errno = errno;
-                return t;
-            }
-            // A link that leads nowhere yet: the file is made where it points.
-            fs::path at = path;
-            for (int hops = 0; hops < 40; ++hops) {
-                std::error_code ec;
-                const fs::path to = fs::read_symlink(at, ec);
-                if (ec) break; // no link any more: the file to make
-                at = to.is_absolute() ? to : at.parent_path() / to;
-            }
-            t.Path = at.lexically_normal();
-            return t;
-        }
-        char real[PATH_MAX];
-        if (::realpath(path.c_str(), real) == nullptr) {
-            t.Errno = errno;
-            return t;
-        }
-        t.Path = real;
-    } else {
-        t.St = lst;
-    }
-    t.Exists = true;
-    if (S_ISDIR(t.St.st_mode))
-        t.Errno = EISDIR;
-    else if (!S_ISREG(t.St.st_mode))
-        t.Reason = kNotARegularFile;
-    return t;
-}
-
-// No one may write the file: its owner froze it, and that holds for root as well.
-bool IsFrozen(const struct stat& st) {
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// "name.XXXXXX" as mkstemp makes it from "name.XXXXXX".
-bool IsTemporaryOf(std::string_view entry, std::string_view name) {
-    if (entry.size() != name.size() + 7 || entry.substr(0, name.size()) != name ||
-        entry[name.size()] != '.')
-        return false;
-    for (char c : entry.substr(name.size() + 1)) {
-        const bool alnum =
-            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!alnum) return false;
-    }
-    return true;
-}
-
-// A save holds a lock on its temporary file until the rename; a temporary that nobody holds
-// is what a killed save left behind.
-void RemoveStaleTemporaries(const fs::path& dir, const std::string& name) {
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) return;
-    const int dfd = ::dirfd(d);
-    while (const dirent* e = ::readdir(d)) {
-        if (!IsTemporaryOf(e->d_name, name)) continue;
-        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(dfd, e->d_name, 0);
-        ::close(fd);
-    }
-    ::closedir(d);
-}
-
-} // namespace
-
 SaveResult SaveSettings(const std::string& envFileName, const StoredState& s) {
     const SaveTarget t = FindSaveTarget(envFileName);
     if (!t.Ok())
@@ -493,67 +400,6 @@ SaveResult SaveSettings(const std::string& envFileName, const StoredState& s) {
     }
     SaveSettings(ini, s);
     return WriteFileAtomically(envFileName, ini.ToBytes());
-}
-
-SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    const SaveTarget t = FindSaveTarget(path);
-    if (!t.Ok())
-        return {false, t.Errno ? CannotCreate(path, t.Errno) : CannotCreate(path, t.Reason)};
-    const fs::path& target = t.Path;
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    RemoveStaleTemporaries(dir, target.filename().string());
-
-    std::string tmp = target.string() + ".XXXXXX";
-    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) return {false, CannotCreate(path, errno)};
-    ::flock(fd, LOCK_EX); // held until the rename is done
-
-    auto fail = [&](int err) -> SaveResult {
-        ::unlink(tmp.c_str());
-        ::close(fd);
-        return {false, CannotCreate(path, err)};
-    };
-
-    // The new file gets the old one's owner, group and permissions, or the usual
-    // permissions for a new file. A file whose owner cannot be kept is not taken over.
-    if (t.Exists) {
-        struct stat mine {};
-        if (::fstat(fd, &mine) != 0) return fail(errno);
-        if ((mine.st_uid != t.St.st_uid || mine.st_gid != t.St.st_gid) &&
-            ::fchown(fd, t.St.st_uid, t.St.st_gid) != 0)
-            return fail(errno);
-        if (::fchmod(fd, t.St.st_mode & 07777) != 0) return fail(errno);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) return fail(errno);
-    if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
-    ::close(fd);
-
-    // Make the rename itself durable; a failure here no longer endangers the file.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return {};
 }
 
 SaveResult DeleteSettingsFile(const std::string& envFileName) {

@@ -38,7 +38,9 @@ public:
     long beeps = 0;
 
     void Beep() override { ++beeps; }
-    std::string GetClipboardText() override { return clipboard; }
+    std::string GetClipboardText(std::size_t maxBytes) override {
+        return clipboard.substr(0, maxBytes);
+    }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string& message) override {
         std::cout << "ERROR: " << message << '\n';

@@ -4,10 +4,14 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <vector>
 
+#include "KeyRepeat.h"
 #include "VirtualKeys.h"
 
 namespace bansho {
@@ -20,6 +24,41 @@ FunctionKeyButton::FunctionKeyButton(QWidget* parent) : QPushButton(parent) {
 void FunctionKeyButton::SetCaption(const QString& caption) {
     setText(caption);
     UpdateAccessibleName();
+    if (const QWidget* bar = parentWidget()) FitCaption(bar->font());
+}
+
+namespace {
+constexpr int kCaptionMargin = 1;
+}
+
+int FunctionKeyButton::CaptionRoom() const {
+    return width() - 2 * kCaptionMargin;
+}
+
+void FunctionKeyButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    const int shift = isDown() ? style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this)
+                               : 0;
+    const QRect r = rect().adjusted(kCaptionMargin, 0, -kCaptionMargin, 0).translated(shift, 0);
+    p.drawItemText(r, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
+                   QPalette::ButtonText);
+}
+
+void FunctionKeyButton::FitCaption(const QFont& base) {
+    QFont f = base;
+    const QString caption = text();
+    int points = f.pointSize();
+    if (points > 0) {
+        const int room = CaptionRoom();
+        while (points > kMinCaptionPoints &&
+               QFontMetrics(f).horizontalAdvance(caption) > room)
+            f.setPointSize(--points);
+    }
+    if (f != font()) setFont(f);
 }
 
 void FunctionKeyButton::SetFunctionKey(int number) {
@@ -51,7 +90,7 @@ void FunctionKeyButton::UpdateToolTip() {
 }
 
 // One filter for the whole program while any bar exists. It sees every key-down first:
-// an auto-repeated F1..F12 is dropped before anything else sees it, and a fresh one clicks
+// a repeat of a held F1..F12 is dropped before anything else sees it, and a fresh one clicks
 // the matching key of every bar whose hook is on, then goes on to the focused window.
 class FKeyHookFilter : public QObject {
 public:
@@ -76,7 +115,7 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F12) return false;
         if (IsPropagation(key, static_cast<QWidget*>(watched))) return false;
-        if (key->isAutoRepeat()) return true;
+        if (platform::IsKeyRepeat(*key)) return true; // F1..F12 never repeat while held
         const int index = key->key() - Qt::Key_F1;
         // A click may open a modal dialog or destroy a bar: work on guarded copies.
         std::vector<QPointer<TFuncKey>> bars(bars_.begin(), bars_.end());
@@ -185,6 +224,13 @@ void TFuncKey::ApplyCaptions() {
     const int n = std::min<int>(capList_.size(), kKeys);
     for (int i = 0; i < n; ++i)
         keys_[i]->SetCaption(capList_[i]);
+    FitCaptions();
+}
+
+// A narrow bar shows each caption whole in a smaller size rather than cut.
+void TFuncKey::FitCaptions() const {
+    for (FunctionKeyButton* key : keys_)
+        key->FitCaption(font());
 }
 
 void TFuncKey::ApplyTags() {
@@ -228,6 +274,12 @@ void TFuncKey::LayoutKeys() const {
     const Layout layout = ComputeLayout(width(), keyCount_, mergin_);
     for (int i = 0; i < kKeys; ++i)
         keys_[i]->setGeometry(layout.left[i], 0, std::max(layout.width, 0), height());
+    FitCaptions();
+}
+
+void TFuncKey::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitCaptions();
 }
 
 void TFuncKey::resizeEvent(QResizeEvent* event) {

@@ -30,6 +30,17 @@ public:
     void SetHint(const QString& hint);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show); // the hint becomes the tool tip only while on
+    // The width the caption may take inside the key, as the style draws it.
+    int CaptionRoom() const;
+    // The caption in the bar's font, or a smaller size of it (down to kMinCaptionPoints) so
+    // that it fits whole inside the key.
+    void FitCaption(const QFont& base);
+    static constexpr int kMinCaptionPoints = 5;
+
+protected:
+    // The key's bevel as the style draws it, the caption over it with a thin margin only, so
+    // that a narrow key keeps its caption whole.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void UpdateToolTip();
@@ -89,6 +100,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class FKeyHookFilter;
@@ -96,6 +108,7 @@ private:
     void ApplyTags();
     void ApplyHints();
     void LayoutKeys() const;
+    void FitCaptions() const;
     void KeyClick(FunctionKeyButton* key);
 
     std::array<FunctionKeyButton*, kKeys> keys_{};

@@ -148,12 +148,50 @@ TEST(KeyRouting, NumKeyModeTranslatesBeforeEverythingElse) {
     EXPECT_EQ(d.Command, 7);
 }
 
-TEST(KeyRouting, AutoRepeatOfFunctionKeysIsDropped) {
-    EXPECT_TRUE(DropKeyRepeat(vk::F1 + 1, true));
-    EXPECT_FALSE(DropKeyRepeat(vk::F1 + 1, false));
-    EXPECT_FALSE(DropKeyRepeat(101, true)); // other keys repeat
-    EXPECT_TRUE(DropKeyRepeat(vk::F12, true));
-    EXPECT_FALSE(DropKeyRepeat(vk::F12 + 1, true));
+TEST(KeyRouting, OnlyDigitsAndShiftRightRepeatWhileHeld) {
+    Fixture f;
+    f.keys.KeyTable['Q'] = 36; // 00
+    f.keys.KeyTable['W'] = 7;  // a letter that types a digit repeats as the digit does
+    struct Row {
+        const char* name;
+        int code;
+        ShiftState shift;
+        bool historyActive;
+        bool repeats;
+    } rows[] = {
+        {"main-block 5", '5', 0, false, true},
+        {"keypad 5", 101, 0, false, true},
+        {"a key made a digit", 'W', 0, false, true},
+        {"Backspace (shift right)", vk::Back, 0, false, true},
+        {"Delete (shift right)", vk::Delete, 0, false, true},
+        {"00", 'Q', 0, false, false},
+        {"main-block 000", vk::OemComma, 0, false, false},
+        {"keypad +", vk::Add, 0, false, false},
+        {"keypad Enter", vk::Return, 0, false, false},
+        {"Esc", vk::Escape, 0, false, false},
+        {"C copies", 'C', 0, false, false},
+        {"an unassigned arrow", vk::Left, 0, false, false},
+        {"F9", vk::F1 + 8, 0, false, false},
+        {"F12", vk::F12, 0, false, false},
+        {"Alt+F4", vk::F1 + 3, ssAlt, false, false},
+        {"Down walks the receipt", vk::Down, 0, true, true},
+        {"Up walks the receipt", vk::Up, 0, true, true},
+        {"Shift+Down moves a row", vk::Down, ssShift, true, false},
+        {"Delete removes a row", vk::Delete, 0, true, false},
+        {"Space corrects a row", vk::Space, 0, true, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const KeyDecision d = f.Route(r.code, r.shift, r.historyActive);
+        EXPECT_EQ(RepeatsWhileHeld(d), r.repeats);
+        EXPECT_EQ(DropKeyRepeat(d, true), !r.repeats);
+        EXPECT_FALSE(DropKeyRepeat(d, false)) << "a fresh press always acts";
+    }
+    // The keys of NUM-key mode repeat as the digits they type.
+    f.status.UseNumKey = true;
+    f.option.UserKEY = "J";
+    f.keys.KeyTable['J'] = 55;
+    EXPECT_TRUE(RepeatsWhileHeld(f.Route('J')));
 }
 
 TEST(KeyRouting, TabSwitchesWindowsOnlyWhileHistoryIsVisible) {

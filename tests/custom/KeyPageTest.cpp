@@ -101,17 +101,18 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 71 commands, 255 ("no action") among them, and the decimal
-    // selector, the rounding rule, 印刷 and the pricing, count and conversion keys are offered
-    // like every other.
-    EXPECT_EQ(described, 71);
+    // The catalogue describes 72 commands, 255 ("no action") among them, and the decimal
+    // selector, the rounding rule, 印刷 and its preview and the pricing, count and conversion
+    // keys are offered like every other.
+    EXPECT_EQ(described, 72);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));
     EXPECT_EQ(dlg->CLBox->item(described - 1)->text(), QStringLiteral("<< 未定義 >>"));
     EXPECT_EQ(dlg->KeyLists().CmdNoList[10], "16"); // "016" without its leading zero
     EXPECT_EQ(dlg->KeyLists().CmdNoList.back(), "255");
-    for (const char* added : {"小数点以下桁数の切替", "端数処理の切替", "レシートの印刷"})
+    for (const char* added : {"小数点以下桁数の切替", "端数処理の切替", "レシートの印刷",
+                              "レシートの印刷プレビュー"})
         EXPECT_EQ(dlg->CLBox->findItems(QString::fromUtf8(added), Qt::MatchExactly).size(), 1)
             << added;
     ASSERT_EQ(dlg->KLBox->count(), 78);

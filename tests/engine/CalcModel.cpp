@@ -160,36 +160,4 @@ void ModelCalc(ModelNum& dst, ModelNum& src, char ope, char mode, int acount) {
     dst.error = overflow;
 }
 
-void ModelRound(ModelNum& n, int decimals, int rule, int acount) {
-    if (decimals < 0 || n.error) return;
-    const std::string& t = n.text;
-    const bool negative = !t.empty() && t[0] == '-';
-    const std::size_t start = negative ? 1 : 0;
-    const std::size_t dot = t.find('.');
-    const std::string ip = t.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-    const std::string fp = dot == std::string::npos ? std::string() : t.substr(dot + 1);
-    if (static_cast<int>(fp.size()) <= decimals) return;
-    // The kept digits as one integer in units of the last kept place; the first dropped digit
-    // and whether anything after it is not zero decide the step up.
-    unsigned long long units = 0;
-    for (const char c : ip + fp.substr(0, static_cast<std::size_t>(decimals)))
-        units = units * 10 + static_cast<unsigned>(c - '0');
-    const int next = fp[static_cast<std::size_t>(decimals)] - '0';
-    const bool beyond = fp.find_first_not_of('0', static_cast<std::size_t>(decimals) + 1) !=
-                        std::string::npos;
-    if ((rule == 1 && next >= 5) || (rule == 2 && (next > 0 || beyond))) ++units;
-    unsigned long long scale = 1;
-    for (int i = 0; i < decimals; ++i)
-        scale *= 10;
-    const unsigned long long whole = units / scale;
-    std::string frac = decimals == 0 ? std::string() : std::to_string(units % scale);
-    frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
-    while (!frac.empty() && frac.back() == '0')
-        frac.pop_back();
-    const std::string w = std::to_string(whole);
-    n.error = w.size() > 15;
-    n.text = (negative && units != 0 ? "-" : "") + w +
-             (frac.empty() ? (acount == 0 ? "." : "") : "." + frac);
-}
-
 } // namespace bansho::testing

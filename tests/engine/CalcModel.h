@@ -14,8 +14,4 @@ struct ModelNum {
 // dst := dst ope src as the calculator does it (mode '%' for the percent forms).
 void ModelCalc(ModelNum& dst, ModelNum& src, char ope, char mode, int acount);
 
-// A result under the decimal selector: `decimals` places (negative: F, unchanged) by rule
-// 0 toward zero, 1 half away from zero, 2 away from zero.
-void ModelRound(ModelNum& n, int decimals, int rule, int acount);
-
 } // namespace bansho::testing

@@ -98,7 +98,11 @@ const DisplayCase kDisplayCases[] = {
     {"negative fraction rounding mode", Round(), "1 - 3.75 =", "-2.75"},
     {"rounding mode drops the point of whole results", Round(), "5 + 3 + =", "8."},
     {"GT recall after two sums", Trunc(), "5 + 3 = 2 * 4 = GT", "16."},
-    {"GT recall then 5 appends in truncating mode", Trunc(), "5 + 3 = 2 * 4 = GT 5", "16.5"},
+    {"GT recall then 5 appends to the whole number shown", Trunc(), "5 + 3 = 2 * 4 = GT 5",
+     "165."},
+    {"GT of 10 then 1000 gives 101,000", Trunc(), "10 = GT 1000", "101,000."},
+    {"a recalled grand total with decimals takes the digit after them", Trunc(),
+     "2.5 = GT 1", "2.51"},
     {"GT recall then 5 in rounding mode", Round(), "5 + 3 = 2 * 4 = GT 5", "165."},
     {"percent adds to the grand total", Trunc(), "200 * 15 % 10 + 5 = GT", "45."},
     {"constant results do not add to GT", Trunc(), "2 * * 3 = GT", "0."},
@@ -130,7 +134,11 @@ const DisplayCase kDisplayCases[] = {
     {"MRV with empty memory shows 0.", Trunc(), "7 MRV", "0."},
     {"MRV moves the shown value into memory", Trunc(), "7 MRV MR", "7."},
     {"MRV exchanges", Trunc(), "4 M+ 9 MRV", "4."},
-    {"MR then 5 truncating keeps the point", Trunc(), "8 M+ MR 5", "8.5"},
+    {"MR then 5 appends to the whole number shown", Trunc(), "8 M+ MR 5", "85."},
+    {"MR after M+ of 10 then 1 gives 101", Trunc(), "10 M+ MR 1", "101."},
+    {"MR then a point and 5 gives 10.5", Trunc(), "10 M+ MR . 5", "10.5"},
+    {"MRV then 1 appends to the whole number shown", Trunc(), "10 M+ 5 MRV 1", "101."},
+    {"a recalled negative result takes the digit", Trunc(), "10 neg M+ MR 1", "-101."},
     {"MR then 5 rounding", Round(), "8 M+ MR 5", "85."},
     {"memory overflow shows the error on MR", Trunc(), "999999999999999 M+ M+ MR", "- E -  "},
     {"MC after an overflow clears it", Trunc(), "999999999999999 M+ M+ MC MR", "0."},
@@ -374,7 +382,7 @@ TEST(EngineDispatch, UnassignedNumbersOnlyGiveFocus) {
     const DisplayModel before = rig.engine.Display();
     const TCalcNum in = rig.engine.InNum, res = rig.engine.ResNum;
     const int beeps = rig.host.beeps;
-    for (unsigned n : {10u, 15u, 43u, 49u, 53u, 87u, 101u, 149u, 152u, 199u, 206u, 253u, 255u, 256u,
+    for (unsigned n : {10u, 15u, 43u, 49u, 87u, 101u, 149u, 152u, 199u, 206u, 253u, 255u, 256u,
                        1000u, 4294967295u}) {
         const int focus = rig.host.focusCalls;
         rig.engine.ExecCommand(n);
@@ -389,7 +397,7 @@ TEST(EngineDispatch, UnassignedNumbersOnlyGiveFocus) {
 
 TEST(EngineDispatch, WindowCommandsGoUpward) {
     EngineRig rig;
-    const std::vector<unsigned> window = {28,  50,  51,  52,  54,  88,  89,  90,  91,  92,
+    const std::vector<unsigned> window = {28,  50,  51,  52,  53,  54,  88,  89,  90,  91,  92,
                                           93,  94,  95,  96,  97,  98,  99,  100, 150,
                                           151, 200, 201, 202, 203, 204, 205, 254};
     for (unsigned n : window)

@@ -59,7 +59,8 @@ const ReceiptCase kReceipts[] = {
     {"input receipt 5 + 3 * 2 =", 2, "5 + 3 * 2 =", {{"+", "5"}, {"+", "3"}, {"*", "2"}}},
     {"input receipt: next number starts a new receipt", 2, "5 + 3 = 7", {}},
     {"input receipt: new receipt after M+ with CalcMem", 2, "5 + 3 M+ 7 +", {{"+", "7"}}},
-    {"input receipt records a recalled memory", 2, "4 M+ AC MR + 1 =", {{"+", "4."}, {"+", "1"}}},
+    {"input receipt records a recalled memory as shown", 2, "4 M+ AC MR + 1 =",
+     {{"+", "4"}, {"+", "1"}}},
     {"input receipt: a negative first number adds itself",
      2,
      "5 neg + 2 =",
@@ -477,6 +478,19 @@ TEST(EngineHistoryWindow, RecallActsAsTyped) {
     EXPECT_EQ(rig.engine.HistoryCount(), 2u); // recalling does not start a new receipt
     rig.Keys("* 2 =");
     EXPECT_EQ(rig.Caption(), "25.");
+}
+
+TEST(EngineHistoryWindow, ADigitAfterARecalledRowIsAppendedToTheWholeNumberShown) {
+    EngineRig rig;
+    rig.Keys("1000 TI + 1 +"); // the first row holds the amount with tax as a result, "1100."
+    ASSERT_EQ(rig.engine.HistNumber(0), "1100.");
+    rig.engine.RecallHistoryEntry(0);
+    EXPECT_EQ(rig.Caption(), "1,100.");
+    rig.Keys("5");
+    EXPECT_EQ(rig.Caption(), "11,005.");
+    rig.engine.RecallHistoryEntry(0);
+    rig.Keys(". 5");
+    EXPECT_EQ(rig.Caption(), "1,100.5");
 }
 
 TEST(EngineHistoryWindow, CorrectionModeRecordsTheTypedNumberAndLightsTheLamp) {

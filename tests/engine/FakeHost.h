@@ -2,6 +2,8 @@
 // A host that records what the engine asks of the main window.
 #include "EngineHost.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,11 @@ public:
     std::vector<unsigned> windowCommands;
 
     void Beep() override { ++beeps; }
-    std::string GetClipboardText() override { return clipboard; }
+    std::size_t clipboardAsked = 0; // the most bytes of the clipboard a paste asked for
+    std::string GetClipboardText(std::size_t maxBytes) override {
+        clipboardAsked = std::max(clipboardAsked, maxBytes);
+        return clipboard.substr(0, maxBytes);
+    }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string& message) override { errors.push_back(message); }
     void FocusMain() override { ++focusCalls; }

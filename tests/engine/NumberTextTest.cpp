@@ -2,6 +2,7 @@
 
 #include "DecimalRounding.h"
 #include "ReceiptTotal.h"
+#include "SelectedResult.h"
 #include "TextFunctions.h"
 
 #include <gtest/gtest.h>
@@ -272,15 +273,18 @@ TEST(ChainTotal, DeclinesWhatOnlyCalcNumbersCanShow) {
     EXPECT_EQ(RunningTotal(1).Total().Text, "");   // the empty register
 }
 
-// A receipt totalled one row at a time, each row through CalcNumbers and the decimal
-// selection, as Calc takes them.
+// A receipt totalled one row at a time, each row through the step the chain takes under the
+// decimal selection; a first row that adds is the number the chain started with, as typed.
 bool TotalStepByStep(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                      TCalcNum& total, std::string* badText) {
     total = TCalcNum{};
     for (const HistoryEntry& e : rows) {
         TCalcNum n{CutText(e.Number(), kCalcNumTextMax), false};
-        if (!CalcNumbers(total, n, e.Ope(), ' ', acount, badText)) return false;
-        RoundRegister(total, decimals, rule, acount);
+        if (&e == &rows.front() && decimals >= 0 && e.Ope() == '+') {
+            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false;
+        } else if (!CalcSelected(total, n, e.Ope(), ' ', acount, decimals, rule, badText)) {
+            return false;
+        }
     }
     return true;
 }

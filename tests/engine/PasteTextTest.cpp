@@ -61,6 +61,54 @@ TEST(PasteText, NumbersAsPeopleCopyThem) {
     }
 }
 
+// What a paste takes of a clipboard that is long, has many lines or holds binary data.
+TEST(PasteText, OnlyTheFirstLineOfTextIsTaken) {
+    const std::string longLine = std::string(kPasteReadLimit + 10, '1');
+    const std::string millionLines = [] {
+        std::string s;
+        for (int i = 0; i < 1000000; ++i)
+            s += "12\n";
+        return s;
+    }();
+    const struct {
+        const char* name;
+        std::string clip;
+        const char* entry; // nullptr: refused with a beep, the entry stays "7"
+    } rows[] = {
+        {"the first of a million lines", millionLines, "12"},
+        {"a number, then a long text", "1,234\n" + std::string(5000000, 'x'), "1234"},
+        {"blank lines before the number", "\r\n  \n\t¥500\r\nabc", "500"},
+        {"text in the first line is kept", "abc\n123", "abc"},
+        {"a full-width line", "１２３\n４５６", "123"},
+        {"a first line longer than is read", longLine, nullptr},
+        {"a first line just short of the limit", std::string(kPasteReadLimit - 1, '2') + "\n",
+         "2222222222222222222222"},
+        {"a NUL", std::string("12\0 34", 6), nullptr},
+        {"a NUL after the first line", std::string("12\n\0", 4), nullptr},
+        {"other control characters", "12\x01\x02", nullptr},
+        {"DEL", "5\x7F", nullptr},
+        {"bytes that are no UTF-8", "\x89PNG\r\n\x1a\n", nullptr},
+        {"a lone continuation byte", "12\x80", nullptr},
+        {"a character cut by the end of what is read",
+         "1\n" + std::string(kPasteReadLimit - 3, 'a') + "円" + std::string(100, 'a'), "1"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EngineRig rig;
+        rig.Keys("7");
+        rig.host.clipboard = r.clip;
+        rig.Keys("paste");
+        EXPECT_LE(rig.host.clipboardAsked, kPasteReadLimit + 1) << "read only the start";
+        if (r.entry) {
+            EXPECT_EQ(rig.engine.InNum.Text, r.entry);
+            EXPECT_EQ(rig.host.beeps, 0);
+        } else {
+            EXPECT_EQ(rig.engine.InNum.Text, "7");
+            EXPECT_EQ(rig.host.beeps, 1);
+        }
+    }
+}
+
 TEST(PasteText, NormalisedNumberCalculates) {
     EngineRig rig;
     rig.host.clipboard = "¥1,234";

@@ -1,9 +1,13 @@
 // The pricing keys, the item count and the conversion key through the engine's commands.
 #include "EngineRig.h"
+#include "DecimalRounding.h"
+#include "ReceiptTotal.h"
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace bansho;
@@ -294,6 +298,40 @@ TEST(ConversionKey, WithoutRatesItSaysSoAndBeeps) {
     EXPECT_EQ(rig.host.beeps, beeps + 1);
     EXPECT_EQ(rig.Caption(), "100.");
     EXPECT_EQ(rig.engine.Display().NumMark, "レート未設定");
+}
+
+// A receipt whose pricing rows come first (or anywhere) totals as the same receipt without
+// them: the first amount of the total starts it unrounded under a selection, as the first
+// number typed starts the chain, wherever the rows the total leaves out stand.
+TEST(PricingKeys, TheReceiptTotalIgnoresPricingRowsBeforeTheFirstAmount) {
+    const char* firsts[] = {"1.239", "-7.6666", "999999999999999", "0.00000000000000005",
+                            "123456789012.3456789012345", "12345678901234567890123.5"};
+    const RowMark marks[] = {RowMark::CostPrice, RowMark::SellPrice, RowMark::MarginRate,
+                             RowMark::Profit};
+    int compared = 0;
+    for (const char* first : firsts)
+        for (int acount = 0; acount < 2; ++acount)
+            for (int decimals = kDecimalsFloat; decimals <= 4; ++decimals)
+                for (int rule = 0; rule < 3; ++rule) {
+                    const std::deque<HistoryEntry> plain = {
+                        {first, '+'}, {"2.555", '+'}, {"1.115", '*'}};
+                    std::deque<HistoryEntry> marked = plain;
+                    const RowMark mark = marks[compared % 4];
+                    marked.emplace_front("1500.", ' ', mark);
+                    marked.emplace(marked.begin() + 2, "25.", ' ', mark);
+                    TCalcNum expected, total;
+                    std::string expectedBad, bad;
+                    const bool expectedOk =
+                        FoldReceipt(plain, acount, decimals, rule, expected, &expectedBad);
+                    const bool ok = FoldReceipt(marked, acount, decimals, rule, total, &bad);
+                    ASSERT_EQ(ok, expectedOk) << first << " at " << decimals;
+                    if (ok)
+                        EXPECT_EQ(total, expected)
+                            << first << " mode " << acount << " at " << decimals << " rule " << rule
+                            << ": " << total.Text << " for " << expected.Text;
+                    ++compared;
+                }
+    EXPECT_EQ(compared, 6 * 2 * 6 * 3);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // engine-probe from the outside: golden token files, and random chains against the model.
 #include "CalcModel.h"
+#include "ExactModel.h"
 #include "DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
@@ -152,11 +153,11 @@ std::string RandomNumber(std::mt19937_64& rng) {
 }
 
 void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env = "",
-                             int decimals = -1, int rounding = 0) {
+                             int decimals = -1, int rounding = 0, int chains = 4000) {
     std::mt19937_64 rng(seed);
     std::string input;
     std::vector<std::string> expected; // per '?': "E" for the error form, else DispNum's text
-    for (int chain = 0; chain < 4000; ++chain) {
+    for (int chain = 0; chain < chains; ++chain) {
         const int len = 2 + static_cast<int>(rng() % 6);
         ModelNum res;
         char pending = '=';
@@ -175,9 +176,11 @@ void CheckChainsAgainstModel(int acount, unsigned seed, const std::string& env =
             ModelNum in{typed, false};
             if (pending == '=') {
                 res = in; // the typed number starts the calculation
-            } else {
+            } else if (decimals < 0) {
                 ModelCalc(res, in, pending, s.key == '%' ? '%' : ' ', acount);
-                ModelRound(res, decimals, rounding, acount);
+            } else {
+                ModelSelected(res, in, pending, s.key == '%' ? '%' : ' ', acount, decimals,
+                              rounding);
             }
             if ((s.key == '=' || s.key == '%') && !res.error) {
                 ModelNum gt{"0", false};
@@ -215,12 +218,25 @@ TEST(EngineProbe, AgreesWithTheModelRounding) {
     CheckChainsAgainstModel(1, 12);
 }
 
-// Under a decimal selection every result of a chain step is rounded on its digits.
-TEST(EngineProbe, AgreesWithTheModelUnderTheDecimalSelector) {
+// Under a decimal selection every result of a chain step is the exact result rounded once:
+// every selection, every rule, both modes.
+TEST(EngineProbe, AgreesWithTheExactModelUnderTheDecimalSelector) {
+    unsigned seed = 20;
+    for (int acount : {0, 1})
+        for (int decimals = 0; decimals <= 4; ++decimals)
+            for (int rounding = 0; rounding <= 2; ++rounding) {
+                SCOPED_TRACE(::testing::Message() << "acount " << acount << " decimals "
+                                                  << decimals << " rounding " << rounding);
+                CheckChainsAgainstModel(acount, seed++, "", decimals, rounding, 500);
+            }
+}
+
+// The same with longer runs on the settings a shop uses most.
+TEST(EngineProbe, AgreesWithTheExactModelOnLongRuns) {
     const struct {
         int acount, decimals, rounding;
     } settings[] = {{0, 0, 0}, {0, 2, 1}, {0, 4, 2}, {1, 1, 2}, {1, 3, 0}, {0, 0, 1}};
-    unsigned seed = 20;
+    unsigned seed = 60;
     for (const auto& s : settings) {
         SCOPED_TRACE(::testing::Message() << "acount " << s.acount << " decimals " << s.decimals
                                           << " rounding " << s.rounding);

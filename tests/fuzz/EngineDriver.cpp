@@ -1,6 +1,6 @@
 #include "EngineDriver.h"
 
-#include "DecimalRounding.h"
+#include "SelectedResult.h"
 #include "NumberText.h"
 #include "TextFunctions.h"
 
@@ -164,13 +164,18 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 
 void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
-    // a decimal selection each step rounded as the chain shows it.
+    // a decimal selection each step worked and rounded as the chain shows it, and a first row
+    // that adds taken as typed.
     TCalcNum want;
     bool readable = true;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
-        readable = CalcNumbers(want, n, engine_.HistOpe(i), ' ', option_.Acount, nullptr);
-        RoundRegister(want, option_.Decimals, option_.Rounding, option_.Acount);
+        if (i == 0 && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
+            readable = CalcNumbers(want, n, '+', ' ', option_.Acount, nullptr);
+        } else {
+            readable = CalcSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
+                                    option_.Decimals, option_.Rounding, nullptr);
+        }
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();

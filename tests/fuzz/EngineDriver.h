@@ -41,7 +41,9 @@ public:
     std::size_t notFloatErrors = 0;
 
     void Beep() override {}
-    std::string GetClipboardText() override { return clipboard; }
+    std::string GetClipboardText(std::size_t maxBytes) override {
+        return clipboard.substr(0, maxBytes);
+    }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     void ShowNotFloatError(const std::string&) override { ++notFloatErrors; }
     void FocusMain() override {}

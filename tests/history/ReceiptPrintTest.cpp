@@ -3,7 +3,10 @@
 #include "PrintDialog.h"
 #include "ReceiptPrinter.h"
 
+#include <QAbstractButton>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -43,7 +46,7 @@ int PageCount(const QString& pdf) {
 
 using ReceiptPrint = HistoryRig;
 
-TEST_F(ReceiptPrint, ThreeHundredRowsMakeThreePagesWhoseTextMatchesTheRows) {
+TEST_F(ReceiptPrint, ThreeHundredRowsGoOnOverPagesWhoseTextMatchesTheRows) {
     THForm& h = Start([](TMForm& f) { f.Option().HistSet = 2; });
     for (int k = 1; k <= 300; ++k)
         Type(std::to_string(k) + (k % 7 == 0 ? "-" : "+"));
@@ -52,25 +55,28 @@ TEST_F(ReceiptPrint, ThreeHundredRowsMakeThreePagesWhoseTextMatchesTheRows) {
 
     ReceiptPrinter::Receipt r = h.ReceiptForPrint();
     r.printedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 5));
-    r.rows.removeLast(); // exactly 300 rows
-    ASSERT_EQ(r.rows.size(), 300);
+    ASSERT_EQ(r.rows.size(), 301);
     const QString pdf = dir_.filePath(QStringLiteral("receipt.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    ASSERT_EQ(ReceiptPrinter(h.HistWin->font()).Print(r, printer), 3);
-    ASSERT_EQ(PageCount(pdf), 3);
+    const int pages = ReceiptPrinter(h.HistWin->font()).Print(r, printer);
+    // Rows of at least ten points: more than 40 and fewer than 80 rows on an A4 page.
+    ASSERT_GE(pages, 4);
+    ASSERT_LE(pages, 8);
+    ASSERT_EQ(PageCount(pdf), pages);
 
-    // The expected text: on every page the heading, then the rows in order, the footer last.
+    // The expected text: on every page the heading, then the rows in order, the closing
+    // lines last.
     QStringList expected = r.rows;
-    expected += ReceiptPrinter::Footer(r);
-    expected.removeAll(QString());
+    for (const auto& line : r.closing)
+        expected << line.Text();
     int next = 0;
-    for (int page = 1; page <= 3; ++page) {
+    for (int page = 1; page <= pages; ++page) {
         const QStringList lines = PageLines(pdf, page);
         ASSERT_FALSE(lines.isEmpty()) << "page " << page;
-        EXPECT_EQ(lines.front(), NoBlanks(ReceiptPrinter::Heading(r, page, 3))) << "page " << page;
+        EXPECT_EQ(lines.front(), NoBlanks(ReceiptPrinter::Heading(r, page, pages))) << "page " << page;
         EXPECT_TRUE(lines.front().contains(QStringLiteral("入力レシート2026/12/0709:05")))
             << lines.front().toStdString();
         for (int i = 1; i < lines.size(); ++i, ++next) {
@@ -82,10 +88,11 @@ TEST_F(ReceiptPrint, ThreeHundredRowsMakeThreePagesWhoseTextMatchesTheRows) {
     EXPECT_EQ(NoBlanks(expected[299]), QStringLiteral("＋300."));
     // 1..300, each row counted by the operator typed before it: every number after a
     // multiple of seven is subtracted.
-    EXPECT_EQ(NoBlanks(expected[300]), QStringLiteral("＝32,424."));
+    EXPECT_EQ(NoBlanks(expected[301]), QStringLiteral("＝32,424."));
+    EXPECT_EQ(NoBlanks(expected[300]), QStringLiteral("＋0."));
     // The count is the calculator's: 300 amounts and the closing 0, each entered with + - =.
     EXPECT_EQ(Engine().ItemCount(), 301);
-    EXPECT_EQ(expected[301], QStringLiteral("件数 301"));
+    EXPECT_EQ(expected[302], QStringLiteral("件数 301"));
 }
 
 TEST_F(ReceiptPrint, TotalAndCountOnlyOnTheInputReceipt) {
@@ -96,8 +103,14 @@ TEST_F(ReceiptPrint, TotalAndCountOnlyOnTheInputReceipt) {
         const ReceiptPrinter::Receipt r = h.ReceiptForPrint();
         EXPECT_EQ(r.rows.size(), 2) << kind;
         EXPECT_EQ(r.kind, QStringList({"ユーザーメモ", "計算レシート", "入力レシート"})[kind]);
-        EXPECT_EQ(r.total.has_value(), kind == 2) << kind;
-        EXPECT_EQ(ReceiptPrinter::Footer(r).size(), kind == 2 ? 3 : 0) << kind;
+        // The input receipt closes with its total (printed large) and the count of rows.
+        ASSERT_EQ(r.closing.size(), kind == 2 ? 2u : 0u) << kind;
+        if (kind == 2) {
+            EXPECT_TRUE(r.closing[0].total);
+            EXPECT_EQ(r.closing[0].Text(), QStringLiteral("＝42."));
+            EXPECT_FALSE(r.closing[1].total);
+            EXPECT_EQ(r.closing[1].Text(), QStringLiteral("件数 2"));
+        }
     }
 }
 
@@ -122,6 +135,122 @@ TEST_F(ReceiptPrint, CommandOpensThePrintDialogOnlyWithRows) {
     seen = dialogSeen();
     form_->ExecCommand(54);
     EXPECT_TRUE(*seen);
+}
+
+QSizeF PageSizePoints(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    if (!p.waitForFinished(30000)) return {};
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
+                       .match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+// Accepts the print dialog when it opens, after noting the file and paper it offers.
+struct DialogSeen {
+    QString file;
+    QPageSize paper;
+    bool seen = false;
+    bool propertiesButton = false;
+};
+std::shared_ptr<DialogSeen> AcceptPrintDialog() {
+    auto seen = std::make_shared<DialogSeen>();
+    QTimer::singleShot(0, qApp, [seen] {
+        if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            seen->seen = true;
+            // The paper is chosen behind this button (the program relies on its name).
+            seen->propertiesButton = d->findChild<QAbstractButton*>(QStringLiteral("properties")) != nullptr;
+            seen->file = d->printer()->outputFileName();
+            seen->paper = d->printer()->pageLayout().pageSize();
+            d->accept();
+        }
+    });
+    return seen;
+}
+
+TEST_F(ReceiptPrint, TheDialogOffersThePrinterAndPaperOfTheLastPrint) {
+    SetPrintModuleFolders({QStringLiteral(BANSHO_BUILD_DIR)});
+    Start([](TMForm& f) { f.Option().HistSet = 2; });
+    Type("5+6=");
+    constexpr double kPtPerMm = 72.0 / 25.4;
+    struct Row {
+        const char* paper;   // as the settings file holds it
+        QSizeF pagePoints;   // the PDF's page; a roll's length is the receipt's own
+        bool roll;
+    } rows[] = {
+        {"A5", {419.53, 595.28}, false},
+        {"Letter", {612, 792}, false},
+        {"80x297mm", {80 * kPtPerMm, 0}, true},
+        {"58x210mm", {58 * kPtPerMm, 0}, true},
+    };
+    int n = 0;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.paper);
+        const QString pdf = dir_.filePath(QStringLiteral("printed-%1.pdf").arg(++n));
+        Option().Printer = pdf.toStdString();
+        Option().PrintPaper = r.paper;
+        const auto seen = AcceptPrintDialog();
+        form_->ExecCommand(54);
+        ASSERT_TRUE(seen->seen);
+        EXPECT_TRUE(seen->propertiesButton);
+        EXPECT_EQ(seen->file, pdf);
+        EXPECT_EQ(PaperText(seen->paper), QString::fromLatin1(r.paper));
+        // What was printed with is what the next print offers: the paper as chosen, not
+        // the roll's page as lengthened for this receipt.
+        EXPECT_EQ(Option().Printer, pdf.toStdString());
+        EXPECT_EQ(Option().PrintPaper, r.paper);
+        const QSizeF page = PageSizePoints(pdf);
+        EXPECT_NEAR(page.width(), r.pagePoints.width(), 0.6);
+        if (r.roll)
+            EXPECT_LT(page.height(), 100 * kPtPerMm);
+        else
+            EXPECT_NEAR(page.height(), r.pagePoints.height(), 0.6);
+    }
+}
+
+TEST_F(ReceiptPrint, PreviewShowsThePagesAndPrintsNothingWhenClosed) {
+    SetPrintModuleFolders({QStringLiteral(BANSHO_BUILD_DIR)});
+    Start([](TMForm& f) { f.Option().HistSet = 2; });
+    Type("5+6=");
+    const QString pdf = dir_.filePath(QStringLiteral("never.pdf"));
+    Option().Printer = pdf.toStdString();
+    Option().PrintPaper = "80x297mm";
+    QString title;
+    int pages = -1;
+    QTimer::singleShot(0, qApp, [&] {
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            title = d->windowTitle();
+            if (auto* w = d->findChild<QPrintPreviewWidget*>()) pages = w->pageCount();
+            d->reject();
+        }
+    });
+    form_->ExecCommand(53);
+    EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));
+    EXPECT_EQ(pages, 1); // the roll is one page
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(Option().PrintPaper, "80x297mm");
+}
+
+TEST(PaperText, NamesStandardSizesAndGivesOthersInMillimetres) {
+    struct Row {
+        QPageSize paper;
+        const char* text;
+    } rows[] = {
+        {QPageSize(QPageSize::A4), "A4"},
+        {QPageSize(QPageSize::A5), "A5"},
+        {QPageSize(QPageSize::JisB5), "B5"},
+        {QPageSize(QPageSize::B5), "ISOB5"},
+        {QPageSize(QPageSize::Letter), "Letter"},
+        {QPageSize(QSizeF(80, 297), QPageSize::Millimeter, QString(), QPageSize::ExactMatch), "80x297mm"},
+        {QPageSize(QSizeF(57.5, 3276), QPageSize::Millimeter, QString(), QPageSize::ExactMatch), "57.5x3276mm"},
+        {QPageSize(), ""},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(PaperText(r.paper), QString::fromLatin1(r.text)) << r.text;
+        EXPECT_TRUE(PaperFromText(QString::fromLatin1(r.text)) == r.paper) << r.text;
+    }
+    for (const char* bad : {"A99", "80x", "x297mm", "5x5mm", "80x297", "-80x297mm"})
+        EXPECT_FALSE(PaperFromText(QString::fromLatin1(bad)).isValid()) << bad;
 }
 
 // The print dialog comes from a module loaded at the first print; the program itself does

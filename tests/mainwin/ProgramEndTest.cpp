@@ -38,7 +38,7 @@ bool Catches(pid_t pid, int sig) {
 
 // The program is copied into a fresh folder, so that its settings file is that folder's.
 TEST(ProgramEnd, TerminationSignalsSaveTheSettingsAsACloseDoes) {
-    for (const int sig : {SIGTERM, SIGHUP}) {
+    for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
         std::string tmpl = (fs::temp_directory_path() / "bansho-end-XXXXXX").string();
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
         const fs::path dir = tmpl;
@@ -53,6 +53,9 @@ TEST(ProgramEnd, TerminationSignalsSaveTheSettingsAsACloseDoes) {
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            // As from an interactive terminal, whatever this test was started from.
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGHUP, SIG_DFL);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
             const int devnull = ::open("/dev/null", O_WRONLY);
             ::dup2(devnull, 1);
@@ -87,6 +90,39 @@ TEST(ProgramEnd, TerminationSignalsSaveTheSettingsAsACloseDoes) {
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
+}
+
+// Started with Ctrl+C and hangups ignored (nohup, a background job), the program keeps
+// ignoring them; SIGTERM still saves and ends it.
+TEST(ProgramEnd, SignalsIgnoredAtTheStartStayIgnored) {
+    std::string tmpl = (fs::temp_directory_path() / "bansho-end-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    const fs::path dir = tmpl;
+    const fs::path exe = dir / "bansho";
+    fs::copy_file(BANSHO_EXE, exe);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::signal(SIGINT, SIG_IGN);
+        ::signal(SIGHUP, SIG_IGN);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, 1);
+        ::dup2(devnull, 2);
+        ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    while (!Catches(pid, SIGTERM) && std::chrono::steady_clock::now() - start < 20s)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(Catches(pid, SIGTERM));
+    EXPECT_FALSE(Catches(pid, SIGINT));
+    EXPECT_FALSE(Catches(pid, SIGHUP));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 } // namespace

@@ -941,4 +941,41 @@ TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
     EXPECT_EQ(back.ReadInteger("OPTION", "Rounding", 99), 0);
 }
 
+TEST(Settings, ThePrinterAndPaperAreWrittenOnlyOnceAPrintUsedThem) {
+    // Files that never printed read and save byte for byte as they were; a file that holds
+    // the print keys keeps them, also when they are emptied.
+    Program factory;
+    factory.LoadText("", false);
+    const std::string factoryBytes = factory.SaveToMemory().ToBytes();
+    const std::string withPrint = factoryBytes + "[PRINT]\r\nPrinter=/home/u/\x83\x8C\x83\x56\x81\x5B\x83\x67.pdf\r\nPaper=80x297mm\r\n\r\n";
+    struct Row {
+        const char* name;
+        std::string file;
+        const char* printer; // as read, UTF-8
+        const char* paper;
+    } rows[] = {
+        {"factory save", factoryBytes, "", ""},
+        {"hand-written, one section", "[OPTION]\r\nMoveDot=3\r\n\r\n", "", ""},
+        {"printed before", withPrint, "/home/u/レシート.pdf", "80x297mm"},
+    };
+    for (const auto& r : rows) {
+        Program p;
+        p.LoadText(r.file);
+        EXPECT_EQ(p.option.Printer, r.printer) << r.name;
+        EXPECT_EQ(p.option.PrintPaper, r.paper) << r.name;
+        const std::string saved = p.SaveToMemory(r.file).ToBytes();
+        if (r.file == factoryBytes || r.file == withPrint) EXPECT_EQ(saved, r.file) << r.name;
+        EXPECT_EQ(saved.find("[PRINT]") != std::string::npos, *r.printer != '\0') << r.name;
+    }
+    Program used;
+    used.LoadText(factoryBytes);
+    used.option.Printer = "receipt-80";
+    used.option.PrintPaper = "A4";
+    const IniFile ini = used.SaveToMemory(factoryBytes);
+    EXPECT_EQ(ini.ReadString("PRINT", "Printer", "?"), "receipt-80");
+    EXPECT_EQ(ini.ReadString("PRINT", "Paper", "?"), "A4");
+    used.option.PrintPaper.clear(); // a key once written stays, emptied
+    EXPECT_EQ(used.SaveToMemory(ini.ToBytes()).ReadString("PRINT", "Paper", "?"), "");
+}
+
 } // namespace

@@ -38,7 +38,7 @@ TEST_F(AccessibleNames, EveryControlThatTakesTheFocusHasAName) {
                                 QStringLiteral(" ") + w->objectName();
         }
     });
-    EXPECT_EQ(visited, 9);
+    EXPECT_EQ(visited, 10);
     EXPECT_TRUE(nameless.isEmpty()) << nameless.join('\n').toStdString();
 }
 

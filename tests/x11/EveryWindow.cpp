@@ -1,6 +1,7 @@
 #include "EveryWindow.h"
 
 #include "MessageBoxes.h"
+#include "PrintDialog.h"
 #include "TCForm.h"
 
 #include <QApplication>
@@ -66,6 +67,9 @@ int EveryWindowTest::VisitEveryWindow(const Visitor& visit) {
     main_->ExecCommand(5);
     main_->ExecCommand(17);
     VisitModal("entry edit dialog", [&] { hist_->btCorrect->click(); });
+    // The print preview comes from the print module of the build tree.
+    SetPrintModuleFolders({QStringLiteral(BANSHO_BUILD_DIR)});
+    VisitModal("print preview", [&] { main_->ExecCommand(53); });
 
     VisitModal("about box", [&] { main_->ExecCommand(150); });
     VisitModal(

@@ -50,8 +50,8 @@ TEST_F(WindowTitles, EveryTopLevelWindowShowsItsOwnTitleExactly) {
         seen_.push_back(
             {what, window->windowTitle(), x_.WmName(window), x_.NetWmName(window)});
     });
-    ASSERT_EQ(visited, 9);
-    ASSERT_EQ(seen_.size(), 9u);
+    ASSERT_EQ(visited, 10);
+    ASSERT_EQ(seen_.size(), 10u);
     for (const SeenTitle& s : seen_) {
         SCOPED_TRACE(s.what.toStdString());
         EXPECT_FALSE(s.title.isEmpty());
@@ -63,6 +63,7 @@ TEST_F(WindowTitles, EveryTopLevelWindowShowsItsOwnTitleExactly) {
         {"main window", QStringLiteral(" バンショ  ver 3.22")},
         {"history window", QStringLiteral(" 入力レシート")},
         {"entry edit dialog", QStringLiteral(" 演算子と数値の 訂正")},
+        {"print preview", QStringLiteral("印刷プレビュー")},
         {"about box", QStringLiteral(" バンショ バージョン情報")},
         {"customization dialog", QStringLiteral(" バンショ ＡＳＤカスタマイズ")},
         {"NUM-key dialog", QStringLiteral(" ＮＵＭ キー登録")},

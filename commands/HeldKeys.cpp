@@ -1,0 +1,51 @@
+#include "HeldKeys.h"
+
+#include <algorithm>
+
+namespace bansho {
+
+HeldKeys::Key* HeldKeys::Find(unsigned key) {
+    const auto it = std::find_if(keys_.begin(), keys_.end(),
+                                 [key](const Key& k) { return k.code == key; });
+    return it == keys_.end() ? nullptr : &*it;
+}
+
+const HeldKeys::Key* HeldKeys::Find(unsigned key) const {
+    return const_cast<HeldKeys*>(this)->Find(key);
+}
+
+HeldKeys::Key& HeldKeys::Get(unsigned key) {
+    if (Key* k = Find(key)) return *k;
+    keys_.push_back(Key{key});
+    return keys_.back();
+}
+
+bool HeldKeys::Press(unsigned key, std::uint64_t time, bool marked) {
+    if (key == 0) return marked;
+    Key& k = Get(key);
+    if (k.down && k.pressTime == time) return k.pressRepeat; // delivered once more
+    const bool repeat = marked || k.down || (k.released && k.releaseTime == time);
+    k.down = true;
+    k.pressTime = time;
+    k.pressRepeat = repeat;
+    return repeat;
+}
+
+void HeldKeys::Release(unsigned key, std::uint64_t time, bool marked) {
+    if (key == 0 || marked) return;
+    Key& k = Get(key);
+    k.down = false;
+    k.released = true;
+    k.releaseTime = time;
+}
+
+bool HeldKeys::WasRepeat(unsigned key, std::uint64_t time) const {
+    const Key* k = Find(key);
+    return k && k->pressTime == time && k->pressRepeat;
+}
+
+void HeldKeys::Clear() {
+    keys_.clear();
+}
+
+} // namespace bansho
