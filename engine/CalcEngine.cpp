@@ -46,6 +46,14 @@ void CalcEngine::ExecCommand(unsigned command) {
 }
 
 void CalcEngine::RunCommand(unsigned command) {
+    // Key 58 lays the count over the display until the next key, which then finds the amount
+    // and the last key as they were, except that a digit starts a new number: what is typed
+    // next is what the display shows.
+    if (command == CommandNumber(Command::ItemCount)) {
+        ShowItemCount();
+        return;
+    }
+    const bool countCovered = command != CommandNumber(Command::None) && RestoreAfterCount();
     if (IsWindowCommand(command)) {
         host_.WindowCommand(command);
         // The NUM-key mode, the status bar or the settings may have changed meanwhile.
@@ -59,9 +67,9 @@ void CalcEngine::RunCommand(unsigned command) {
     // A key with no command (an arrow key, a key the user left free) changes nothing, not even
     // what the last key was.
     if (command == CommandNumber(Command::None)) return;
-    RestoreAfterCount();
     // A value shown by a pricing or conversion key is not typed: a digit starts a new number.
-    if (std::exchange(entryShown_, false) && StartsEntry(command)) ClearNum(InNum);
+    if ((std::exchange(entryShown_, false) || countCovered) && StartsEntry(command))
+        ClearNum(InNum);
     RunEngineCommand(command);
     previousCommand_ = command;
 }
@@ -172,9 +180,6 @@ void CalcEngine::RunEngineCommand(unsigned command) {
     case Command::SellPrice:
     case Command::MarginRate:
         PricingKey(static_cast<Command>(command));
-        break;
-    case Command::ItemCount:
-        ShowItemCount();
         break;
     case Command::ConvertRate:
         ConvertKey();
@@ -310,6 +315,7 @@ void CalcEngine::ClearEntry() {
 
 void CalcEngine::ShowNum(const TCalcNum& n) {
     DisplayBatch batch(*this);
+    countShown_ = false; // a number shown replaces the count's display
     TCalcNum t{TrimLeftBlanks(n.Text), n.Error};
     if (t.Error) {
         host_.Beep();
@@ -356,7 +362,9 @@ void CalcEngine::RefreshKMark() {
 
 void CalcEngine::RefreshNumMark() {
     DisplayBatch batch(*this);
-    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, display_.NumMark);
+    // Under the count's display the label stays "件数"; the mark waits for the number.
+    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM,
+              countShown_ ? countSaved_.NumMark : display_.NumMark);
 }
 
 void CalcEngine::RefreshHistCount() {

@@ -123,8 +123,11 @@ public:
     // "An item was counted": the amount on the display counts once, however many keys count
     // it (an operator after a tax key, a tax key pressed again). The tax keys call it.
     void CountItem();
-    // Key 58: the count on the display, labelled "件数", until the next command.
+    // Key 58: the count on the display, labelled "件数", until the next key or a number shown
+    // (a recalled row). The next key finds the display, the amount and the last key as they
+    // were; a digit starts a new number.
     void ShowItemCount();
+    bool CountShown() const { return countShown_; }
     void RefreshItemsMark();
     // Key 59: home -> C2 -> C3 -> home, the units without a rate left out; beeps with the
     // label "レート未設定" when no rate is set.
@@ -153,6 +156,8 @@ public:
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
+    // What kind of amount row i holds (a value of the pricing keys, or none: a plain number).
+    RowMark HistMark(std::size_t i) const { return hist_[i].Mark(); }
     std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
     void ClearHistory();        // HC; also switches the lamp off
@@ -210,7 +215,9 @@ private:
     void ShowKeyValue(const TCalcNum& value, const std::string& label);
     void AddMarkedRow(const std::string& number, RowMark mark, bool result);
     bool ComputePricing(Command key, TCalcNum& result);
-    void RestoreAfterCount();
+    void ShowCountCaption();
+    // Ends the count's display; true when it was up.
+    bool RestoreAfterCount();
     bool FirstCountedRowDue() const;
     // A recalled number (GT, memory, a receipt row) becomes the entry and is shown. A result
     // held with its trailing point ("10.") loses it, so that a digit typed next is appended to

@@ -166,25 +166,33 @@ void CalcEngine::RefreshItemsMark() {
     DisplayBatch batch(*this);
     display_.PanelItems = itemCount_ > 0 ? "件数 " + std::to_string(itemCount_) : std::string();
     display_.ItemsMark = statusBarShown_ ? std::string() : display_.PanelItems;
+    if (countShown_) ShowCountCaption(); // a corrected receipt changes the count shown
 }
 
-void CalcEngine::ShowItemCount() {
-    DisplayBatch batch(*this);
-    if (!countShown_) countSaved_ = display_;
-    countShown_ = true;
+void CalcEngine::ShowCountCaption() {
     display_.Error = false;
     display_.Caption = InsertThousands(std::to_string(itemCount_)) + ".";
     if (styledFont_) display_.Caption += ' ';
     display_.NumMark = "件数";
 }
 
-void CalcEngine::RestoreAfterCount() {
-    if (!countShown_) return;
+void CalcEngine::ShowItemCount() {
+    DisplayBatch batch(*this);
+    if (!countShown_) countSaved_ = display_;
+    countShown_ = true;
+    ShowCountCaption();
+}
+
+bool CalcEngine::RestoreAfterCount() {
+    // Nothing showed a number since the count covered it (ShowNum ends the cover), so the
+    // caption kept is still that of DispNum.
+    if (!countShown_) return false;
     DisplayBatch batch(*this);
     countShown_ = false;
     display_.Error = countSaved_.Error;
     display_.Caption = countSaved_.Caption;
     display_.NumMark = countSaved_.NumMark;
+    return true;
 }
 
 // ---- Conversion ----

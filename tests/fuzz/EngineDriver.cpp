@@ -2,9 +2,11 @@
 
 #include "SelectedResult.h"
 #include "NumberText.h"
+#include "Pricing.h"
 #include "TextFunctions.h"
 
 #include <sstream>
+#include <utility>
 
 namespace bansho::testing {
 
@@ -112,6 +114,14 @@ EngineDriver::EngineDriver(const DriverConfig& config) : engine_(option_, status
 
 void EngineDriver::Command(unsigned command) {
     engine_.ExecCommand(command);
+    // The count key covers the display until the next key; a key without a command is none.
+    if (command == static_cast<unsigned>(bansho::Command::ItemCount)) {
+        countKeyLast_ = true;
+        if (!engine_.CountShown() && countFault_.empty())
+            countFault_ = "the count key does not show the count";
+    } else if (command != static_cast<unsigned>(bansho::Command::None)) {
+        countKeyLast_ = false;
+    }
 }
 
 void EngineDriver::SetClipboard(std::string text) {
@@ -166,11 +176,14 @@ void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
     // a decimal selection each step worked and rounded as the chain shows it, and a first row
     // that adds taken as typed.
+    // The rows of the pricing keys stand beside the calculation and take no part.
     TCalcNum want;
     bool readable = true;
+    bool first = true;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
+        if (!RowMarkLabel(engine_.HistMark(i)).empty()) continue;
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
-        if (i == 0 && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
+        if (std::exchange(first, false) && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
             readable = CalcNumbers(want, n, '+', ' ', option_.Acount, nullptr);
         } else {
             readable = CalcSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
@@ -203,6 +216,7 @@ std::string EngineDriver::Check(bool full) const {
 
     if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";
+    if (!countFault_.empty()) out << countFault_ << "; ";
 
     // Registers.
     const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum,  &e.GTNum,     &e.MemNum,
@@ -224,8 +238,16 @@ std::string EngineDriver::Check(bool full) const {
     if (e.TaxMode != 0 && e.TaxMode != 1 && e.TaxMode != 3)
         out << "TaxMode " << int(e.TaxMode) << "; ";
 
-    // Display.
-    if (d.Error) {
+    // Display: the count key's cover, until the next key, shows the count and nothing else;
+    // at any other time the display agrees with DispNum.
+    if (e.CountShown()) {
+        if (!countKeyLast_) out << "the count is still shown after the next key; ";
+        std::string count = InsertThousands(std::to_string(e.ItemCount())) + ".";
+        if (e.StyledFont()) count += ' ';
+        if (d.Error || d.Caption != count || d.NumMark != "件数")
+            out << "the count key shows '" << d.Caption << "' " << d.NumMark << " for "
+                << e.ItemCount() << " items; ";
+    } else if (d.Error) {
         if (d.Caption != "- E -  ") out << "error caption '" << d.Caption << "'; ";
     } else {
         std::string shown = e.DispNum.Text;
@@ -286,6 +308,17 @@ std::string EngineDriver::Check(bool full) const {
             const std::string ope(1, e.HistOpe(i));
             const std::string row = e.HistRow(i);
             if (receipt_.rows[i] != row) out << "window row " << i << " differs; ";
+            if (const std::string_view label = RowMarkLabel(e.HistMark(i)); !label.empty()) {
+                // A value of the pricing keys: its number after blanks, then its label.
+                std::string tail = InsertThousands(num);
+                if (tail.find('.') == std::string::npos) tail += '.';
+                tail += " " + std::string(label);
+                if (!row.ends_with(tail) ||
+                    !TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()))
+                         .empty())
+                    out << "row " << i << " '" << row << "' is no labelled value; ";
+                continue;
+            }
             if (!IsOperator(ope[0])) out << "row " << i << " operator '" << ope << "'; ";
             if (!longRowStored_ && TextWidth(num) > kCalcNumTextMax)
                 out << "row " << i << " number of " << TextWidth(num) << " characters; ";
