@@ -79,12 +79,16 @@ constexpr BuiltIn kBuiltIn[] = {
     {Command::EntryMenu, "補助", "入力補助メニュー"},
     {Command::ZoomMenu, "ズーム", "拡大縮小メニュー"},
     {Command::Quit, "終了", "バンショの終了"},
-    {Command::None, "****", "<< 未定義 >>"},
     {Command::CostPrice, "原価", "原価の記憶・計算"},
     {Command::SellPrice, "売価", "売価の記憶・計算"},
     {Command::MarginRate, "粗利率", "粗利率の記憶・計算"},
     {Command::ItemCount, "件数", "件数の表示"},
     {Command::ConvertRate, "換算", "換算レートで換算"},
+    {Command::TimeKey, "時間", "時・分・秒の入力と時間換算"},
+    {Command::DateKey, "日付", "日付入力（日数計算）"},
+    {Command::BothEnds, "両端", "日数計算の両端入れ切替"},
+    {Command::ReKeyCheck, "検算", "再入力による検算"},
+    {Command::None, "****", "<< 未定義 >>"},
 };
 
 std::string ThreeDigits(int n) {

@@ -23,8 +23,12 @@ HeldKeys::Key& HeldKeys::Get(unsigned key) {
 bool HeldKeys::Press(unsigned key, std::uint64_t time, bool marked) {
     if (key == 0) return marked;
     Key& k = Get(key);
-    if (k.down && k.pressTime == time) return k.pressRepeat; // delivered once more
-    const bool repeat = marked || k.down || (k.released && k.releaseTime == time);
+    // A time of 0 is no time: the accessibility bridge hands on its own copies of the key
+    // events without one, so neither a delivery again nor a release and press at one
+    // moment can be told from it; a press without a release still repeats.
+    const bool timed = time != 0;
+    if (timed && k.down && k.pressTime == time) return k.pressRepeat; // delivered once more
+    const bool repeat = marked || k.down || (timed && k.released && k.releaseTime == time);
     k.down = true;
     k.pressTime = time;
     k.pressRepeat = repeat;

@@ -14,7 +14,8 @@ class HeldKeys {
 public:
     // A key went down. `key` names the physical key (the X keycode; 0 when the window system
     // gives none, and then only `marked` counts), `time` is the window system's timestamp in
-    // milliseconds and `marked` says whether it marked the press as a repeat. Returns whether
+    // milliseconds (0 when the event carries none, as the accessibility bridge's copies do)
+    // and `marked` says whether it marked the press as a repeat. Returns whether
     // the press repeats a key held down. The same press delivered again (to one widget after
     // another) gets the same answer.
     bool Press(unsigned key, std::uint64_t time, bool marked);

@@ -136,3 +136,21 @@ press KP_2 KP_0
 menu_item 10
 menu_item 9
 shoot pricing "$main" "$hist"
+
+# Time, days and the re-key check, from the 補助 menu (F6 of set C): its last four items are
+# 時間, 日付, 両端入れ and 検算, so Up from the end selects them without a mouse.
+press Home
+menu_item() { press F6; sleep 1; for _ in $(seq "$1"); do xdotool key Up; done; press Return; }
+press KP_2 KP_0 KP_2 KP_6 KP_1 KP_1 KP_2 KP_0; menu_item 3
+press KP_Subtract KP_2 KP_0 KP_2 KP_6 KP_0 KP_4 KP_2 KP_7; menu_item 3
+press KP_Enter
+shoot days "$main" "$hist"
+
+press KP_1; menu_item 4; press KP_3 KP_0 KP_Add KP_2; menu_item 4; press KP_4 KP_5 KP_Enter
+shoot time "$main" "$hist"
+
+# The first keying, then 検算 and a second keying with 540 for 450.
+press KP_1 KP_2 KP_8 KP_0 KP_Add KP_4 KP_5 KP_0 KP_Add KP_2 KP_3 KP_0 KP_0 KP_Enter
+menu_item 1
+press KP_1 KP_2 KP_8 KP_0 KP_Add KP_5 KP_4 KP_0 KP_Add
+shoot check "$main" "$hist"

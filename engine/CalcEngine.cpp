@@ -6,6 +6,7 @@
 #include "PasteText.h"
 #include "TextFunctions.h"
 #include "Utf8.h"
+#include "ValueKinds.h"
 
 #include <utility>
 
@@ -46,10 +47,12 @@ void CalcEngine::ExecCommand(unsigned command) {
 }
 
 void CalcEngine::RunCommand(unsigned command) {
+    const bool checkStopped = check_.Current() == ReKeyCheck::State::Stopped;
     // Key 58 lays the count over the display until the next key, which then finds the amount
     // and the last key as they were, except that a digit starts a new number: what is typed
-    // next is what the display shows.
-    if (command == CommandNumber(Command::ItemCount)) {
+    // next is what the display shows. A time being typed ends first, as at any other key.
+    if (command == CommandNumber(Command::ItemCount) && !checkStopped) {
+        if (timeEntry_.Active()) TimeEntryCommand(command);
         ShowItemCount();
         return;
     }
@@ -64,9 +67,14 @@ void CalcEngine::RunCommand(unsigned command) {
             RefreshMarks();
         return;
     }
+    if (checkStopped && !AllowedWhileStopped(command)) {
+        host_.Beep(); // the difference stays on display until 検算 or AC
+        return;
+    }
     // A key with no command (an arrow key, a key the user left free) changes nothing, not even
-    // what the last key was.
+    // what the last key was, nor a time being typed.
     if (command == CommandNumber(Command::None)) return;
+    if (timeEntry_.Active() && TimeEntryCommand(command)) return;
     // A value shown by a pricing or conversion key is not typed: a digit starts a new number.
     if ((std::exchange(entryShown_, false) || countCovered) && StartsEntry(command))
         ClearNum(InNum);
@@ -184,6 +192,18 @@ void CalcEngine::RunEngineCommand(unsigned command) {
     case Command::ConvertRate:
         ConvertKey();
         break;
+    case Command::TimeKey:
+        TimeKey();
+        break;
+    case Command::DateKey:
+        DateKey();
+        break;
+    case Command::BothEnds:
+        ToggleBothEnds();
+        break;
+    case Command::ReKeyCheck:
+        ReKeyCheckKey();
+        break;
     default:
         break; // no action; the focus still returns to the main window
     }
@@ -210,6 +230,10 @@ void CalcEngine::ResetEngine() {
 
 void CalcEngine::AllClear() {
     DisplayBatch batch(*this);
+    // AC leaves a re-key check and a time being typed.
+    check_.Stop();
+    checkLabel_.clear();
+    timeEntry_.Finish();
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
     ShowNum(ResNum);
@@ -227,6 +251,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
     if (s.empty()) return;
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
+    if (reg.Kind != ValueKind::Number) ClearNum(reg); // a digit after a time or date starts anew
     if (TaxStep != 0) {
         ClearNum(reg);
         TaxStep = 0;
@@ -264,17 +289,23 @@ void CalcEngine::NegateNum(TCalcNum& reg) {
     // skip them; a sign put before a pasted tab would make the number unreadable.
     reg.Text = TrimLeftBlanks(reg.Text);
     if (reg.Text.empty()) return;
+    if (reg.Kind == ValueKind::Date) { // a date has no sign
+        host_.Beep();
+        return;
+    }
+    const ValueKind kind = reg.Kind; // a time changes its sign as a number does
     if (reg.Text.front() == '-')
         reg.Text.front() = ' '; // keeps the length; the next sign change drops the blank
     else
         AssignText(reg, "-" + reg.Text);
+    reg.Kind = kind;
     ShowNum(reg);
 }
 
 void CalcEngine::ShiftRight(TCalcNum& reg) {
     DisplayBatch batch(*this);
     if (reg.Text.empty()) reg = DispNum;
-    if (reg.Text.empty()) {
+    if (reg.Text.empty() || reg.Kind != ValueKind::Number) { // a whole time or date: no digits
         host_.Beep();
         return;
     }
@@ -316,11 +347,16 @@ void CalcEngine::ClearEntry() {
 void CalcEngine::ShowNum(const TCalcNum& n) {
     DisplayBatch batch(*this);
     countShown_ = false; // a number shown replaces the count's display
-    TCalcNum t{TrimLeftBlanks(n.Text), n.Error};
+    TCalcNum t{TrimLeftBlanks(n.Text), n.Error, n.Kind};
     if (t.Error) {
         host_.Beep();
         display_.Error = true;
         display_.Caption = kErrorCaption;
+    } else if (t.Kind != ValueKind::Number) {
+        DispNum = t;
+        display_.Error = false;
+        display_.Caption = ValueText(t, true);
+        if (styledFont_) display_.Caption += ' ';
     } else {
         DispNum = t;
         if (t.Text.find('.') == std::string::npos) t.Text = CutText(t.Text + ".", kCalcNumTextMax);
@@ -363,8 +399,10 @@ void CalcEngine::RefreshKMark() {
 void CalcEngine::RefreshNumMark() {
     DisplayBatch batch(*this);
     // Under the count's display the label stays "件数"; the mark waits for the number.
-    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM,
-              countShown_ ? countSaved_.NumMark : display_.NumMark);
+    std::string& label = countShown_ ? countSaved_.NumMark : display_.NumMark;
+    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, label);
+    // A running re-key check keeps its label beside the number; NUM stays in its panel.
+    if (!checkLabel_.empty()) label = checkLabel_;
 }
 
 void CalcEngine::RefreshHistCount() {
@@ -394,7 +432,9 @@ void CalcEngine::SetStatusBarShown(bool shown) {
 
 void CalcEngine::CopyToClip() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
-    host_.SetClipboardText(DispNum.Text);
+    // A time or a date goes as it is shown, without separators ("7:30:00", "2026-12-07").
+    host_.SetClipboardText(DispNum.Kind == ValueKind::Number ? DispNum.Text
+                                                             : ValueText(DispNum, false));
 }
 
 void CalcEngine::CutToClip() {
@@ -428,6 +468,12 @@ bool CalcEngine::ConvertFailed(const std::string& badText) {
 bool CalcEngine::Calc(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
     std::string bad;
     if (!CalcNumbers(dst, src, ope, mode, option_.Acount, &bad)) return ConvertFailed(bad);
+    return true;
+}
+
+bool CalcEngine::CalcAny(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
+    std::string bad;
+    if (!CalcValues(dst, src, ope, mode, option_.Acount, bothEnds_, &bad)) return ConvertFailed(bad);
     return true;
 }
 

@@ -9,7 +9,9 @@
 #include "EngineHost.h"
 #include "HistoryEntry.h"
 #include "Options.h"
+#include "ReKeyCheck.h"
 #include "ReceiptObserver.h"
+#include "TimeValue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -103,6 +105,9 @@ public:
     // dst := dst ope src, with the current TOption::Acount. Returns false after the error box
     // when an operand does not read as a number; the caller must then stop.
     bool Calc(TCalcNum& dst, TCalcNum& src, char ope, char mode);
+    // Calc for registers of any kind: times and dates by their own rules (ValueKinds.h), plain
+    // numbers exactly as Calc.
+    bool CalcAny(TCalcNum& dst, TCalcNum& src, char ope, char mode);
     // key '+', '-', '*', '/', '=' or '%'. False when stopped by a text that is not a number.
     bool OpeKey(char key);
     bool OpeNormal(char key);
@@ -136,12 +141,32 @@ public:
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
     // dst := dst ope src as Calc, but under a selection the exact result is rounded once to the
     // selected places by the selected rule (SelectedResult.h); a rounding past 15 whole digits
-    // is an overflow. At F it is Calc.
+    // is an overflow. At F it is CalcAny. Times and dates go by their own rules, never rounded to
+    // the selected places (CalcValuesSelected).
     bool CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode);
     // Under a selection: the tax contained in `amount` at TaxNum percent, exactly, rounded.
     bool TaxContained(const TCalcNum& amount, TCalcNum& tax);
     void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
     void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
+
+    // ---- Times and dates (CalcEngineTimeDate.cpp) ----
+    // The time key: hours, minutes, seconds of the entry; on a result, time <-> decimal hours.
+    void TimeKey();
+    // The date key: the eight digits of the entry become a date; an impossible date is
+    // refused with a beep and the label "日付×".
+    void DateKey();
+    // Day counts include the first day too while on; shown as "両端" with the selector's mark.
+    // Kept through AC, off at start, not saved.
+    void ToggleBothEnds();
+    bool BothEnds() const { return bothEnds_; }
+    bool TimeEntryActive() const { return timeEntry_.Active(); }
+
+    // ---- Re-key check (CalcEngineCheck.cpp) ----
+    // 検算: after a calculation in the input receipt, starts keying it again; while stopped at
+    // an entry that differs, shows the first keying's entry ("前") and the second's ("今") in
+    // turn and selects the row in the receipt. Refused (beep) at any other time.
+    void ReKeyCheckKey();
+    const ReKeyCheck& Check() const { return check_; }
 
     // ---- Memory ----
     void MemClear();
@@ -156,7 +181,8 @@ public:
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
-    // What kind of amount row i holds (a value of the pricing keys, or none: a plain number).
+    // What kind of amount row i holds (a time, a date, a value of the pricing keys, or none:
+    // a plain number).
     RowMark HistMark(std::size_t i) const { return hist_[i].Mark(); }
     std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
@@ -219,6 +245,20 @@ private:
     // Ends the count's display; true when it was up.
     bool RestoreAfterCount();
     bool FirstCountedRowDue() const;
+    // A command while a time is being typed: the digits, 00, the point, shift-right and the
+    // time key work on its fields (true). Any other command ends the entry first (false).
+    bool TimeEntryCommand(unsigned command);
+    // The glyph a receipt row of the shown number gets with the pending operator.
+    char RowGlyph() const;
+    // The second keying's entry (the shown number) compared with the first keying's row;
+    // false when it differs and the check stopped.
+    bool CheckEntry();
+    // "=" of the second keying: the check passes ("検算OK") or stops.
+    void CheckFinish();
+    void CheckStopped();
+    // Whether a command may run while the check is stopped at a difference.
+    bool AllowedWhileStopped(unsigned command) const;
+    void ShowTimeEntry();
     // A recalled number (GT, memory, a receipt row) becomes the entry and is shown. A result
     // held with its trailing point ("10.") loses it, so that a digit typed next is appended to
     // the whole number shown ("101"), as to a number typed.
@@ -235,6 +275,11 @@ private:
     bool statusBarShown_ = true;
     bool styledFont_ = false;
     bool stopped_ = false; // a text that is not a number stopped the running command
+    TimeEntry timeEntry_;   // the time being typed field by field, if any
+    bool bothEnds_ = false; // day counts include the first day
+    ReKeyCheck check_;
+    std::string checkLabel_;   // beside the number while a check runs: "検算", "OK", "検算×"
+    bool showingFirst_ = false; // a stopped check shows the first keying's entry ("前")
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
     // Beside each row: whether its amount was counted as an item (input receipt), so that a

@@ -14,6 +14,7 @@ bool IsOperator(char c) {
 bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
     if (IsOperator(key) && receipt_) receipt_->LampOff();
+    timeEntry_.Finish(); // an operator closes the field of a time being typed
     // An amount entered with an operator that adds to the total is an item of the bill.
     const int countBefore = itemCount_;
     const bool countedBefore = shownCounted_;
@@ -52,18 +53,29 @@ bool CalcEngine::OpeNormal(char key) {
     }
     status_.EditTarget = 'R';
     status_.ConstMode = false;
-    if (option_.HistSet == 2) AddHistoryEntry();
+    if (check_.Active()) {
+        if (!CheckEntry()) return true; // stopped: the entry stays on display
+    } else if (option_.HistSet == 2) {
+        AddHistoryEntry();
+    }
     if (IsOperator(status_.PendOpe)) {
         if (!CalcResult(ResNum, InNum, status_.PendOpe, key)) return false;
     } else {
         ResNum = DispNum;
     }
     if (ope == '=') {
-        // A failed result does not count towards the grand total. The grand total adds the
-        // result exactly as it is shown, and is not rounded again.
-        if (!ResNum.Error && !Calc(GTNum, ResNum, '+', ' ')) return false;
+        // A failed result does not count towards the grand total, nor does a time or a date:
+        // the total is of amounts. A second keying for the re-key check is not a new amount
+        // either. The grand total adds the result exactly as it is shown, and is not rounded
+        // again.
+        if (!ResNum.Error && ResNum.Kind == ValueKind::Number && !check_.Active() &&
+            !Calc(GTNum, ResNum, '+', ' '))
+            return false;
         ShowNum(ResNum);
-        if (option_.HistSet == 1) AddHistoryEntry();
+        if (check_.Active())
+            CheckFinish();
+        else if (option_.HistSet == 1)
+            AddHistoryEntry();
     } else {
         ShowNum(ResNum);
     }
@@ -106,6 +118,10 @@ void CalcEngine::GTRecall() {
 
 bool CalcEngine::TaxIncluded() {
     DisplayBatch batch(*this);
+    if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) { // no tax on a time or a date
+        host_.Beep();
+        return true;
+    }
     if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
         TaxAmtNum = DispNum;
         TaxInNum = DispNum;
@@ -130,6 +146,10 @@ bool CalcEngine::TaxIncluded() {
 
 bool CalcEngine::TaxExcluded() {
     DisplayBatch batch(*this);
+    if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) {
+        host_.Beep();
+        return true;
+    }
     if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
         TaxInNum = DispNum;
         TaxOutNum = DispNum;
@@ -208,8 +228,8 @@ bool CalcEngine::MemAddSub(char ope) {
         ShowOpeMark('=');
         ClearNum(InNum);
     }
-    // The memory adds exactly the number shown, and is not rounded again.
-    if (!Calc(MemNum, DispNum, ope, ' ')) return false;
+    // The memory adds exactly the number (or time, or date) shown, and is not rounded again.
+    if (!CalcAny(MemNum, DispNum, ope, ' ')) return false;
     RefreshMemMark();
     return true;
 }

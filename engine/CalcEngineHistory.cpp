@@ -5,6 +5,7 @@
 #include "Pricing.h"
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 namespace bansho {
 
@@ -15,37 +16,45 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    // A pricing row at the end is a calculation still going on, not a finished receipt.
+    // A pricing row at the end is a calculation still going on, not a finished receipt; a
+    // second keying for the re-key check never starts a new receipt: the first one stays.
     return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
-           CountsInTotal(hist_.back().Mark());
+           CountsInTotal(hist_.back().Mark()) && !check_.Active();
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
-    const std::string_view label = RowMarkLabel(e.Mark());
+    const RowMark mark = e.Mark();
+    if (mark == RowMark::Time || mark == RowMark::Date)
+        return KindRowText(e.Glyph(), TCalcNum{std::string(e.Number()), false, KindOfMark(mark)});
+    const std::string_view label = RowMarkLabel(mark);
     if (!label.empty()) return HistoryRowText(' ', e.Number()) + " " + std::string(label);
     return HistoryRowText(e.Glyph(), e.Number());
 }
 
 void CalcEngine::AddHistoryEntry() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
+    hist_.emplace_back(DispNum.Text, RowGlyph(), MarkOfKind(DispNum.Kind));
+    histCounted_.push_back(option_.HistSet == 2 && recordCounted_);
+    recordCounted_ = false;
+    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
+    RefreshHistCount();
+}
+
+char CalcEngine::RowGlyph() const {
     const std::string& number = DispNum.Text;
     const bool negative = !number.empty() && number.front() == '-';
     const char pend = status_.PendOpe;
     // A row stores the operator it shows, so that it counts as it reads wherever it stands.
     // A number recorded with no operator pending adds itself with its own sign.
     // A row without a glyph counts as "+" (HistoryEntry::Ope).
-    char glyph = IsOperator(pend) ? pend : '+';
-    if (FirstCountedRowDue()) {
+    const bool first = check_.Active() ? check_.Keyed() == 0 : FirstCountedRowDue();
+    if (first) {
         // The first row shows a negative number with its own sign and no operator glyph, and
         // otherwise only "+" or "-": a pending multiply or divide has nothing to act on here.
-        glyph = negative ? ' ' : (pend == '-' ? '-' : '+');
+        return negative ? ' ' : (pend == '-' ? '-' : '+');
     }
-    hist_.emplace_back(number, glyph);
-    histCounted_.push_back(option_.HistSet == 2 && recordCounted_);
-    recordCounted_ = false;
-    if (receipt_) receipt_->RowAppended(hist_.size() - 1);
-    RefreshHistCount();
+    return IsOperator(pend) ? pend : '+';
 }
 
 void CalcEngine::ClearHistory() {
@@ -73,7 +82,9 @@ bool CalcEngine::EnterCorrectionMode() {
 
 void CalcEngine::RecallHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return;
-    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false});
+    timeEntry_.Finish(); // the recalled row is the entry now
+    TakeRecalled(TCalcNum{CutText(hist_[i].Number(), kCalcNumTextMax), false,
+                          KindOfMark(hist_[i].Mark())});
 }
 
 bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, char ope) {
@@ -114,11 +125,13 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
 }
 
 bool CalcEngine::ReceiptTotal(TCalcNum& total, std::string* badText) const {
-    return FoldReceipt(hist_, option_.Acount, option_.Decimals, option_.Rounding, total, badText);
+    return FoldReceipt(hist_, option_.Acount, option_.Decimals, option_.Rounding, total, badText,
+                       bothEnds_);
 }
 
 bool CalcEngine::RecalcHistory() {
     if (option_.HistSet == 2) {
+        timeEntry_.Finish();
         // Every row counts by the operator it stores, which is the one it shows.
         TCalcNum r;
         std::string bad;

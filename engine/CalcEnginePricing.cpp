@@ -67,7 +67,8 @@ bool CalcEngine::FirstCountedRowDue() const {
 
 void CalcEngine::AddMarkedRow(const std::string& number, RowMark mark, bool result) {
     // The input receipt records every value the keys take or give; the calculation receipt
-    // only what they compute.
+    // only what they compute. A second keying for the re-key check records nothing.
+    if (check_.Active()) return;
     if (option_.HistSet == 2 || (option_.HistSet == 1 && result)) {
         hist_.emplace_back(number.empty() ? std::string("0") : number, ' ', mark);
         histCounted_.push_back(false);
@@ -108,7 +109,11 @@ void CalcEngine::PricingKey(Command key) {
     const unsigned before = previousCommand_;
     const bool fresh = !IsPricingKey(before) && (!InNum.Text.empty() || IsOperatorKey(before));
     if (fresh) {
-        // The number on the display becomes this value.
+        // The number on the display becomes this value; a time or a date is no price.
+        if (DispNum.Kind != ValueKind::Number) {
+            host_.Beep();
+            return;
+        }
         TCalcNum value = DispNum;
         if (value.Text.empty()) value.Text = "0";
         slot = value;
@@ -156,7 +161,8 @@ void CalcEngine::PricingKey(Command key) {
 // ---- Item count ----
 
 void CalcEngine::CountItem() {
-    if (shownCounted_) return;
+    // The second keying of a re-key check keys the bill's items again: they are counted already.
+    if (shownCounted_ || check_.Active()) return;
     shownCounted_ = true;
     ++itemCount_;
     RefreshItemsMark();
@@ -209,7 +215,12 @@ void CalcEngine::ConvertKey() {
     }
     int from = convUnit_;
     if (previousCommand_ != CommandNumber(Command::ConvertRate)) {
-        // A new conversion: the amount on the display is in the home unit.
+        // A new conversion: the amount on the display is in the home unit; a time or a date
+        // has no rate.
+        if (DispNum.Kind != ValueKind::Number) {
+            host_.Beep();
+            return;
+        }
         from = 0;
         convBase_ = DispNum;
         if (convBase_.Text.empty()) convBase_.Text = "0";

@@ -3,13 +3,14 @@
 
 #include "DecimalRounding.h"
 #include "SelectedResult.h"
+#include "ValueKinds.h"
 
 namespace bansho {
 
 bool CalcEngine::CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
     std::string bad;
-    if (!CalcSelected(dst, src, ope, mode, option_.Acount, option_.Decimals, option_.Rounding,
-                      &bad))
+    if (!CalcValuesSelected(dst, src, ope, mode, option_.Acount, bothEnds_, option_.Decimals,
+                            option_.Rounding, &bad))
         return ConvertFailed(bad);
     return true;
 }
@@ -35,6 +36,8 @@ void CalcEngine::CycleRounding() {
 void CalcEngine::RefreshSelectorMark() {
     DisplayBatch batch(*this);
     display_.PanelSelector = DecimalSelectorMark(option_.Decimals, option_.Rounding);
+    // The both-ends switch of the day counts shares the panel.
+    if (bothEnds_) display_.PanelSelector += display_.PanelSelector.empty() ? "両端" : " 両端";
     display_.SelectorMark = statusBarShown_ ? std::string() : display_.PanelSelector;
 }
 

@@ -79,6 +79,10 @@ enum class Command : unsigned {
     EntryMenu = 204,
     ZoomMenu = 205,
     Quit = 254,
+    TimeKey = 60,     // closes hours, minutes, seconds; on a result: time <-> decimal hours
+    DateKey = 61,     // the eight digits typed (20261207) become a date
+    BothEnds = 62,    // day counts include the first day too (両端入れ), on and off
+    ReKeyCheck = 63,  // 検算: key the calculation again and compare entry by entry
     None = 255, // no action: key table, function keys and menus use it for "nothing"
 };
 

@@ -12,6 +12,8 @@ public:
 
     // The system's default alert sound.
     virtual void Beep() = 0;
+    // The re-key check found an entry that differs: a sound unlike the refusal beep.
+    virtual void CheckBeep() { Beep(); }
     // Plain-text clipboard, UTF-8. Reading gives at most the first `maxBytes` bytes of the
     // text (the rest is never fetched), and nothing when there is no text or its owner does
     // not answer within a moment.

@@ -18,6 +18,8 @@ public:
     virtual void RowRemoved(std::size_t index) = 0;
     virtual void RowsSwapped(std::size_t i, std::size_t j) = 0;
     virtual void HistoryCleared() = 0;
+    // Select row `index` without changing it (the row where the re-key check stopped).
+    virtual void RowSelected(std::size_t index) { static_cast<void>(index); }
 
     // The correction-mode lamp.
     virtual void LampOn() = 0;

@@ -4,13 +4,14 @@
 #include "NumberText.h"
 #include "Pricing.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 #include <algorithm>
 
 namespace bansho {
 
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
-                 TCalcNum& total, std::string* badText) {
+                 TCalcNum& total, std::string* badText, bool bothEnds) {
     // Rows of plain numbers are folded as values, the total written out once; from the first
     // row that needs more (an error, an overflow, a text that is not a number, a result that
     // the decimal selection rounds) on, each row goes through the arithmetic step as the chain
@@ -26,7 +27,7 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     bool started = false; // a row of the total has been folded
     while (it != rows.cend()) {
         if (CountsInTotal(it->Mark())) {
-            if (!chain.Step(it->Number(), it->Ope())) break;
+            if (it->Mark() != RowMark::None || !chain.Step(it->Number(), it->Ope())) break;
             started = true;
         }
         ++it;
@@ -38,16 +39,17 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     total = chain.Total();
     for (; it != rows.cend(); ++it) {
         if (!CountsInTotal(it->Mark())) continue;
-        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false};
+        TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
         const bool first = !started;
         started = true;
         if (first && decimals >= 0 && it->Ope() == '+') {
             // The first number starts the chain as it was typed, never rounded; so it starts
             // the total.
-            if (!CalcNumbers(total, n, '+', ' ', acount, badText)) return false; // 0 + n is n
+            if (!CalcValues(total, n, '+', ' ', acount, bothEnds, badText)) return false; // 0 + n is n
             continue;
         }
-        if (!CalcSelected(total, n, it->Ope(), ' ', acount, decimals, rule, badText))
+        if (!CalcValuesSelected(total, n, it->Ope(), ' ', acount, bothEnds, decimals, rule,
+                                badText))
             return false;
     }
     return true;

@@ -13,11 +13,12 @@ namespace bansho {
 // number cut to a register's 22 bytes, each row counted by the first character of its stored
 // operator; exactly the texts that Calc gives step by step (an overflow or a division by zero
 // leaves the total in its error state). With a decimal selection (decimals 0-4) each step is
-// worked and rounded as the chain shows it (CalcSelected), except a first row that counts '+':
-// that is the number the chain started with as typed, and it starts the total unrounded.
-// False, with the text that does not read as a number in *badText, when a row stops the fold;
-// the total is then undefined.
+// worked and rounded as the chain shows it (CalcValuesSelected), except a first row that counts
+// '+': that is the number the chain started with as typed, and it starts the total unrounded.
+// Times and dates (rows with their marks) count by their own rules, date differences counting
+// both ends when `bothEnds`. False, with the text that does not read as a number in *badText,
+// when a row stops the fold; the total is then undefined.
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
-                 TCalcNum& total, std::string* badText);
+                 TCalcNum& total, std::string* badText, bool bothEnds = false);
 
 } // namespace bansho

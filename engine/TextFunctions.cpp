@@ -20,6 +20,7 @@ bool IsAscii(std::string_view s) {
 
 void AssignText(TCalcNum& n, std::string_view text) {
     n.Text = CutText(text, kCalcNumTextMax);
+    n.Kind = ValueKind::Number;
 }
 
 std::string OpeToGlyph(char c) {

@@ -443,6 +443,9 @@ void THForm::RowRemoved(std::size_t index) {
 void THForm::RowsSwapped(std::size_t i, std::size_t j) {
     model_->RowsSwapped(i, j);
 }
+void THForm::RowSelected(std::size_t index) {
+    SelectRow(static_cast<int>(index));
+}
 void THForm::HistoryCleared() {
     model_->HistoryCleared();
 }

@@ -52,6 +52,7 @@ public:
 
     // ---- ReceiptObserver: the engine's rows and the lamp ----
     void RowAppended(std::size_t index) override;
+    void RowSelected(std::size_t index) override;
     void RowReplaced(std::size_t index) override;
     void RowInserted(std::size_t index) override;
     void RowRemoved(std::size_t index) override;

@@ -14,6 +14,10 @@ void MainWindowHost::Beep() {
     platform::Beep();
 }
 
+void MainWindowHost::CheckBeep() {
+    platform::MismatchBeep();
+}
+
 // The CLIPBOARD selection, which is what copy and paste mean on the desktop.
 std::string MainWindowHost::GetClipboardText(std::size_t maxBytes) {
     return platform::ClipboardTextHead(maxBytes);

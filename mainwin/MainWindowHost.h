@@ -13,6 +13,7 @@ public:
     explicit MainWindowHost(TMForm& form) : form_(form) {}
 
     void Beep() override;
+    void CheckBeep() override;
     std::string GetClipboardText(std::size_t maxBytes) override;
     void SetClipboardText(const std::string& text) override;
     void ShowNotFloatError(const std::string& message) override;

@@ -39,7 +39,11 @@ const std::vector<PopupMenuDef>& PopupMenuDefs() {
           {"売価", Command::SellPrice},
           {"粗利率", Command::MarginRate},
           {"件数", Command::ItemCount},
-          {"換算", Command::ConvertRate}}},
+          {"換算", Command::ConvertRate},
+          {"時間 (時・分・秒)", Command::TimeKey},
+          {"日付 (日数計算)", Command::DateKey},
+          {"両端入れ (日数＋１)", Command::BothEnds},
+          {"検算", Command::ReKeyCheck}}},
         {Command::ZoomMenu, "VMenu", {{"拡大", Command::ZoomInDot}, {"縮小", Command::ZoomOutDot}, {"高速拡大", Command::ZoomInFast}, {"高速縮小", Command::ZoomOutFast}}},
     };
     return defs;

@@ -474,8 +474,10 @@ void TMForm::PlaceChildren() {
     // The NUM or tax label on top is as high as a line of its font, the operator mark fills
     // the rest; a font that could not be whole there is made smaller, so at no width is a
     // mark cut off while the window keeps the height of the layout rule.
-    static const QStringList numTexts = {QStringLiteral("NUM"), QStringLiteral("税込"),
-                                         QStringLiteral("税額"), QStringLiteral("税抜")};
+    static const QStringList numTexts = {QStringLiteral("NUM"),    QStringLiteral("税込"),
+                                         QStringLiteral("税額"),   QStringLiteral("税抜"),
+                                         QStringLiteral("日付×"),  QStringLiteral("検算×"),
+                                         QStringLiteral("検算OK")};
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);

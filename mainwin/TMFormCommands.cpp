@@ -272,7 +272,7 @@ void TMForm::ComeForward() {
     QWidget* modal = QApplication::activeModalWidget();
     QWidget* front = modal && modal->isVisible() ? modal : this;
     front->raise();
-    front->activateWindow();
+    platform::TakeKeyboard(front);
 }
 
 void TMForm::OnAppDeactivate() {

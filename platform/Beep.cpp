@@ -69,25 +69,32 @@ ca_context* SoundContext(const Canberra& ca) {
     return context;
 }
 
-bool PlayBell() {
+bool PlaySound(const char* eventId, const char* description) {
     // Once nothing could play a sound, the run goes on with the X bell without trying again:
-    // a device that is not there does not come with the next beep.
+    // a device that is not there does not come with the next beep. A sound the theme lacks
+    // says nothing about the device.
     static bool silent = false;
     if (silent) return false;
     const Canberra* ca = OpenCanberra();
     ca_context* c = ca ? SoundContext(*ca) : nullptr;
-    if (c && ca->play(c, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Alert",
-                      nullptr) == CA_SUCCESS)
-        return true;
+    const int played = c ? ca->play(c, 0, CA_PROP_EVENT_ID, eventId, CA_PROP_EVENT_DESCRIPTION,
+                                    description, nullptr)
+                         : CA_ERROR_NOTAVAILABLE;
+    if (played == CA_SUCCESS) return true;
+    if (played == CA_ERROR_NOTFOUND) return false;
     silent = true;
     std::fputs("bansho: no sound device answers; the beep is the X bell from now on\n", stderr);
     return false;
 }
 #else
-bool PlayBell() {
+bool PlaySound(const char*, const char*) {
     return false;
 }
 #endif
+
+bool PlayBell() {
+    return PlaySound("bell", "Alert");
+}
 
 } // namespace
 
@@ -97,6 +104,17 @@ void Beep() {
         return;
     }
     if (!PlayBell()) QApplication::beep();
+}
+
+void MismatchBeep() {
+    if (const BeepHook& hook = Hook()) {
+        hook();
+        return;
+    }
+    if (!PlaySound("dialog-warning", "Check")) {
+        QApplication::beep();
+        QApplication::beep();
+    }
 }
 
 BeepHook SetBeepHook(BeepHook hook) {

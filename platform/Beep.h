@@ -8,6 +8,11 @@ namespace bansho::platform {
 
 void Beep();
 
+// The re-key check's sound for an entry that differs: unlike the refusal beep (the desktop's
+// "dialog-warning" sound, or the X bell twice where that cannot play). A beep hook set for
+// tests hears it as one beep.
+void MismatchBeep();
+
 // Replaces what Beep() does (tests count beeps here and never play them). An empty
 // function restores the sound. Returns the previous hook.
 using BeepHook = std::function<void()>;

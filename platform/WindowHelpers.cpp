@@ -7,6 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#if QT_CONFIG(xcb) && defined(BANSHO_HAVE_X11)
+#include <X11/Xlib.h>
+#define BANSHO_X11_FOCUS 1
+#endif
+
 namespace bansho::platform {
 
 bool IsWayland() {
@@ -58,6 +63,19 @@ void PreferXWayland(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
     if (qEnvironmentVariableIsEmpty("DISPLAY")) return; // no XWayland: native Wayland it is
     qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+void TakeKeyboard(QWidget* window) {
+    if (!window || !window->isVisible()) return;
+    window->activateWindow();
+#ifdef BANSHO_X11_FOCUS
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        if (Display* dpy = x11->display()) {
+            XSetInputFocus(dpy, static_cast<::Window>(window->winId()), RevertToParent, CurrentTime);
+            XFlush(dpy);
+        }
+    }
+#endif
 }
 
 } // namespace bansho::platform

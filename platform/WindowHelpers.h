@@ -18,6 +18,10 @@ int WindowAlpha(const QWidget* window);
 
 // Always-on-top on or off for a top-level window, without activating or hiding it.
 void SetStayOnTop(QWidget* window, bool on);
+// Gives `window` (shown) the keyboard now. Qt asks the X server with the time of the last
+// event the program saw; a program that has seen nothing for a while is then older than the
+// last change of the focus, and the server ignores it. This asks with the server's own time.
+void TakeKeyboard(QWidget* window);
 bool IsStayOnTop(const QWidget* window);
 
 // Before QApplication exists: on a Wayland session with XWayland present, run through

@@ -14,6 +14,11 @@
 // recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "locale" prints the decimal
 // point of the locale taken from the environment, as the program itself takes it.
 // "n" prints the item count and the pricing values: ITEMS|PANELITEMS|ITEMSMARK|COST|SELL|MARGIN.
+// "marks" prints the selector's panel (the decimal selection and the both-ends mark "両端");
+// "sel" prints ROW|CHECKBEEPS: the receipt row the re-key check selected (-1 none) and how
+// often its sound for a difference was heard.
+// Times, dates and the re-key check are the commands 60-63 (time key, date key, both ends,
+// 検算).
 #include "CalcEngine.h"
 #include "Options.h"
 
@@ -36,8 +41,10 @@ public:
     TCalcStatus* status = nullptr;
     std::string clipboard;
     long beeps = 0;
+    long checkBeeps = 0; // the re-key check's sound for a difference
 
     void Beep() override { ++beeps; }
+    void CheckBeep() override { ++checkBeeps; }
     std::string GetClipboardText(std::size_t maxBytes) override {
         return clipboard.substr(0, maxBytes);
     }
@@ -52,6 +59,21 @@ public:
         if (command == 52 && engine) engine->SetStatusBarShown(!engine->StatusBarShown());
     }
     void DisplayChanged() override {}
+};
+
+// Remembers the row the engine last asked to select on its own (the re-key check's row).
+class ProbeReceipt : public ReceiptObserver {
+public:
+    long selected = -1;
+    void RowAppended(std::size_t) override {}
+    void RowReplaced(std::size_t) override {}
+    void RowInserted(std::size_t) override {}
+    void RowRemoved(std::size_t) override {}
+    void RowsSwapped(std::size_t, std::size_t) override {}
+    void HistoryCleared() override {}
+    void RowSelected(std::size_t index) override { selected = static_cast<long>(index); }
+    void LampOn() override {}
+    void LampOff() override {}
 };
 
 bool ParseUnsigned(const std::string& s, unsigned long& v) {
@@ -147,6 +169,8 @@ int main(int argc, char** argv) {
     CalcEngine engine(option, status, host);
     host.engine = &engine;
     host.status = &status;
+    ProbeReceipt receipt;
+    engine.SetReceiptObserver(&receipt);
     engine.AllClear();
 
     std::string tok;
@@ -165,6 +189,10 @@ int main(int argc, char** argv) {
             std::cout << engine.ItemCount() << '|' << d.PanelItems << '|' << d.ItemsMark << '|'
                       << engine.CostNum.Text << '|' << engine.SellNum.Text << '|'
                       << engine.MarginNum.Text << '\n';
+        } else if (tok == "sel") {
+            std::cout << receipt.selected << '|' << host.checkBeeps << '\n';
+        } else if (tok == "marks") {
+            std::cout << engine.Display().PanelSelector << '\n';
         } else if (tok == "clip") {
             std::cout << host.clipboard << '\n';
         } else if (tok == "locale") {

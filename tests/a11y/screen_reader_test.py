@@ -119,8 +119,16 @@ def main():
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         procs.append(xvfb)
         os.close(wfd)
-        display = os.read(rfd, 16).decode().strip()
+        # Xvfb writes the number and then a newline, in two writes: closing the pipe after
+        # the first read kills it ("Cannot write display number") when they come apart.
+        display = b""
+        while not display.endswith(b"\n"):
+            chunk = os.read(rfd, 16)
+            if not chunk:
+                break
+            display += chunk
         os.close(rfd)
+        display = display.decode().strip()
         env["DISPLAY"] = ":" + display
         log("X server", env["DISPLAY"])
 
@@ -160,9 +168,11 @@ def main():
             except GLib.Error:
                 return False
         if not wait_for(registry_answers, timeout=20):
-            # Seen on a loaded machine: every start of the registry fails to open the new X
-            # server. Nothing of the program has been checked yet; the run starts afresh.
+            # The registry could not open the X server (its log says why, below). Nothing of
+            # the program has been checked yet; the run starts afresh.
             print("the accessibility registry did not answer", file=sys.stderr)
+            with open(os.path.join(work, "bus.log")) as f:
+                sys.stderr.write(f.read()[-2000:])
             return ENVIRONMENT_FAILED
         log("registry answers")
 

@@ -101,10 +101,10 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 72 commands, 255 ("no action") among them, and the decimal
-    // selector, the rounding rule, 印刷 and its preview and the pricing, count and conversion
-    // keys are offered like every other.
-    EXPECT_EQ(described, 72);
+    // The catalogue describes 76 commands, 255 ("no action") among them, and the decimal
+    // selector, the rounding rule, 印刷 and its preview, the pricing, count and conversion keys,
+    // 時間, 日付, 両端 and 検算 are offered like every other.
+    EXPECT_EQ(described, 76);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));

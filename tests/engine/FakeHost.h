@@ -13,12 +13,14 @@ class FakeHost : public EngineHost {
 public:
     std::string clipboard;
     int beeps = 0;
+    int checkBeeps = 0; // the re-key check's sound for a difference
     int focusCalls = 0;
     int displayChanges = 0;
     std::vector<std::string> errors;
     std::vector<unsigned> windowCommands;
 
     void Beep() override { ++beeps; }
+    void CheckBeep() override { ++checkBeeps; }
     std::size_t clipboardAsked = 0; // the most bytes of the clipboard a paste asked for
     std::string GetClipboardText(std::size_t maxBytes) override {
         clipboardAsked = std::max(clipboardAsked, maxBytes);

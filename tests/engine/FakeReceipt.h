@@ -37,6 +37,10 @@ public:
         if (const std::string* r = EngineRow(index, "RowAppended")) rows.push_back(*r);
         selected = static_cast<int>(rows.size()) - 1;
     }
+    void RowSelected(std::size_t index) override {
+        if (index >= rows.size()) Fault("RowSelected beyond the rows");
+        selected = static_cast<int>(index);
+    }
     void RowReplaced(std::size_t index) override {
         replaced.push_back(index);
         if (index >= rows.size()) return Fault("RowReplaced beyond the rows");

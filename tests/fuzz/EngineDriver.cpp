@@ -4,6 +4,7 @@
 #include "NumberText.h"
 #include "Pricing.h"
 #include "TextFunctions.h"
+#include "ValueKinds.h"
 
 #include <sstream>
 #include <utility>
@@ -182,12 +183,14 @@ void EngineDriver::Recalc() {
     bool first = true;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
         if (!RowMarkLabel(engine_.HistMark(i)).empty()) continue;
-        TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false};
+        TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false,
+                   KindOfMark(engine_.HistMark(i))};
         if (std::exchange(first, false) && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
-            readable = CalcNumbers(want, n, '+', ' ', option_.Acount, nullptr);
+            readable = CalcValues(want, n, '+', ' ', option_.Acount, engine_.BothEnds(), nullptr);
         } else {
-            readable = CalcSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
-                                    option_.Decimals, option_.Rounding, nullptr);
+            readable = CalcValuesSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
+                                          engine_.BothEnds(), option_.Decimals,
+                                          option_.Rounding, nullptr);
         }
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
@@ -249,6 +252,15 @@ std::string EngineDriver::Check(bool full) const {
                 << e.ItemCount() << " items; ";
     } else if (d.Error) {
         if (d.Caption != "- E -  ") out << "error caption '" << d.Caption << "'; ";
+    } else if (e.TimeEntryActive()) {
+        // The fields as typed ("7:3"); the time they make is checked when the entry ends.
+    } else if (e.DispNum.Kind != ValueKind::Number) {
+        std::string expect = ValueText(e.DispNum, true);
+        if (e.StyledFont()) expect += ' ';
+        if (d.Caption != expect)
+            out << "caption '" << d.Caption << "' but the time or date '" << e.DispNum.Text << "'; ";
+        if (expect.empty() || expect == e.DispNum.Text)
+            out << "the time or date '" << e.DispNum.Text << "' has no text of its own; ";
     } else {
         std::string shown = e.DispNum.Text;
         if (shown.find('.') == std::string::npos) shown = CutText(shown + ".", kCalcNumTextMax);
@@ -272,7 +284,9 @@ std::string EngineDriver::Check(bool full) const {
                 << e.DispNum.Text << "'; ";
     }
     // A constant calculation's "=" blanks the mark and leaves the pending operator.
-    if (d.OpeMark != OpeToGlyph(s.PendOpe) && !(s.ConstMode && d.OpeMark.empty()))
+    // A re-key check stopped at a difference shows the glyph of the entry on display.
+    const bool checkShows = e.Check().Current() == ReKeyCheck::State::Stopped;
+    if (d.OpeMark != OpeToGlyph(s.PendOpe) && !(s.ConstMode && d.OpeMark.empty()) && !checkShows)
         out << "operator mark '" << d.OpeMark << "' with '" << s.PendOpe << "' pending; ";
 
     // Marks.
@@ -317,6 +331,15 @@ std::string EngineDriver::Check(bool full) const {
                     !TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()))
                          .empty())
                     out << "row " << i << " '" << row << "' is no labelled value; ";
+                continue;
+            }
+            if (e.HistMark(i) != RowMark::None) {
+                // A time or a date reads as it was shown, its last character before column 23.
+                const TCalcNum v{num, false, KindOfMark(e.HistMark(i))};
+                // A "+" row drawn without its glyph is a negative first row.
+                const bool bare = ope[0] == '+' && row.find("＋") == std::string::npos;
+                const std::string want = KindRowText(bare ? ' ' : ope[0], v);
+                if (row != want) out << "row " << i << " '" << row << "' is no time or date; ";
                 continue;
             }
             if (!IsOperator(ope[0])) out << "row " << i << " operator '" << ope << "'; ";

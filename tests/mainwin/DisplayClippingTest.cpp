@@ -88,10 +88,12 @@ TEST(DisplayClipping, EveryMarkIsWholeFrom280To3840Pixels) {
         {[](TMForm& f) -> QWidget* { return f.TotMark; }, "TotMark", {"GT"}},
         {[](TMForm& f) -> QWidget* { return f.MemMark; }, "MemMark", {"M"}},
         {[](TMForm& f) -> QWidget* { return f.KctMark; }, "KctMark", {"K"}},
-        {[](TMForm& f) -> QWidget* { return f.NumMark; }, "NumMark", {"NUM", "税込", "税額", "税抜"}},
+        {[](TMForm& f) -> QWidget* { return f.NumMark; }, "NumMark",
+         {"NUM", "税込", "税額", "税抜", "日付×", "検算", "OK", "検算×", "前", "今", "検算OK"}},
+        {[](TMForm& f) -> QWidget* { return f.SelMark; }, "SelMark", {"4 四捨五入 両端", "両端"}},
         {[](TMForm& f) -> QWidget* { return f.OpeMark; }, "OpeMark", {"＋", "－", "×", "÷"}},
         {[](TMForm& f) -> QWidget* { return f.DNumber; }, "DNumber",
-         {"-888,888,888,888,888.", "- E -  "}},
+         {"-888,888,888,888,888.", "- E -  ", "-99,999,999,999:59:59", "2026-12-07", "7:3"}},
     };
     std::vector<int> widths;
     for (int w = 280; w < 700; w += 7)
