@@ -114,12 +114,15 @@ EngineDriver::EngineDriver(const DriverConfig& config) : engine_(option_, status
 }
 
 void EngineDriver::Command(unsigned command) {
+    const bool checkStopped = engine_.Check().Current() == ReKeyCheck::State::Stopped;
     engine_.ExecCommand(command);
-    // The count key covers the display until the next key; a key without a command is none.
+    // The count key covers the display until the next key (unless a re-key check stands at a
+    // difference, which keeps the display); a key without a command is none.
     if (command == static_cast<unsigned>(bansho::Command::ItemCount)) {
         countKeyLast_ = true;
-        if (!engine_.CountShown() && countFault_.empty())
-            countFault_ = "the count key does not show the count";
+        if (engine_.CountShown() == checkStopped && countFault_.empty())
+            countFault_ = checkStopped ? "the count covers a check stopped at a difference"
+                                       : "the count key does not show the count";
     } else if (command != static_cast<unsigned>(bansho::Command::None)) {
         countKeyLast_ = false;
     }
