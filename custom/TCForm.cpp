@@ -1,10 +1,13 @@
 // The customization dialog: its pages, opening, OK, Cancel and closing.
 #include "TCForm.h"
 
+#include "Beep.h"
 #include "FontFit.h"
 #include "Fonts.h"
 #include "HistoryLink.h"
+#include "MessageBoxes.h"
 #include "RadioButtonGroup.h"
+#include "TaxBill.h"
 #include "TMForm.h"
 
 #include <QCheckBox>
@@ -136,16 +139,34 @@ QWidget* TCForm::BuildCalcPage() {
     row->addWidget(MemGroup, 1);
 
     TaxGroup = new QGroupBox(QStringLiteral(" 消費税率 "), page);
-    auto* tax = new QHBoxLayout(TaxGroup);
+    auto* tax = new QGridLayout(TaxGroup);
     tax->setContentsMargins(8, 4, 8, 8);
+    tax->setHorizontalSpacing(6);
     TaxRate = new QLineEdit(TaxGroup);
     TaxRate->setObjectName("TaxRate");
     TaxRate->setValidator(new UpperCaseValidator(TaxRate));
     TaxRate->setFixedWidth(64);
     TaxUnit = new QLabel(QStringLiteral("％"), TaxGroup);
-    tax->addWidget(TaxRate);
-    tax->addWidget(TaxUnit);
-    tax->addStretch();
+    // Two rates, each named so that a user (and a screen reader) knows which is which.
+    // The labels are short, so that the memory group beside keeps its whole caption; the
+    // fields' names say the rate's number too.
+    TaxLabel1 = new QLabel(QStringLiteral("標準"), TaxGroup);
+    TaxLabel1->setBuddy(TaxRate);
+    TaxRate->setAccessibleName(QStringLiteral("税率１(標準)"));
+    TaxRate2 = new QLineEdit(TaxGroup);
+    TaxRate2->setObjectName("TaxRate2");
+    TaxRate2->setFixedWidth(64);
+    TaxUnit2 = new QLabel(QStringLiteral("％"), TaxGroup);
+    TaxLabel2 = new QLabel(QStringLiteral("軽減"), TaxGroup);
+    TaxLabel2->setBuddy(TaxRate2);
+    TaxRate2->setAccessibleName(QStringLiteral("税率２(軽減)"));
+    tax->addWidget(TaxLabel1, 0, 0);
+    tax->addWidget(TaxRate, 0, 1);
+    tax->addWidget(TaxUnit, 0, 2);
+    tax->addWidget(TaxLabel2, 1, 0);
+    tax->addWidget(TaxRate2, 1, 1);
+    tax->addWidget(TaxUnit2, 1, 2);
+    tax->setColumnStretch(3, 1);
     row->addWidget(TaxGroup);
     v->addLayout(row);
     v->addWidget(BuildRateGroup(page));
@@ -264,6 +285,7 @@ void TCForm::FormCreate() {
     FHint->setChecked(option_.Hint);
     Cycle->setChecked(option_.Cycle);
     TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
+    TaxRate2->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate2));
     MoveDot->setValue(option_.MoveDot);
     ShowRates();
     // Setting these runs their reactions, so the preview is in force from the start.
@@ -313,7 +335,24 @@ void TCForm::CustomChange(int page) {
 
 // ---- OK, Cancel, closing ------------------------------------------------------------------
 
+// Each rate must be a number from 0 to 100; the first that is not is named in a message and
+// gets the focus, and the dialog stays open.
+bool TCForm::TaxRatesAccepted() {
+    for (QLineEdit* edit : {TaxRate, TaxRate2}) {
+        if (ParseTaxRate(TrimBlanks(edit->text()))) continue;
+        Custom->setCurrentIndex(PageCalc);
+        edit->setFocus();
+        edit->selectAll();
+        platform::Beep();
+        platform::ShowError(this, edit->accessibleName() + QStringLiteral(" の「") + edit->text().trimmed() +
+                                      QStringLiteral("」は 0 から 100 までの数値ではありません。"));
+        return false;
+    }
+    return true;
+}
+
 void TCForm::OKBtnClick() {
+    if (!TaxRatesAccepted()) return;
     if (!TakeRates()) return; // refused: the dialog stays open on the field
     // The status bar (the layout rule below gives the window its height).
     if (owner_.StatusBarVisible() != SBar->isChecked()) owner_.ToggleStatusBar();
@@ -333,8 +372,9 @@ void TCForm::OKBtnClick() {
     // The spinner takes a number in range from its edit and otherwise keeps its value.
     MoveDot->interpretText();
     option_.MoveDot = MoveDot->value();
-    // The tax rate is stored as typed, less the blanks around it.
-    option_.TaxRate = TrimBlanks(TaxRate->text());
+    // The tax rates, as read (full-width digits become digits), apply from the next tax key.
+    option_.TaxRate = ParseTaxRate(TrimBlanks(TaxRate->text())).value_or(option_.TaxRate);
+    option_.TaxRate2 = ParseTaxRate(TrimBlanks(TaxRate2->text())).value_or(option_.TaxRate2);
     // Transparency.
     if (AlphaType->ItemIndex() >= 0) option_.AlphaBlendType = AlphaType->ItemIndex();
     option_.AlphaBlendValue = AlphaUpDown->value();

@@ -55,6 +55,10 @@ public:
     QGroupBox* TaxGroup = nullptr;
     QLineEdit* TaxRate = nullptr;
     QLabel* TaxUnit = nullptr;
+    QLineEdit* TaxRate2 = nullptr; // the second (reduced) rate
+    QLabel* TaxUnit2 = nullptr;
+    QLabel* TaxLabel1 = nullptr; // "標準", the buddy of TaxRate ("税率１(標準)")
+    QLabel* TaxLabel2 = nullptr; // "軽減", the buddy of TaxRate2 ("税率２(軽減)")
     QGroupBox* RateGroup = nullptr; // conversion rates (TCFormRates.cpp)
     QLineEdit* RateName1 = nullptr;
     QLineEdit* RateName2 = nullptr;
@@ -120,6 +124,7 @@ public:
     void RedispSample(const QString& face);
 
     void OKBtnClick();
+    bool TaxRatesAccepted();
     void CancelBtnClick();
 
 protected:

@@ -133,9 +133,13 @@ void CalcEngine::RunEngineCommand(unsigned command) {
     case Command::HistoryClear:
         ClearHistory();
         break;
-    case Command::HistoryStore:
+    case Command::HistoryStore: {
+        // A row stored by hand carries no count: the amount's own row will.
+        const bool owed = std::exchange(recordCounted_, false);
         AddHistoryEntry();
+        recordCounted_ = owed;
         break;
+    }
     case Command::MemoryClear:
         MemClear();
         break;
@@ -192,6 +196,15 @@ void CalcEngine::RunEngineCommand(unsigned command) {
     case Command::ConvertRate:
         ConvertKey();
         break;
+    case Command::TaxIncluded2:
+        TaxIncluded(2);
+        break;
+    case Command::TaxExcluded2:
+        TaxExcluded(2);
+        break;
+    case Command::TaxTotal:
+        BillTotal();
+        break;
     case Command::TimeKey:
         TimeKey();
         break;
@@ -207,6 +220,8 @@ void CalcEngine::RunEngineCommand(unsigned command) {
     default:
         break; // no action; the focus still returns to the main window
     }
+    // Any other key ends the stepping through the bill's totals.
+    if (static_cast<Command>(command) != Command::TaxTotal) BillStep = 0;
 }
 
 void CalcEngine::ResetEngine() {
@@ -222,10 +237,12 @@ void CalcEngine::ResetEngine() {
         ClearNum(*n);
     itemCount_ = 0;
     shownCounted_ = false;
+    recordCounted_ = false;
     pricingShown_ = Command::None;
     profitShown_ = false;
     convUnit_ = 0;
     RefreshItemsMark();
+    ResetTaxBill();
 }
 
 void CalcEngine::AllClear() {
@@ -252,7 +269,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
     if (reg.Text == "0") reg.Text.clear(); // the new digit replaces a lone zero
     if (NewReceiptDue()) ClearHistory();
     if (reg.Kind != ValueKind::Number) ClearNum(reg); // a digit after a time or date starts anew
-    if (TaxStep != 0) {
+    if (TaxStep != 0 || BillStep != 0) {
         ClearNum(reg);
         TaxStep = 0;
         TaxMode = 0;

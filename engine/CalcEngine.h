@@ -11,6 +11,7 @@
 #include "Options.h"
 #include "ReKeyCheck.h"
 #include "ReceiptObserver.h"
+#include "TaxBill.h"
 #include "TimeValue.h"
 
 #include <cstddef>
@@ -47,6 +48,9 @@ public:
     TCalcNum CostNum;         // 原価 of the pricing keys (AC empties the three)
     TCalcNum SellNum;         // 売価
     TCalcNum MarginNum;       // 粗利率, in percent of the selling price
+    TCalcNum TaxNum2;             // rate 2 in percent, from TOption::TaxRate2
+    std::uint8_t TaxRateKey = 1;  // the rate of the running tax display: 1 or 2
+    std::uint8_t BillStep = 0;    // the step of the bill's totals last shown, from 1; 0 none
 
     TOption& Option() { return option_; }
     // Who shows the receipt; nullptr (the start) for nobody. The observer must outlive its
@@ -113,8 +117,10 @@ public:
     bool OpeNormal(char key);
     bool OpeConst(char key);
     void GTRecall();
-    bool TaxIncluded();
-    bool TaxExcluded();
+    // rate 1 (commands 38 and 39) or rate 2 (46 and 47). The first press on a new amount
+    // counts it on the tax bill. A changed rate setting is taken at each new computation.
+    bool TaxIncluded(int rate = 1);
+    bool TaxExcluded(int rate = 1);
     void ShowTaxStep();
 
     // ---- Pricing, item count and conversion (CalcEnginePricing.cpp) ----
@@ -138,14 +144,25 @@ public:
     // label "レート未設定" when no rate is set.
     void ConvertKey();
 
+    // ---- The tax bill (engine/CalcEngineTaxBill.cpp) ----
+    // Command 48: the next of the bill's totals (BillSteps), labelled. False when an amount
+    // does not read as a number (error box shown).
+    bool BillTotal();
+    const std::vector<BillItem>& BillItems() const { return bill_; }
+    // The bill's totals at the rates in the settings, with the decimal selection.
+    bool ComputeBillTotals(BillTotals& totals, std::string* badText) const;
+    // The invoice block of the printed receipt; empty without items (or when an amount does
+    // not read as a number).
+    std::vector<std::string> InvoiceBlock() const;
+
     // ---- Decimal selector (TOption::Decimals and Rounding) ----
     // dst := dst ope src as Calc, but under a selection the exact result is rounded once to the
     // selected places by the selected rule (SelectedResult.h); a rounding past 15 whole digits
     // is an overflow. At F it is CalcAny. Times and dates go by their own rules, never rounded to
     // the selected places (CalcValuesSelected).
     bool CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode);
-    // Under a selection: the tax contained in `amount` at TaxNum percent, exactly, rounded.
-    bool TaxContained(const TCalcNum& amount, TCalcNum& tax);
+    // Under a selection: the tax contained in `amount` at `rate` percent, exactly, rounded.
+    bool TaxContained(const TCalcNum& amount, const TCalcNum& rate, TCalcNum& tax);
     void CycleDecimals(); // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
     void CycleRounding(); // 切捨 -> 四捨五入 -> 切上 -> 切捨
 
@@ -181,8 +198,8 @@ public:
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
-    // What kind of amount row i holds (a time, a date, a value of the pricing keys, or none:
-    // a plain number).
+    // What kind of amount row i holds (a time, a date, a tax item, a value of the pricing
+    // keys, or none: a plain number).
     RowMark HistMark(std::size_t i) const { return hist_[i].Mark(); }
     std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
@@ -244,7 +261,21 @@ private:
     void ShowCountCaption();
     // Ends the count's display; true when it was up.
     bool RestoreAfterCount();
-    bool FirstCountedRowDue() const;
+    // The tax bill's part of ResetEngine: both rates from the settings, the bill emptied.
+    void ResetTaxBill();
+    void TakeTaxRate(int rate);
+    TCalcNum& RateRegister(int rate) { return rate == 2 ? TaxNum2 : TaxNum; }
+    // A tax key computed afresh: a new amount is counted on the bill (and the receipt); the
+    // same amount under another key moves the item it was counted as.
+    void CountTaxItem(int rate, bool withTax, bool newAmount);
+    // After a correction of the receipt that touched a tax item: the bill is the receipt's
+    // tax items.
+    void RebuildBillFromReceipt();
+    // The new tax keys (46-48) put the bill on the receipt: the items counted so far get their
+    // rows, and every further item too, until AC. Until then the tax keys of rate 1 leave the
+    // receipt as it always was.
+    void PutBillOnReceipt();
+    std::string TaxItemRow(std::size_t i) const;
     // A command while a time is being typed: the digits, 00, the point, shift-right and the
     // time key work on its fields (true). Any other command ends the entry first (false).
     bool TimeEntryCommand(unsigned command);
@@ -298,6 +329,12 @@ private:
     DisplayModel countSaved_;              // what it covers
     int convUnit_ = 0;                     // unit on the display in a conversion: 0 home, 1 C2, 2 C3
     TCalcNum convBase_;                    // the home amount the conversion started from
+    std::vector<BillItem> bill_;
+    long cycleItem_ = -1; // the item of the running tax display in bill_, or -1
+    long cycleRow_ = -1;  // its receipt row, or -1
+    TCalcNum cycleAmount_; // the amount the running tax display was computed from
+    bool billOnReceipt_ = false; // a key of the bill was used since AC
+    std::size_t billRows_ = 0;   // the first items of bill_ that have their receipt rows
 };
 
 } // namespace bansho

@@ -18,18 +18,24 @@ bool CalcEngine::OpeKey(char key) {
     // An amount entered with an operator that adds to the total is an item of the bill.
     const int countBefore = itemCount_;
     const bool countedBefore = shownCounted_;
+    const bool owedBefore = recordCounted_;
     if (!InNum.Text.empty() && (key == '+' || key == '-' || key == '=' || key == '%'))
         CountItem();
-    recordCounted_ = shownCounted_ && !InNum.Text.empty();
+    // The row recorded for the amount carries its count when the amount was counted (by this
+    // key or a tax key before it) and no row carries that count yet.
+    recordCounted_ = recordCounted_ && shownCounted_ && !InNum.Text.empty();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
-    recordCounted_ = false;
     if (!ok) {
         itemCount_ = countBefore;
         shownCounted_ = countedBefore;
+        recordCounted_ = owedBefore;
         RefreshItemsMark();
         return false;
     }
-    NewAmount(); // what the operator shows is a calculated amount
+    // What the operator shows is a result: its amounts were counted as they were entered, so a
+    // tax key on it counts no item (100 + 200 = and a tax key are two items, not three).
+    shownCounted_ = true;
+    recordCounted_ = false;
     status_.LastKey = key;
     return true;
 }
@@ -116,26 +122,38 @@ void CalcEngine::GTRecall() {
     TakeRecalled(GTNum);
 }
 
-bool CalcEngine::TaxIncluded() {
+bool CalcEngine::TaxIncluded(int rate) {
     DisplayBatch batch(*this);
     if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) { // no tax on a time or a date
         host_.Beep();
         return true;
     }
-    if (TaxStep == 0 || (TaxMode == 3 && TaxStep == 3)) {
-        TaxAmtNum = DispNum;
-        TaxInNum = DispNum;
-        TaxOutNum = DispNum;
-        if (!CalcResult(TaxAmtNum, TaxNum, '*', '%')) return false;
+    const bool newAmount = TaxStep == 0;
+    const bool otherRate = TaxStep != 0 && rate != TaxRateKey;
+    if (newAmount || (TaxMode == 3 && TaxStep == 3) || otherRate) {
+        // Another rate's key recomputes the amount the running display started from.
+        const TCalcNum base = otherRate ? cycleAmount_ : DispNum;
+        TakeTaxRate(rate);
+        TCalcNum& rateNum = RateRegister(rate);
+        TaxAmtNum = base;
+        TaxInNum = base;
+        TaxOutNum = base;
+        if (!CalcResult(TaxAmtNum, rateNum, '*', '%')) return false;
         if (option_.Decimals < 0) {
-            if (!Calc(TaxInNum, TaxNum, '+', '%')) return false;
+            if (!Calc(TaxInNum, rateNum, '+', '%')) return false;
         } else {
             // The tax is rounded and the amount with tax derived from it, so that base + tax
             // is always the amount shown with tax.
             if (!Calc(TaxInNum, TaxAmtNum, '+', ' ')) return false;
         }
+        cycleAmount_ = base;
+        TaxRateKey = static_cast<std::uint8_t>(rate);
+        if (otherRate) TaxMode = 0; // the cycle starts again at its first step
+        // The first press on an amount counts it, as the bill counts it; the count goes with
+        // the item's receipt row when the bill puts one there now.
+        if (newAmount) CountItem();
+        CountTaxItem(rate, false, newAmount);
     }
-    CountItem();
     if (TaxMode != 1) {
         TaxMode = 1;
         TaxStep = 1;
@@ -144,28 +162,39 @@ bool CalcEngine::TaxIncluded() {
     return true;
 }
 
-bool CalcEngine::TaxExcluded() {
+bool CalcEngine::TaxExcluded(int rate) {
     DisplayBatch batch(*this);
     if (TaxStep == 0 && DispNum.Kind != ValueKind::Number) {
         host_.Beep();
         return true;
     }
-    if (TaxStep == 0 || (TaxMode == 1 && TaxStep == 1)) {
-        TaxInNum = DispNum;
-        TaxOutNum = DispNum;
-        TaxAmtNum = DispNum;
+    const bool newAmount = TaxStep == 0;
+    const bool otherRate = TaxStep != 0 && rate != TaxRateKey;
+    if (newAmount || (TaxMode == 1 && TaxStep == 1) || otherRate) {
+        const TCalcNum base = otherRate ? cycleAmount_ : DispNum;
+        TakeTaxRate(rate);
+        TCalcNum& rateNum = RateRegister(rate);
+        TaxInNum = base;
+        TaxOutNum = base;
+        TaxAmtNum = base;
         if (option_.Decimals < 0) {
             TCalcNum w{"100", false};
-            if (!Calc(w, TaxNum, '+', ' ')) return false;
+            if (!Calc(w, rateNum, '+', ' ')) return false;
             if (!Calc(TaxAmtNum, w, '/', ' ')) return false;
-            if (!Calc(TaxAmtNum, TaxNum, '*', ' ')) return false;
-        } else if (!TaxContained(DispNum, TaxAmtNum)) {
+            if (!Calc(TaxAmtNum, rateNum, '*', ' ')) return false;
+        } else if (!TaxContained(base, rateNum, TaxAmtNum)) {
             return false;
         }
         // base = amount with tax - the tax as shown
         if (!Calc(TaxOutNum, TaxAmtNum, '-', ' ')) return false;
+        cycleAmount_ = base;
+        TaxRateKey = static_cast<std::uint8_t>(rate);
+        if (otherRate) TaxMode = 0;
+        // The first press on an amount counts it, as the bill counts it; the count goes with
+        // the item's receipt row when the bill puts one there now.
+        if (newAmount) CountItem();
+        CountTaxItem(rate, true, newAmount);
     }
-    CountItem();
     if (TaxMode != 3) {
         TaxMode = 3;
         TaxStep = 3;
@@ -198,6 +227,8 @@ void CalcEngine::ShowTaxStep() {
     // The base amount carries no label.
     if (TaxMode == 1 && label == "税抜") label.clear();
     if (TaxMode == 3 && label == "税込") label.clear();
+    // An amount at rate 2 says so: "税込8%".
+    if (!label.empty() && TaxRateKey == 2) label += RateText(TaxNum2) + "%";
     display_.NumMark = label;
     if (TaxMode == 1)
         TaxStep = TaxStep >= 3 ? 1 : TaxStep + 1;

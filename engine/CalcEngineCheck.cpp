@@ -2,6 +2,7 @@
 #include "CalcEngine.h"
 
 #include "Commands.h"
+#include "ReceiptTotal.h"
 #include "ValueKinds.h"
 
 namespace bansho {
@@ -26,7 +27,8 @@ void CalcEngine::ReKeyCheckKey() {
     switch (check_.Current()) {
     case ReKeyCheck::State::Off: {
         // A calculation of the input receipt must have ended with "=".
-        if (option_.HistSet != 2 || hist_.empty() || !InNum.Text.empty() ||
+        // A receipt of tax items alone holds no calculation to key again.
+        if (option_.HistSet != 2 || FirstChainRow(hist_) == hist_.cend() || !InNum.Text.empty() ||
             status_.PendOpe != '=' || status_.ConstMode || timeEntry_.Active()) {
             host_.Beep();
             return;

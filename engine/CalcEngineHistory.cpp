@@ -7,6 +7,8 @@
 #include "TextFunctions.h"
 #include "ValueKinds.h"
 
+#include <algorithm>
+
 namespace bansho {
 
 namespace {
@@ -16,14 +18,17 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    // A pricing row at the end is a calculation still going on, not a finished receipt; a
-    // second keying for the re-key check never starts a new receipt: the first one stays.
+    // A pricing row at the end is a calculation still going on, not a finished receipt; while
+    // a tax bill is open its items stay on the receipt. A second keying for the re-key check
+    // never starts a new receipt: the first one stays.
     return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
-           CountsInTotal(hist_.back().Mark()) && !check_.Active();
+           CountsInTotal(hist_.back().Mark()) && !(billOnReceipt_ && !bill_.empty()) &&
+           !check_.Active();
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
+    if (IsTaxItemMark(e.Mark())) return TaxItemRow(i);
     const RowMark mark = e.Mark();
     if (mark == RowMark::Time || mark == RowMark::Date)
         return KindRowText(e.Glyph(), TCalcNum{std::string(e.Number()), false, KindOfMark(mark)});
@@ -48,7 +53,11 @@ char CalcEngine::RowGlyph() const {
     // A row stores the operator it shows, so that it counts as it reads wherever it stands.
     // A number recorded with no operator pending adds itself with its own sign.
     // A row without a glyph counts as "+" (HistoryEntry::Ope).
-    const bool first = check_.Active() ? check_.Keyed() == 0 : FirstCountedRowDue();
+    // Items of the tax bill and values of the pricing keys on the receipt are no rows of the
+    // calculation: the first row is the first of the chain, in the first keying as in the
+    // second for the re-key check.
+    const bool first =
+        check_.Active() ? check_.Keyed() == 0 : FirstChainRow(hist_) == hist_.cend();
     if (first) {
         // The first row shows a negative number with its own sign and no operator glyph, and
         // otherwise only "+" or "-": a pending multiply or divide has nothing to act on here.
@@ -60,6 +69,7 @@ char CalcEngine::RowGlyph() const {
 void CalcEngine::ClearHistory() {
     DisplayBatch batch(*this);
     // In the input receipt the receipt is the bill: its count goes with it.
+    if (option_.HistSet == 2) recordCounted_ = false; // no row of the new receipt carries it
     if (option_.HistSet == 2 && itemCount_ != 0) {
         itemCount_ = 0;
         RefreshItemsMark();
@@ -91,21 +101,27 @@ bool CalcEngine::ReplaceHistoryEntry(std::size_t i, const std::string& number, c
     if (i >= hist_.size() || !IsOperator(ope)) return false;
     hist_[i].Set(number, ope);
     if (receipt_) receipt_->RowReplaced(i);
+    if (IsTaxItemMark(hist_[i].Mark())) RebuildBillFromReceipt();
     return true;
 }
 
 bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     if (i > hist_.size()) return false;
-    hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+');
+    // A row inserted before a tax item is another item of the same rate and kind.
+    const RowMark mark =
+        i < hist_.size() && IsTaxItemMark(hist_[i].Mark()) ? hist_[i].Mark() : RowMark::None;
+    hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+', mark);
     histCounted_.insert(histCounted_.begin() + static_cast<std::ptrdiff_t>(i), false);
     if (receipt_) receipt_->RowInserted(i);
     RefreshHistCount();
+    if (mark != RowMark::None) RebuildBillFromReceipt();
     return true;
 }
 
 bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
     DisplayBatch batch(*this); // the row count and the item count change together
+    const bool taxItem = IsTaxItemMark(hist_[i].Mark());
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
     // A counted amount taken out of the receipt is no longer an item of the bill.
     if (histCounted_[i] && itemCount_ > 0) --itemCount_;
@@ -113,6 +129,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     RefreshItemsMark();
     if (receipt_) receipt_->RowRemoved(i);
     RefreshHistCount();
+    if (taxItem) RebuildBillFromReceipt();
     return true;
 }
 
@@ -121,6 +138,7 @@ bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     std::swap(hist_[i], hist_[j]);
     std::swap(histCounted_[i], histCounted_[j]);
     if (receipt_) receipt_->RowsSwapped(i, j);
+    if (IsTaxItemMark(hist_[i].Mark()) || IsTaxItemMark(hist_[j].Mark())) RebuildBillFromReceipt();
     return true;
 }
 
@@ -139,6 +157,15 @@ bool CalcEngine::RecalcHistory() {
         ResNum = r;
         status_.EditTarget = 'R';
         ShowNum(ResNum);
+        // A receipt of tax items without a calculation (values of the pricing keys may stand
+        // beside them) shows the bill's total with tax.
+        const bool taxItems = std::any_of(hist_.begin(), hist_.end(), [](const HistoryEntry& e) {
+            return IsTaxItemMark(e.Mark());
+        });
+        if (taxItems && FirstChainRow(hist_) == hist_.cend()) {
+            BillStep = 0;
+            if (!BillTotal()) return false;
+        }
     }
     host_.FocusMain();
     return true;

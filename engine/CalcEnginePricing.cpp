@@ -59,12 +59,6 @@ void CalcEngine::ShowKeyValue(const TCalcNum& value, const std::string& label) {
     display_.NumMark = label; // until the next refresh of the NUM mark, as the tax labels
 }
 
-bool CalcEngine::FirstCountedRowDue() const {
-    for (auto it = hist_.rbegin(); it != hist_.rend(); ++it)
-        if (CountsInTotal(it->Mark())) return false;
-    return true;
-}
-
 void CalcEngine::AddMarkedRow(const std::string& number, RowMark mark, bool result) {
     // The input receipt records every value the keys take or give; the calculation receipt
     // only what they compute. A second keying for the re-key check records nothing.
@@ -164,6 +158,7 @@ void CalcEngine::CountItem() {
     // The second keying of a re-key check keys the bill's items again: they are counted already.
     if (shownCounted_ || check_.Active()) return;
     shownCounted_ = true;
+    recordCounted_ = true; // until a row carries the count
     ++itemCount_;
     RefreshItemsMark();
 }

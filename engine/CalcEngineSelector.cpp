@@ -15,9 +15,9 @@ bool CalcEngine::CalcResult(TCalcNum& dst, TCalcNum& src, char ope, char mode) {
     return true;
 }
 
-bool CalcEngine::TaxContained(const TCalcNum& amount, TCalcNum& tax) {
+bool CalcEngine::TaxContained(const TCalcNum& amount, const TCalcNum& rate, TCalcNum& tax) {
     std::string bad;
-    if (!TaxContainedSelected(amount, TaxNum, option_.Acount, option_.Decimals, option_.Rounding,
+    if (!TaxContainedSelected(amount, rate, option_.Acount, option_.Decimals, option_.Rounding,
                               tax, &bad))
         return ConvertFailed(bad);
     return true;

@@ -47,6 +47,9 @@ enum class Command : unsigned {
     Paste = 42,
     DecimalSelector = 44,  // F -> 0 -> 1 -> 2 -> 3 -> 4 -> F
     RoundingSelector = 45, // 切捨 -> 四捨五入 -> 切上
+    TaxIncluded2 = 46,     // the tax-included display at rate 2
+    TaxExcluded2 = 47,     // the tax-excluded display at rate 2
+    TaxTotal = 48,         // steps through the totals of the tax bill
     NextFuncSet = 50,
     ToggleNumKey = 51,
     ToggleStatusBar = 52,

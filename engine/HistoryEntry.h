@@ -19,6 +19,13 @@ namespace bansho {
 // kept in files, so each keeps its number.
 enum class RowMark : unsigned char {
     None = 0,
+    // An item of the tax bill, keyed with a tax key: at rate 1 or rate 2, as a price before
+    // tax (a tax-included key) or as a price with tax (a tax-excluded key). Such a row is not
+    // part of the receipt's chain; it feeds the bill's totals.
+    TaxRate1BeforeTax = 0x10,
+    TaxRate1WithTax = 0x11,
+    TaxRate2BeforeTax = 0x12,
+    TaxRate2WithTax = 0x13,
     Time = 0x20, // the number is a time's whole seconds; the row shows "h:mm:ss"
     Date = 0x21, // the number is a date's day number; the row shows "2026-12-07"
     // A value of the pricing keys, shown with its label and kept out of the total.

@@ -33,6 +33,7 @@ struct TOption {
     // empty when not set.
     std::string RateName1, RateName2, RateName3;
     std::string Rate2, Rate3;
+    std::string TaxRate2;             // the second (reduced) tax rate in percent, as text
 };
 
 // A colour is 0x00BBGGRR, or a system colour number with the top byte 0xFF.
@@ -94,6 +95,7 @@ inline void SetFileDefaults(TOption& o) {
     o.AlphaBlendValue = 180;
     o.Decimals = -1;
     o.Rounding = 0;
+    o.TaxRate2 = "8";
 }
 
 } // namespace bansho

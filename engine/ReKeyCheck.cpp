@@ -1,6 +1,6 @@
 #include "ReKeyCheck.h"
 
-#include "Pricing.h"
+#include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
 namespace bansho {
@@ -42,10 +42,13 @@ void ReKeyCheck::Start(const std::deque<HistoryEntry>& rows, const TCalcNum& tot
     first_.clear();
     first_.reserve(rows.size());
     rowOf_.clear();
+    // The values of the pricing keys and the items of the tax bill stand beside the
+    // calculation on the receipt: they are no entries of it, and a second keying does not put
+    // them on the receipt again.
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        // The values of the pricing keys stand beside the calculation: no entry of it.
-        if (!CountsInTotal(rows[i].Mark())) continue;
-        first_.push_back({std::string(rows[i].Number()), rows[i].Glyph(), rows[i].Mark()});
+        const HistoryEntry& r = rows[i];
+        if (BesideChain(r.Mark())) continue;
+        first_.push_back({std::string(r.Number()), r.Glyph(), r.Mark()});
         rowOf_.push_back(i);
     }
     rowCount_ = rows.size();
@@ -61,10 +64,6 @@ void ReKeyCheck::Stop() {
     first_.clear();
     rowOf_.clear();
     second_.reset();
-}
-
-std::size_t ReKeyCheck::Row() const {
-    return row_ < rowOf_.size() ? rowOf_[row_] : rowCount_;
 }
 
 void ReKeyCheck::StopAt(std::size_t row, std::optional<KeyedEntry> second) {

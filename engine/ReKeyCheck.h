@@ -1,9 +1,9 @@
 #pragma once
 // The re-key check (検算): a calculation's entries, as the input receipt recorded them, keyed a
-// second time and compared entry by entry (the labelled values of the pricing keys, which stand
-// outside the total, are none of them). The first entry that differs - another number, an
-// operator, a time for a number, an entry too many or one missing at "=" - stops the check
-// at its row.
+// second time and compared entry by entry (the labelled values of the pricing keys and the
+// items of a tax bill on the receipt, which stand outside the total, are none of them). The
+// first entry that differs - another number, an operator, a time for a number, an entry too
+// many or one missing at "=" - stops the check at its row.
 #include "CalcNum.h"
 #include "HistoryEntry.h"
 
@@ -51,9 +51,9 @@ public:
 
     // Entries of the second keying so far.
     std::size_t Keyed() const { return keyed_; }
-    // Where the check stopped: a row index of the receipt (the row count when the entry lies
-    // past the rows).
-    std::size_t Row() const;
+    // Where the check stopped: a receipt row index (the row count when the entry lies past the
+    // rows).
+    std::size_t Row() const { return row_ < rowOf_.size() ? rowOf_[row_] : rowCount_; }
     // The first keying's row at Row(), if there is one.
     const KeyedEntry* First() const { return row_ < first_.size() ? &first_[row_] : nullptr; }
     // The second keying's entry at Row(), if one was keyed there.
@@ -68,7 +68,7 @@ private:
     std::size_t rowCount_ = 0;       // the receipt's rows
     TCalcNum firstTotal_;
     std::size_t keyed_ = 0;
-    std::size_t row_ = 0;
+    std::size_t row_ = 0;           // the entry where the check stopped
     std::optional<KeyedEntry> second_;
 };
 

@@ -3,12 +3,22 @@
 #include "SelectedResult.h"
 #include "NumberText.h"
 #include "Pricing.h"
+#include "TaxBill.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
 
 #include <algorithm>
 
 namespace bansho {
+
+bool BesideChain(RowMark mark) {
+    return IsTaxItemMark(mark) || !CountsInTotal(mark);
+}
+
+std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows) {
+    return std::find_if(rows.cbegin(), rows.cend(),
+                        [](const HistoryEntry& row) { return !BesideChain(row.Mark()); });
+}
 
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
                  TCalcNum& total, std::string* badText, bool bothEnds) {
@@ -23,13 +33,11 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    // Rows of the pricing keys stand beside the calculation and are not part of the total.
-    bool started = false; // a row of the total has been folded
-    while (it != rows.cend()) {
-        if (CountsInTotal(it->Mark())) {
-            if (it->Mark() != RowMark::None || !chain.Step(it->Number(), it->Ope())) break;
-            started = true;
-        }
+    // Items of the tax bill and values of the pricing keys stand on the receipt beside the
+    // chain, not in it; a time or a date goes by its own rules below.
+    while (it != rows.cend() &&
+           (BesideChain(it->Mark()) ||
+            (it->Mark() == RowMark::None && chain.Step(it->Number(), it->Ope())))) {
         ++it;
         if (ahead != rows.cend()) {
             __builtin_prefetch(&*ahead);
@@ -37,12 +45,12 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
         }
     }
     total = chain.Total();
+    // The chain's first row is the first that stands in it.
+    const auto first = FirstChainRow(rows);
     for (; it != rows.cend(); ++it) {
-        if (!CountsInTotal(it->Mark())) continue;
+        if (BesideChain(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
-        const bool first = !started;
-        started = true;
-        if (first && decimals >= 0 && it->Ope() == '+') {
+        if (it == first && decimals >= 0 && it->Ope() == '+') {
             // The first number starts the chain as it was typed, never rounded; so it starts
             // the total.
             if (!CalcValues(total, n, '+', ' ', acount, bothEnds, badText)) return false; // 0 + n is n

@@ -294,7 +294,8 @@ void FitRollLength(QPagedPaintDevice& d, qreal contentPx) {
 } // namespace
 
 QString ReceiptPrinter::ClosingLine::Text() const {
-    return label.isEmpty() ? value : label + QLatin1Char(' ') + value;
+    if (label.isEmpty()) return value;
+    return value.isEmpty() ? label : label + QLatin1Char(' ') + value;
 }
 
 ReceiptPrinter::Paper ReceiptPrinter::PaperOf(const QPageLayout& layout) {

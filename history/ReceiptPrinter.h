@@ -28,7 +28,7 @@ public:
         QString label;
         QString value;
         bool total = false;
-        // As one text: "件数 300", "＝32,424.".
+        // As one text: "件数 300", "＝32,424.", a label alone without a blank after it.
         QString Text() const;
     };
 

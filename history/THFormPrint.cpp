@@ -38,6 +38,19 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
         // The count the calculator shows, not the number of rows.
         r.closing.push_back({QStringLiteral("件数"), QString::number(engine_.ItemCount()), false});
     }
+    // The tax bill's invoice block closes the receipt, after a blank line when the total and
+    // the count stand before it, and is kept with the last rows like them. A line's amount
+    // after its last blank ("¥162", "E") stands under the rows' numbers.
+    const std::vector<std::string> invoice = engine_.InvoiceBlock();
+    if (!invoice.empty() && !r.closing.empty()) r.closing.push_back({});
+    for (const std::string& text : invoice) {
+        const QString line = QString::fromStdString(text);
+        const qsizetype blank = line.lastIndexOf(QLatin1Char(' '));
+        if (blank > 0)
+            r.closing.push_back({line.left(blank), line.mid(blank + 1), false});
+        else
+            r.closing.push_back({line, QString(), false});
+    }
     return r;
 }
 

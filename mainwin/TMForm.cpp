@@ -481,8 +481,9 @@ void TMForm::PlaceChildren() {
     const int rh = RPanel->height();
     const QFont numFont = FontFittingBox(FontAtPixelSize(NumMark->font(), layout_.markFontSize),
                                          numTexts, rw, rh / 2);
-    numMarkFont_ = numFont;
     NumMark->setFont(numFont);
+    numFont_ = numFont;
+    numFitText_.clear();
     const int numH = std::min(TextLineHeight(numFont, numTexts), rh);
     NumMark->setGeometry(0, 0, rw, numH);
     FitNumMark();
@@ -490,6 +491,16 @@ void TMForm::PlaceChildren() {
     OpeMark->setGeometry(0, numH, rw, opeH);
     opeFitPending_ = true;
     FitOpeMark();
+}
+
+void TMForm::FitNumMark() {
+    const QString text = NumMark->text();
+    if (text == numFitText_) return;
+    numFitText_ = text;
+    const bool fits = text.isEmpty() ||
+                      QFontMetrics(numFont_).horizontalAdvance(text) <= NumMark->width();
+    NumMark->setFont(fits ? numFont_
+                          : FontFittingBox(numFont_, {text}, NumMark->width(), NumMark->height()));
 }
 
 // The operator mark's font is fitted to its box when the mark shows a glyph: its face is
@@ -526,10 +537,8 @@ void TMForm::RenderDisplay() {
     TotMark->setText(QString::fromStdString(d.TotMark));
     MemMark->setText(QString::fromStdString(d.MemMark));
     KctMark->setText(QString::fromStdString(d.KctMark));
-    if (NumMark->text() != QString::fromStdString(d.NumMark)) {
-        NumMark->setText(QString::fromStdString(d.NumMark));
-        FitNumMark();
-    }
+    NumMark->setText(QString::fromStdString(d.NumMark));
+    FitNumMark();
     SBar->SetPanelText(0, QString::fromStdString(d.PanelGT));
     SBar->SetPanelText(1, QString::fromStdString(d.PanelM));
     SBar->SetPanelText(2, QString::fromStdString(d.PanelK));
@@ -539,15 +548,6 @@ void TMForm::RenderDisplay() {
     SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
     ItemsMark->setText(QString::fromStdString(d.ItemsMark));
     SBar->SetItemsText(QString::fromStdString(d.PanelItems));
-}
-
-// A longer label than NUM and the tax labels (粗利率, a unit's name) is made smaller until it
-// is whole in its box; the short ones keep the layout's font.
-void TMForm::FitNumMark() {
-    const QString text = NumMark->text();
-    if (text.isEmpty() || numMarkFont_.pixelSize() <= 0) return;
-    NumMark->setFont(FontFittingBox(numMarkFont_, {text}, NumMark->width(),
-                                    std::max(1, NumMark->height())));
 }
 
 void TMForm::SetHistoryWindow(HistoryLink* link) {

@@ -132,6 +132,10 @@ public:
     StatusBarPanels* SBar = nullptr;
 
     // The display model has changed: draw the number, the marks and the operator.
+    // The NUM or tax label in the font the layout fitted for "NUM" and the rate-1 tax labels;
+    // a longer label (a rate-2 amount "税込8%", a total of the tax bill "合計税込") is drawn
+    // smaller, so that it too shows whole at every width.
+    void FitNumMark();
     void RenderDisplay();
 
 signals:
@@ -160,7 +164,6 @@ private:
     void FormClose(QCloseEvent* e);
     void PlaceChildren();
     void FitOpeMark();
-    void FitNumMark();
     void KeepOnScreen();
     void WindowCommand(unsigned command);
     void MenuItemSelect(QAction* action);
@@ -184,7 +187,6 @@ private:
     HistoryLink* history_ = nullptr;
     CustomizeDialog customize_;
     QFont displayFont_;
-    QFont numMarkFont_; // NumMark's font as the layout fits it for NUM and the tax labels
     LayoutResult layout_;
     int fkBaseHeight_ = 30;
     int sbBaseHeight_ = 21;
@@ -195,6 +197,8 @@ private:
     QRect plainGeometry_;
     void RememberPlainGeometry();
     bool opeFitPending_ = false; // the operator mark's font waits for a glyph to show
+    QFont numFont_;              // the NUM label's font as the layout fitted it
+    QString numFitText_;         // the label the NUM label's font was last fitted for
     bool historyWasVisible_ = false; // before the program was minimized
     std::array<QMenu*, 6> menus_{};
 };

@@ -13,6 +13,7 @@
 
 #include "CommandTable.h"
 #include "Conversion.h"
+#include "TaxBill.h"
 #include "FileReplace.h"
 
 namespace bansho {
@@ -244,6 +245,9 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     if (o.Decimals < -1 || o.Decimals > 4) o.Decimals = def.Decimals;
     o.Rounding = ini.ReadInteger(kOptionSec, "Rounding", def.Rounding);
     if (o.Rounding < 0 || o.Rounding > 2) o.Rounding = def.Rounding;
+    // The second tax rate: a number from 0 to 100, or the factory rate.
+    o.TaxRate2 = ParseTaxRate(ini.ReadString(kOptionSec, "TaxRate2", def.TaxRate2))
+                     .value_or(def.TaxRate2);
 
     st.UseNumKey = ini.ReadBool(kNumKey, "UseNumKey", false);
     o.UserKEY = ini.ReadBytes(kNumKey, "UserKEY", def.UserKEY); // key codes, not text
@@ -357,6 +361,9 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
         ini.WriteInteger(kOptionSec, "Decimals", o.Decimals);
     if (o.Rounding != 0 || ini.ValueExists(kOptionSec, "Rounding"))
         ini.WriteInteger(kOptionSec, "Rounding", o.Rounding);
+    // Likewise the second tax rate, once it is not the factory rate.
+    if (o.TaxRate2 != FileDefaultOptions().TaxRate2 || ini.ValueExists(kOptionSec, "TaxRate2"))
+        ini.WriteString(kOptionSec, "TaxRate2", o.TaxRate2);
 
     ini.WriteBool(kNumKey, "UseNumKey", st.UseNumKey);
     ini.WriteBytes(kNumKey, "UserKEY", o.UserKEY);

@@ -2,7 +2,7 @@
 // prints what a user would see, so the engine can be checked without a display.
 //
 //   engine-probe [--acount N] [--histset N] [--calcmem 0|1] [--taxrate TEXT]
-//                [--decimals N] [--rounding R]
+//                [--decimals N] [--rounding R] [--taxrate2 TEXT]
 //
 // --decimals: -1 (F, the default) or 0-4 places; --rounding: 0 切捨, 1 四捨五入, 2 切上.
 // Conversion rates: --rate1 NAME (the home unit), --rate2 NAME:RATE, --rate3 NAME:RATE.
@@ -11,7 +11,8 @@
 // CAPTION|DISPNUM|GT|M|K|NUM|OPE|NUMMARK|HCOUNT|BEEPS; h prints the history rows
 // (OPE<TAB>NUMBER<TAB>ROW) and "--"; clip prints the clipboard.
 // History-window operations, for checking receipts: correct (the equals step), recalc,
-// recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "locale" prints the decimal
+// recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "invoice" prints the invoice
+// block of the printed receipt, a line each, and "--". "locale" prints the decimal
 // point of the locale taken from the environment, as the program itself takes it.
 // "n" prints the item count and the pricing values: ITEMS|PANELITEMS|ITEMSMARK|COST|SELL|MARGIN.
 // "marks" prints the selector's panel (the decimal selection and the both-ends mark "両端");
@@ -115,7 +116,7 @@ void PrintHistory(const CalcEngine& e) {
 
 int Usage() {
     std::cerr << "usage: engine-probe [--acount N] [--histset N] [--calcmem 0|1] [--taxrate TEXT]"
-                 " [--decimals -1|0-4] [--rounding 0-2] [--rate1 NAME]"
+                 " [--decimals -1|0-4] [--rounding 0-2] [--taxrate2 TEXT] [--rate1 NAME]"
                  " [--rate2 NAME:RATE] [--rate3 NAME:RATE] < tokens\n";
     return 2;
 }
@@ -135,6 +136,8 @@ int main(int argc, char** argv) {
         unsigned long n = 0;
         if (arg == "--taxrate") {
             option.TaxRate = val;
+        } else if (arg == "--taxrate2") {
+            option.TaxRate2 = val;
         } else if (arg == "--rate1") {
             option.RateName1 = val;
         } else if (arg == "--rate2" || arg == "--rate3") {
@@ -201,6 +204,10 @@ int main(int argc, char** argv) {
             engine.EnterCorrectionMode();
         } else if (tok == "recalc") {
             engine.RecalcHistory();
+        } else if (tok == "invoice") {
+            for (const std::string& line : engine.InvoiceBlock())
+                std::cout << line << '\n';
+            std::cout << "--\n";
         } else {
             const auto parts = Split(tok, ':', 4);
             unsigned long a = 0, b = 0;

@@ -11,11 +11,11 @@ using namespace bansho;
 
 namespace {
 
-// 44 and 45 (the decimal and rounding selectors), 53 (印刷 preview) and 54 (印刷) were added
-// to the ranges the catalogue first left free, and so were 55-59 (pricing, item count,
-// conversion) and 60 to 63 (時間, 日付, 両端, 検算).
+// 44 and 45 (the decimal and rounding selectors), 46-48 (rate 2 and the tax total), 53 (印刷
+// preview) and 54 (印刷) were added to the ranges the catalogue first left free, and so were
+// 55-59 (pricing, item count, conversion) and 60 to 63 (時間, 日付, 両端, 検算).
 bool InUndefinedRange(int n) {
-    return (n >= 10 && n <= 15) || n == 43 || (n >= 46 && n <= 49) ||
+    return (n >= 10 && n <= 15) || n == 43 || n == 49 ||
            (n >= 64 && n <= 87) || (n >= 101 && n <= 149) || (n >= 152 && n <= 199) ||
            (n >= 206 && n <= 253);
 }
@@ -32,8 +32,8 @@ TEST(CommandTable, DefinedExactlyOutsideTheUndefinedRanges) {
             ++defined;
         }
     }
-    // The number ranges leave 76 defined commands, from "０入力" to "<< 未定義 >>".
-    EXPECT_EQ(defined, 76);
+    // The number ranges leave 79 defined commands, from "０入力" to "<< 未定義 >>".
+    EXPECT_EQ(defined, 79);
 }
 
 TEST(CommandTable, CodesParseBackToTheirNumbers) {
@@ -65,6 +65,9 @@ TEST(CommandTable, SampleRecordsHoldTheirTexts) {
         {16, "．", "コンマ入力"},
         {23, "＋/－", "プラマイ反転"},
         {33, "ＭＲＶ", "表示数値とメモリ数値を入替"},
+        {46, "税込み２", "税率２の税込み金額表示"},
+        {47, "税抜き２", "税率２の税抜き金額表示"},
+        {48, "税合計", "税計算合計 (税率別)"},
         {51, "ＮＵＭ", "NUM キーモードの一時的変更"},
         {55, "原価", "原価の記憶・計算"},
         {58, "件数", "件数の表示"},

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -221,13 +222,52 @@ TEST_F(CustomFixture, TaxRateIsTrimmedAndShownWithTwoLeadingBlanksNextTime) {
     EXPECT_EQ(dlg->TaxRate->text(), QStringLiteral("  8.5"));
 }
 
-TEST_F(CustomFixture, TaxRateTextThatIsNoNumberIsStoredAllTheSame) {
-    auto dlg = Open();
-    dlg->TaxRate->clear();
-    QTest::keyClicks(dlg->TaxRate, QStringLiteral("abc"));
-    EXPECT_EQ(dlg->TaxRate->text(), QStringLiteral("ABC")); // shown in upper case
-    dlg->OKBtn->click();
-    EXPECT_EQ(main->Option().TaxRate, "ABC");
+// A rate that is not a number from 0 to 100 is refused with a message naming its field; the
+// dialog stays open with the field in focus and nothing is stored.
+TEST_F(CustomFixture, TaxRatesThatAreNoRatesAreRefusedByName) {
+    const struct {
+        const char* typed;
+        bool second;
+        const char* stored; // nullptr: refused
+    } rows[] = {
+        {"abc", false, nullptr}, {"-5", false, nullptr}, {"101", false, nullptr},
+        {"10%", false, nullptr}, {"abc", true, nullptr}, {"-5", true, nullptr},
+        {"101", true, nullptr},  {"10%", true, nullptr}, {"８", true, "8"},
+        {"6.5", true, "6.5"},    {"０", false, "0"},     {"100", false, "100"},
+    };
+    for (const auto& r : rows) {
+        main->Option().TaxRate = "10";
+        main->Option().TaxRate2 = "8";
+        messages.clear();
+        auto dlg = Open();
+        dlg->show();
+        QLineEdit* edit = r.second ? dlg->TaxRate2 : dlg->TaxRate;
+        edit->clear();
+        const QString typed = QString::fromUtf8(r.typed);
+        if (typed.toLatin1() == QByteArray(r.typed)) {
+            QTest::keyClicks(edit, typed);
+        } else {
+            // Full-width digits come from an input method, as its committed text.
+            QInputMethodEvent commit;
+            commit.setCommitString(typed);
+            QApplication::sendEvent(edit, &commit);
+        }
+        dlg->OKBtn->click();
+        const std::string& stored = r.second ? main->Option().TaxRate2 : main->Option().TaxRate;
+        if (r.stored) {
+            EXPECT_TRUE(messages.empty()) << r.typed;
+            EXPECT_EQ(stored, r.stored) << r.typed;
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1u) << r.typed;
+        EXPECT_TRUE(messages[0].text.startsWith(r.second ? QStringLiteral("税率２(軽減)")
+                                                         : QStringLiteral("税率１(標準)")))
+            << messages[0].text.toStdString();
+        EXPECT_TRUE(dlg->isVisible()) << r.typed;
+        EXPECT_EQ(dlg->focusWidget(), edit) << r.typed; // where the keyboard goes back
+        EXPECT_EQ(stored, r.second ? "8" : "10") << r.typed;
+        dlg->CancelBtn->click();
+    }
 }
 
 // ---- Cancel and the close box -------------------------------------------------------------

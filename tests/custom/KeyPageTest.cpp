@@ -101,10 +101,10 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     int described = 0;
     for (const CommandRecord& r : CommandTable())
         described += r.Defined() ? 1 : 0;
-    // The catalogue describes 76 commands, 255 ("no action") among them, and the decimal
-    // selector, the rounding rule, 印刷 and its preview, the pricing, count and conversion keys,
-    // 時間, 日付, 両端 and 検算 are offered like every other.
-    EXPECT_EQ(described, 76);
+    // The catalogue describes 79 commands, 255 ("no action") among them, and the decimal
+    // selector, the rounding rule, 印刷 and its preview, rate 2's keys, the tax total, the
+    // pricing, count and conversion keys, 時間, 日付, 両端 and 検算 are offered like every other.
+    EXPECT_EQ(described, 79);
     ASSERT_EQ(dlg->CLBox->count(), described);
     EXPECT_EQ(dlg->CLBox->item(0)->text(), QStringLiteral("０入力"));
     EXPECT_EQ(dlg->CLBox->item(10)->text(), QStringLiteral("コンマ入力"));
@@ -112,7 +112,8 @@ TEST_F(KeyPage, OffersEveryDescribedCommandInNumberOrderAndEveryNamedKey) {
     EXPECT_EQ(dlg->KeyLists().CmdNoList[10], "16"); // "016" without its leading zero
     EXPECT_EQ(dlg->KeyLists().CmdNoList.back(), "255");
     for (const char* added : {"小数点以下桁数の切替", "端数処理の切替", "レシートの印刷",
-                              "レシートの印刷プレビュー"})
+                              "レシートの印刷プレビュー", "税率２の税込み金額表示",
+                              "税率２の税抜き金額表示", "税計算合計 (税率別)"})
         EXPECT_EQ(dlg->CLBox->findItems(QString::fromUtf8(added), Qt::MatchExactly).size(), 1)
             << added;
     ASSERT_EQ(dlg->KLBox->count(), 78);
@@ -298,6 +299,32 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"double_quote", "say \"hi\"", "\"say \"\"hi\"\"\""},
                       CaptionCase{"empty", "", ",,"}),
     [](const ::testing::TestParamInfo<CaptionCase>& info) { return info.param.name; });
+
+// Rate 2's keys and the tax total go on a key and a function key, are saved in the settings
+// file and come back at the next start.
+TEST_F(KeyPage, TaxKeysOfRateTwoAssignSaveAndComeBack) {
+    {
+        auto dlg = OpenKeys();
+        ShowKey(*dlg, QStringLiteral("CKEY_Q"));
+        ClickCommand(*dlg, QStringLiteral("税率２の税込み金額表示"));
+        ShowKey(*dlg, QStringLiteral("CKEY_W"));
+        ClickCommand(*dlg, QStringLiteral("税率２の税抜き金額表示"));
+        ShowFunctionKeys(*dlg, 17); // B_FKEY6
+        ClickCommand(*dlg, QStringLiteral("税計算合計 (税率別)"));
+        dlg->OKBtn->click();
+    }
+    EXPECT_EQ(main->Keys().KeyTable['Q'], 46);
+    EXPECT_EQ(main->Keys().KeyTable['W'], 47);
+    EXPECT_EQ(FuncSetKeys(main->Keys(), 1)[5].Command, 48);
+    EXPECT_EQ(FuncSetKeys(main->Keys(), 1)[5].Caption, "税合計");
+    main->Option().TaxRate2 = "5";
+    ASSERT_TRUE(main->SaveSettingsQuietly());
+    TMForm again(env_);
+    EXPECT_EQ(again.Keys().KeyTable['Q'], 46);
+    EXPECT_EQ(again.Keys().KeyTable['W'], 47);
+    EXPECT_EQ(FuncSetKeys(again.Keys(), 1)[5].Command, 48);
+    EXPECT_EQ(again.Option().TaxRate2, "5");
+}
 
 TEST_F(KeyPage, KeysWithoutANameKeepTheirAssignmentThroughOk) {
     main->Keys().KeyTable[61] = 21;

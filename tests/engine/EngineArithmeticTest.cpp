@@ -489,13 +489,22 @@ TEST(EngineAllClear, ResetsRegistersButNotMemory) {
     EXPECT_EQ(rig.status.LastKey, '0'); // AC leaves the last key alone
 }
 
-TEST(EngineAllClear, TaxRateChangeWaitsForAC) {
+TEST(EngineAllClear, ChangedTaxRatesApplyFromTheNextTaxKey) {
     EngineRig rig;
-    rig.option.TaxRate = "20";
     rig.Keys("1000 TI");
     EXPECT_EQ(rig.Caption(), "1,100.");
-    rig.Keys("AC 1000 TI");
+    rig.option.TaxRate = "20";
+    rig.option.TaxRate2 = "5";
+    rig.Keys("TI"); // the running display steps through the amounts it has
+    EXPECT_EQ(rig.Caption(), "100.");
+    rig.Keys("1000 TI");
     EXPECT_EQ(rig.Caption(), "1,200.");
+    rig.Keys("1000 #46");
+    EXPECT_EQ(rig.Caption(), "1,050.");
+    EXPECT_EQ(rig.engine.Display().NumMark, "税込5%");
+    rig.Keys("AC");
+    EXPECT_EQ(rig.engine.TaxNum.Text, "20");
+    EXPECT_EQ(rig.engine.TaxNum2.Text, "5");
 }
 
 TEST(EngineAllClear, TaxRateIsCutToTwentyTwoCharacters) {

@@ -133,15 +133,17 @@ TEST(ItemCount, TheKeyShowsTheCountUntilTheNextKey) {
 }
 
 // The count, from the rule as the guide gives it: an amount typed and entered with +, - or =
-// is an item; the first tax key on an amount (typed or calculated) counts it, and nothing
-// counts it again; AC starts at 0. In the input receipt the receipt is the bill: a new receipt
-// or HC starts at 0, a deleted row of a counted amount takes its item away, an inserted row
-// adds none.
+// is an item; the first tax key on a typed amount counts it, and nothing counts it again; a
+// result an operator shows is no item (its amounts were counted); AC starts at 0. In the input
+// receipt the receipt is the bill: a new receipt or HC starts at 0, a deleted row of a counted
+// amount takes its item away (the first row recorded for the amount carries its count), an
+// inserted row adds none.
 struct CountModel {
     int histSet = 2;
     int count = 0;
     bool entry = false;   // an amount typed (or shown by a tax key) waits for an operator
-    bool counted = false; // the amount on the display has been counted
+    bool counted = false; // the amount on the display has been counted, or is a result
+    bool owed = false;    // ... counted, and no row carries its count yet
     bool afterEquals = true;
     char lastOpe = 0;       // the last operator, until a digit (twice the same is the constant)
     bool blank = true;      // nothing shown since AC: the tax keys are left out there
@@ -154,6 +156,7 @@ struct CountModel {
         }
         entry = true;
         counted = false;
+        owed = false;
         lastOpe = 0;
         blank = false;
     }
@@ -161,12 +164,13 @@ struct CountModel {
         if (entry) {
             if ((k == '+' || k == '-' || k == '=') && !counted) {
                 ++count;
-                counted = true;
+                owed = true;
             }
-            if (histSet == 2) rows.push_back(counted);
+            if (histSet == 2) rows.push_back(owed);
         }
         entry = false;
-        counted = false;
+        counted = true; // a result
+        owed = false;
         afterEquals = k == '=';
         lastOpe = k;
     }
@@ -174,7 +178,14 @@ struct CountModel {
         if (!counted) {
             ++count;
             counted = true;
+            owed = true;
         }
+        entry = true;
+    }
+    // Key 48: a total of the bill is no item; an operator after it enters it as the amount.
+    void Total() {
+        counted = true;
+        owed = false;
         entry = true;
     }
     void AllClear() {
@@ -189,7 +200,10 @@ struct CountModel {
     void Insert(std::size_t i) { rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(i), false); }
     void ClearReceipt() {
         rows.clear();
-        if (histSet == 2) count = 0;
+        if (histSet == 2) {
+            count = 0;
+            owed = false;
+        }
     }
 };
 
@@ -216,7 +230,10 @@ TEST(ItemCount, AgreesWithTheModelOverRandomKeysWithReceiptCorrections) {
                     keys = std::string(1, k);
                     m.Operator(k);
                 } else if (pick < 77 && !m.blank) {
-                    keys = rng() % 2 ? "TI" : "TE";
+                    // Rate 2's keys put the bill's items on the receipt, which the model of
+                    // the input receipt's rows leaves to the tax bill's own model.
+                    static const char* const taxKeys[] = {"TI", "TE", "#46", "#47"};
+                    keys = taxKeys[rng() % (histSet == 2 ? 2 : 4)];
                     m.Tax();
                 } else if (pick < 80) {
                     keys = "AC";
@@ -224,8 +241,11 @@ TEST(ItemCount, AgreesWithTheModelOverRandomKeysWithReceiptCorrections) {
                 } else if (pick < 82) {
                     keys = "HC";
                     m.ClearReceipt();
-                } else if (pick < 84) {
+                } else if (pick < 83) {
                     keys = "#58";
+                } else if (pick < 84 && histSet != 2 && !m.blank) {
+                    keys = "#48";
+                    m.Total();
                 } else if (histSet == 2 && !m.rows.empty() && pick < 92) {
                     const std::size_t i = rng() % m.rows.size();
                     ASSERT_TRUE(rig.engine.RemoveHistoryEntry(i));

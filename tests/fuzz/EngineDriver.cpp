@@ -1,8 +1,9 @@
 #include "EngineDriver.h"
 
-#include "SelectedResult.h"
 #include "NumberText.h"
 #include "Pricing.h"
+#include "SelectedResult.h"
+#include "TaxBill.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
 
@@ -179,16 +180,23 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
     // a decimal selection each step worked and rounded as the chain shows it, and a first row
-    // that adds taken as typed.
-    // The rows of the pricing keys stand beside the calculation and take no part.
+    // that adds taken as typed. Items of the tax bill and the rows of the pricing keys stand
+    // beside the chain and take no part; a receipt of tax items without a calculation shows
+    // the bill's total instead.
     TCalcNum want;
     bool readable = true;
-    bool first = true;
+    bool noChainRow = true; // no row of the calculation yet
+    bool taxItem = false;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
+        if (IsTaxItemMark(engine_.HistMark(i))) {
+            taxItem = true;
+            continue;
+        }
         if (!RowMarkLabel(engine_.HistMark(i)).empty()) continue;
+        const bool first = std::exchange(noChainRow, false);
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false,
                    KindOfMark(engine_.HistMark(i))};
-        if (std::exchange(first, false) && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
+        if (first && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
             readable = CalcValues(want, n, '+', ' ', option_.Acount, engine_.BothEnds(), nullptr);
         } else {
             readable = CalcValuesSelected(want, n, engine_.HistOpe(i), ' ', option_.Acount,
@@ -198,7 +206,7 @@ void EngineDriver::Recalc() {
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
-    if (option_.HistSet != 2) return;
+    if (option_.HistSet != 2 || (noChainRow && taxItem)) return;
     if (ok != readable || (host_.notFloatErrors != errorsBefore) == readable) {
         if (recalcFault_.empty()) recalcFault_ = "the re-total reads the rows differently";
     } else if (readable && !(engine_.ResNum == want)) {
@@ -336,7 +344,7 @@ std::string EngineDriver::Check(bool full) const {
                     out << "row " << i << " '" << row << "' is no labelled value; ";
                 continue;
             }
-            if (e.HistMark(i) != RowMark::None) {
+            if (e.HistMark(i) != RowMark::None && !IsTaxItemMark(e.HistMark(i))) {
                 // A time or a date reads as it was shown, its last character before column 23.
                 const TCalcNum v{num, false, KindOfMark(e.HistMark(i))};
                 // A "+" row drawn without its glyph is a negative first row.
@@ -357,11 +365,20 @@ std::string EngineDriver::Check(bool full) const {
                 // negative number.
                 const std::string head =
                     TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()));
-                const bool reads = head.empty() ? ope == "+" && num.starts_with('-')
-                                                : head == OpeToGlyph(ope[0]);
+                // An item of the tax bill stands beside the chain and shows its rate instead.
+                const bool reads = IsTaxItemMark(e.HistMark(i))
+                                       ? (head == "外 " || head == "内 " || head == "※外 " ||
+                                          head == "※内 ")
+                                   : head.empty() ? ope == "+" && num.starts_with('-')
+                                                  : head == OpeToGlyph(ope[0]);
                 if (!reads) out << "row " << i << " '" << row << "' counts with '" << ope << "'; ";
             }
-            const std::size_t col = PointColumn(row);
+            // A tax item's rate may hold a point of its own; the number's point is the one.
+            const std::size_t col =
+                IsTaxItemMark(e.HistMark(i)) && row.ends_with(tail)
+                    ? TextWidth(std::string_view(row).substr(0, row.size() - tail.size())) +
+                          PointColumn(tail)
+                    : PointColumn(row);
             const bool padded = !row.empty() && row[0] == ' ';
             if (col < 23 || (padded && col != 23))
                 out << "row " << i << " has its point in column " << col << "; ";

@@ -64,7 +64,7 @@ public:
     void SetHistSet(std::uint8_t histSet);
     void SetAcount(std::uint8_t acount);
     void SetCalcMem(bool on);
-    void SetTaxRate(std::string rate); // takes effect at the next AC, as in the program
+    void SetTaxRate(std::string rate); // takes effect at the next tax key, as in the program
 
     // The history window's operations on row i.
     void EnterCorrection();

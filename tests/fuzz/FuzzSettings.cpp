@@ -49,6 +49,7 @@ std::string Differences(const Settings& a, const Settings& b) {
     SAME(option.MoveDot);
     SAME(option.FuncType);
     SAME(option.TaxRate);
+    SAME(option.TaxRate2);
     SAME(option.Cycle);
     SAME(option.Hint);
     SAME(option.Upper);

@@ -95,6 +95,64 @@ TEST_F(ReceiptPrint, ThreeHundredRowsGoOnOverPagesWhoseTextMatchesTheRows) {
     EXPECT_EQ(expected[302], QStringLiteral("件数 301"));
 }
 
+// A mixed bill: the items with their rates on the receipt, and the invoice block at its end.
+TEST_F(ReceiptPrint, TheInvoiceBlockEndsTheReceipt) {
+    THForm& h = Start([](TMForm& f) {
+        f.Option().HistSet = 2;
+        f.Option().Decimals = 0;
+        f.Option().Rounding = 0;
+    });
+    Type("1000");
+    form_->ExecCommand(38);
+    Type("150");
+    form_->ExecCommand(46);
+    Type("620");
+    form_->ExecCommand(38);
+    ReceiptPrinter::Receipt r = h.ReceiptForPrint();
+    r.printedAt = QDateTime(QDate(2026, 12, 7), QTime(9, 5));
+    ASSERT_EQ(r.rows.size(), 3);
+    EXPECT_EQ(NoBlanks(r.rows[1]), QStringLiteral("※外150."));
+    const QStringList invoice = {
+        QStringLiteral("10%対象 ¥1,620 消費税 ¥162"), QStringLiteral("8%対象 ¥150 消費税 ¥12"),
+        QStringLiteral("税抜合計 ¥1,770"),          QStringLiteral("消費税合計 ¥174"),
+        QStringLiteral("税込合計 ¥1,944"),          QStringLiteral("※は軽減税率対象")};
+    // The block closes the receipt after the total, the count and a blank line, so the page
+    // breaks keep it with the last rows as they keep the total.
+    ASSERT_EQ(r.closing.size(), 3 + static_cast<std::size_t>(invoice.size()));
+    EXPECT_TRUE(r.closing[0].total);
+    EXPECT_EQ(r.closing[1].Text(), QStringLiteral("件数 3"));
+    EXPECT_TRUE(r.closing[2].Text().isEmpty());
+    QStringList block;
+    for (std::size_t k = 3; k < r.closing.size(); ++k)
+        block << r.closing[k].Text();
+    EXPECT_EQ(block, invoice);
+    // An amount stands apart from its label, to be aligned under the rows' numbers.
+    EXPECT_EQ(r.closing[3].value, QStringLiteral("¥162"));
+    EXPECT_EQ(r.closing.back().value, QString());
+
+    const QString pdf = dir_.filePath(QStringLiteral("bill.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    ASSERT_EQ(ReceiptPrinter(h.HistWin->font()).Print(r, printer), 1);
+    const QStringList lines = PageLines(pdf, 1);
+    ASSERT_GE(lines.size(), 1 + 3 + invoice.size()); // heading, rows, block
+    // The invoice block is the last thing on the page, after the rows, the total and the count.
+    const QStringList tail = lines.mid(lines.size() - invoice.size());
+    QStringList want;
+    for (const QString& l : invoice)
+        want << NoBlanks(l);
+    EXPECT_EQ(tail, want);
+    EXPECT_EQ(lines[2], QStringLiteral("※外150."));
+    // Without a bill there is no block.
+    form_->ExecCommand(24);
+    Type("12+30=");
+    const ReceiptPrinter::Receipt plain = h.ReceiptForPrint();
+    ASSERT_EQ(plain.closing.size(), 2u);
+    EXPECT_EQ(plain.closing[1].Text(), QStringLiteral("件数 %1").arg(plain.rows.size()));
+}
+
 TEST_F(ReceiptPrint, TotalAndCountOnlyOnTheInputReceipt) {
     THForm& h = Start([](TMForm& f) { f.Option().HistSet = 2; });
     Type("12+30=");

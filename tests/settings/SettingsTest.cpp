@@ -99,6 +99,7 @@ TEST(SettingsDefaults, FileDefaultsOfTheOptionRecord) {
     EXPECT_EQ(o.MoveDot, 8);
     EXPECT_EQ(o.FuncType, 12);
     EXPECT_EQ(o.TaxRate, "10");
+    EXPECT_EQ(o.TaxRate2, "8");
     EXPECT_TRUE(o.Cycle);
     EXPECT_TRUE(o.Hint);
     EXPECT_FALSE(o.Upper);
@@ -207,6 +208,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     a.option.SmallFont = true;
     a.option.Margin = true;
     a.option.TaxRate = "8";
+    a.option.TaxRate2 = "6.5";
     a.option.AlphaBlendType = 2;
     a.option.AlphaBlendValue = 99;
     a.option.UserKEY = "QWERTYUIOPASDFGHJ";
@@ -246,6 +248,7 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     EXPECT_TRUE(b.option.SmallFont);
     EXPECT_TRUE(b.option.Margin);
     EXPECT_EQ(b.option.TaxRate, "8");
+    EXPECT_EQ(b.option.TaxRate2, "6.5");
     EXPECT_EQ(b.option.AlphaBlendType, 2);
     EXPECT_EQ(b.option.AlphaBlendValue, 99);
     EXPECT_EQ(b.option.UserKEY, "QWERTYUIOPASDFGHJ");
@@ -920,6 +923,38 @@ TEST(EnvFile, APresetBesideTheProgramIsReadUntilTheUserHasAFile) {
     WriteAll(user, "");
     EXPECT_EQ(EnvFileToRead(user, beside), user);
     fs::remove_all(d);
+}
+
+TEST(Settings, SecondTaxRateIsWrittenOnceItIsNotTheFactoryRate) {
+    // A file written before the second rate existed reads and saves byte for byte.
+    Program old;
+    old.LoadText("", false);
+    const std::string before = old.SaveToMemory().ToBytes();
+    Program p;
+    p.LoadText(before);
+    EXPECT_EQ(p.option.TaxRate2, "8");
+    EXPECT_EQ(p.SaveToMemory(before).ToBytes(), before);
+    // A changed rate is written, and once written it stays, also back at the factory rate.
+    p.option.TaxRate2 = "5";
+    const IniFile used = p.SaveToMemory(before);
+    EXPECT_EQ(used.ReadString("OPTION", "TaxRate2", ""), "5");
+    Program q;
+    q.LoadText(used.ToBytes());
+    EXPECT_EQ(q.option.TaxRate2, "5");
+    q.option.TaxRate2 = "8";
+    EXPECT_EQ(q.SaveToMemory(used.ToBytes()).ReadString("OPTION", "TaxRate2", ""), "8");
+    // What is not a rate from 0 to 100 gives the factory rate; full-width digits are digits.
+    const struct {
+        const char* value;
+        const char* want;
+    } rows[] = {{"abc", "8"}, {"-5", "8"}, {"101", "8"}, {"10%", "8"}, {"", "8"},
+                {"\x82\x57", "8"} /* "８" in Shift_JIS */, {"\x82\x54", "5"}, {"7.5", "7.5"},
+                {"0", "0"}, {"100", "100"}};
+    for (const auto& r : rows) {
+        Program b;
+        b.LoadText(std::string("[OPTION]\r\nTaxRate2=") + r.value + "\r\n");
+        EXPECT_EQ(b.option.TaxRate2, r.want) << r.value;
+    }
 }
 
 TEST(Settings, DecimalSelectorIsWrittenOnceItLeftTheFactorySelection) {
