@@ -140,8 +140,11 @@ QWidget* TCForm::BuildCalcPage() {
 
     TaxGroup = new QGroupBox(QStringLiteral(" 消費税率 "), page);
     auto* tax = new QGridLayout(TaxGroup);
-    tax->setContentsMargins(8, 4, 8, 8);
+    // Two rows of rates beside the memory group, with the conversion rates below: the rows
+    // are set close so that the page keeps every control whole.
+    tax->setContentsMargins(8, 0, 8, 2);
     tax->setHorizontalSpacing(6);
+    tax->setVerticalSpacing(2);
     TaxRate = new QLineEdit(TaxGroup);
     TaxRate->setObjectName("TaxRate");
     TaxRate->setValidator(new UpperCaseValidator(TaxRate));
