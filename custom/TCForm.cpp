@@ -112,8 +112,8 @@ void TCForm::Build() {
 QWidget* TCForm::BuildCalcPage() {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    v->setSpacing(8);
+    v->setContentsMargins(8, 4, 8, 4);
+    v->setSpacing(2);
 
     Acount = new RadioButtonGroup(
         QStringLiteral(" 計算結果の表示方法 "),
@@ -140,8 +140,11 @@ QWidget* TCForm::BuildCalcPage() {
 
     TaxGroup = new QGroupBox(QStringLiteral(" 消費税率 "), page);
     auto* tax = new QGridLayout(TaxGroup);
-    tax->setContentsMargins(8, 4, 8, 8);
+    // Two rows of rates beside the memory group, with the conversion rates below: the rows
+    // are set close so that the page keeps every control whole.
+    tax->setContentsMargins(8, 0, 8, 2);
     tax->setHorizontalSpacing(6);
+    tax->setVerticalSpacing(2);
     TaxRate = new QLineEdit(TaxGroup);
     TaxRate->setObjectName("TaxRate");
     TaxRate->setValidator(new UpperCaseValidator(TaxRate));
@@ -169,6 +172,7 @@ QWidget* TCForm::BuildCalcPage() {
     tax->setColumnStretch(3, 1);
     row->addWidget(TaxGroup);
     v->addLayout(row);
+    v->addWidget(BuildRateGroup(page));
 
     KeepGroup = new QGroupBox(QStringLiteral(" レシートの保存 "), page);
     auto* keep = new QVBoxLayout(KeepGroup);
@@ -307,6 +311,7 @@ void TCForm::FormCreate() {
     TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
     TaxRate2->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate2));
     MoveDot->setValue(option_.MoveDot);
+    ShowRates();
     // Setting these runs their reactions, so the preview is in force from the start.
     AlphaType->SetItemIndex(option_.AlphaBlendType);
     AlphaTypeClick(AlphaType->ItemIndex() < 0 ? option_.AlphaBlendType : AlphaType->ItemIndex());
@@ -372,6 +377,7 @@ bool TCForm::TaxRatesAccepted() {
 
 void TCForm::OKBtnClick() {
     if (!TaxRatesAccepted()) return;
+    if (!TakeRates()) return; // refused: the dialog stays open on the field
     // The status bar (the layout rule below gives the window its height).
     if (owner_.StatusBarVisible() != SBar->isChecked()) owner_.ToggleStatusBar();
     // NUM-key mode.

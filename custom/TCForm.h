@@ -63,6 +63,12 @@ public:
     QGroupBox* KeepGroup = nullptr;
     QCheckBox* KeepReceipt = nullptr; // KeepReceipt: the receipt outlives the program
     QLabel* KeepNote = nullptr;       // why the receipt is not kept although the option is on
+    QGroupBox* RateGroup = nullptr; // conversion rates (TCFormRates.cpp)
+    QLineEdit* RateName1 = nullptr;
+    QLineEdit* RateName2 = nullptr;
+    QLineEdit* Rate2 = nullptr;
+    QLineEdit* RateName3 = nullptr;
+    QLineEdit* Rate3 = nullptr;
 
     // ---- Page 2: key customization ----
     QTabWidget* KFLCtrl = nullptr;
@@ -133,6 +139,11 @@ protected:
 private:
     void Build();
     QWidget* BuildCalcPage();
+    QGroupBox* BuildRateGroup(QWidget* page);
+    void ShowRates();
+    // Takes the rate fields into the options; false, after a message naming the field, when
+    // one holds a value the calculator could not use (nothing is then taken).
+    bool TakeRates();
     QWidget* BuildKeyPage();
     QWidget* BuildDisplayPage();
     QWidget* BuildOptionPage();

@@ -126,9 +126,19 @@ xdotool windowfocus --sync "$main"
 press Insert
 shoot num "$main"
 
+# Pricing from the entry menu (補助, F6 in set C): cost 1,500, margin 20, then the price.
+press Insert
+press Home
+menu_item() { press F6; i=0; while [ $i -lt "$1" ]; do xdotool key Down; i=$((i + 1)); done; press Return; }
+press KP_1 KP_5 KP_0 KP_0
+menu_item 11
+press KP_2 KP_0
+menu_item 13
+menu_item 12
+shoot pricing "$main" "$hist"
+
 # Time, days and the re-key check, from the 補助 menu (F6 of set C): its last four items are
 # 時間, 日付, 両端入れ and 検算, so Up from the end selects them without a mouse.
-press Insert
 press Home
 menu_item() { press F6; sleep 1; for _ in $(seq "$1"); do xdotool key Up; done; press Return; }
 press KP_2 KP_0 KP_2 KP_6 KP_1 KP_1 KP_2 KP_0; menu_item 3

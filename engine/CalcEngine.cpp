@@ -16,6 +16,13 @@ namespace {
 
 constexpr const char* kErrorCaption = "- E -  ";
 
+// The keys that type into the entry register.
+bool StartsEntry(unsigned command) {
+    return command <= 9 || command == CommandNumber(Command::Point) ||
+           command == CommandNumber(Command::DoubleZero) ||
+           command == CommandNumber(Command::TripleZero);
+}
+
 } // namespace
 
 CalcEngine::CalcEngine(TOption& option, TCalcStatus& status, EngineHost& host)
@@ -41,6 +48,16 @@ void CalcEngine::ExecCommand(unsigned command) {
 }
 
 void CalcEngine::RunCommand(unsigned command) {
+    const bool checkStopped = check_.Current() == ReKeyCheck::State::Stopped;
+    // Key 58 lays the count over the display until the next key, which then finds the amount
+    // and the last key as they were, except that a digit starts a new number: what is typed
+    // next is what the display shows. A time being typed ends first, as at any other key.
+    if (command == CommandNumber(Command::ItemCount) && !checkStopped) {
+        if (timeEntry_.Active()) TimeEntryCommand(command);
+        ShowItemCount();
+        return;
+    }
+    const bool countCovered = command != CommandNumber(Command::None) && RestoreAfterCount();
     if (IsWindowCommand(command)) {
         host_.WindowCommand(command);
         // The NUM-key mode, the status bar or the settings may have changed meanwhile.
@@ -51,11 +68,22 @@ void CalcEngine::RunCommand(unsigned command) {
             RefreshMarks();
         return;
     }
-    if (check_.Current() == ReKeyCheck::State::Stopped && !AllowedWhileStopped(command)) {
+    if (checkStopped && !AllowedWhileStopped(command)) {
         host_.Beep(); // the difference stays on display until 検算 or AC
         return;
     }
+    // A key with no command (an arrow key, a key the user left free) changes nothing, not even
+    // what the last key was, nor a time being typed.
+    if (command == CommandNumber(Command::None)) return;
     if (timeEntry_.Active() && TimeEntryCommand(command)) return;
+    // A value shown by a pricing or conversion key is not typed: a digit starts a new number.
+    if ((std::exchange(entryShown_, false) || countCovered) && StartsEntry(command))
+        ClearNum(InNum);
+    RunEngineCommand(command);
+    previousCommand_ = command;
+}
+
+void CalcEngine::RunEngineCommand(unsigned command) {
     switch (static_cast<Command>(command)) {
     case Command::Digit0:
         AppendZeros(InNum, "0");
@@ -106,9 +134,13 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::HistoryClear:
         ClearHistory();
         break;
-    case Command::HistoryStore:
+    case Command::HistoryStore: {
+        // A row stored by hand carries no count: the amount's own row will.
+        const bool owed = std::exchange(recordCounted_, false);
         AddHistoryEntry();
+        recordCounted_ = owed;
         break;
+    }
     case Command::MemoryClear:
         MemClear();
         break;
@@ -157,6 +189,14 @@ void CalcEngine::RunCommand(unsigned command) {
     case Command::RoundingSelector:
         CycleRounding();
         break;
+    case Command::CostPrice:
+    case Command::SellPrice:
+    case Command::MarginRate:
+        PricingKey(static_cast<Command>(command));
+        break;
+    case Command::ConvertRate:
+        ConvertKey();
+        break;
     case Command::TaxIncluded2:
         TaxIncluded(2);
         break;
@@ -197,6 +237,15 @@ void CalcEngine::ResetEngine() {
     status_.PendOpe = '=';
     TaxStep = 0;
     TaxMode = 0;
+    for (TCalcNum* n : {&CostNum, &SellNum, &MarginNum})
+        ClearNum(*n);
+    itemCount_ = 0;
+    shownCounted_ = false;
+    recordCounted_ = false;
+    pricingShown_ = Command::None;
+    profitShown_ = false;
+    convUnit_ = 0;
+    RefreshItemsMark();
     ResetTaxBill();
 }
 
@@ -213,6 +262,10 @@ void CalcEngine::AllClear() {
         took.GT = GTNum;
     }
     TakeBill(took);
+    if (itemCount_ != 0) {
+        took.HasCount = true;
+        took.ItemCount = itemCount_;
+    }
     clearing_ = &took;
     ResetEngine();
     if (option_.HistSet == 2) ClearHistory();
@@ -239,6 +292,7 @@ void CalcEngine::AppendDigits(TCalcNum& reg, std::string_view s) {
         TaxStep = 0;
         TaxMode = 0;
     }
+    NewAmount();
     status_.EditTarget = 'T';
     if (TextWidth(reg.Text) >= DigitLimit(reg.Text)) {
         host_.Beep();
@@ -308,6 +362,7 @@ void CalcEngine::ShiftRight(TCalcNum& reg) {
 void CalcEngine::TakeRecalled(const TCalcNum& n) {
     DisplayBatch batch(*this);
     InNum = n;
+    NewAmount();
     const std::string& t = InNum.Text;
     if (t.size() >= 2 && t.back() == '.' && t[t.size() - 2] >= '0' && t[t.size() - 2] <= '9')
         InNum.Text.pop_back();
@@ -317,6 +372,7 @@ void CalcEngine::TakeRecalled(const TCalcNum& n) {
 
 void CalcEngine::ClearEntry() {
     DisplayBatch batch(*this);
+    NewAmount();
     ClearNum(InNum);
     ShowNum(InNum);
 }
@@ -325,6 +381,7 @@ void CalcEngine::ClearEntry() {
 
 void CalcEngine::ShowNum(const TCalcNum& n) {
     DisplayBatch batch(*this);
+    countShown_ = false; // a number shown replaces the count's display
     TCalcNum t{TrimLeftBlanks(n.Text), n.Error, n.Kind};
     if (t.Error) {
         host_.Beep();
@@ -376,9 +433,11 @@ void CalcEngine::RefreshKMark() {
 
 void CalcEngine::RefreshNumMark() {
     DisplayBatch batch(*this);
-    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, display_.NumMark);
+    // Under the count's display the label stays "件数"; the mark waits for the number.
+    std::string& label = countShown_ ? countSaved_.NumMark : display_.NumMark;
+    PlaceMark(status_.UseNumKey, "NUM", statusBarShown_, display_.PanelNUM, label);
     // A running re-key check keeps its label beside the number; NUM stays in its panel.
-    if (!checkLabel_.empty()) display_.NumMark = checkLabel_;
+    if (!checkLabel_.empty()) label = checkLabel_;
 }
 
 void CalcEngine::RefreshHistCount() {
@@ -395,6 +454,7 @@ void CalcEngine::RefreshMarks() {
     RefreshNumMark();
     RefreshHistCount();
     RefreshSelectorMark();
+    RefreshItemsMark();
 }
 
 void CalcEngine::SetStatusBarShown(bool shown) {
@@ -430,6 +490,7 @@ void CalcEngine::PasteFromClip() {
     }
     DisplayBatch batch(*this);
     AssignText(InNum, *text);
+    NewAmount();
     ShowNum(InNum);
 }
 

@@ -4,6 +4,7 @@
 // No toolkit here: the engine reaches the windows only through EngineHost and, for the
 // receipt, ReceiptObserver.
 #include "CalcNum.h"
+#include "Commands.h"
 #include "DisplayModel.h"
 #include "EngineHost.h"
 #include "HistoryEntry.h"
@@ -44,6 +45,9 @@ public:
     TCalcNum TaxOutNum;       // tax-excluded amount
     std::uint8_t TaxStep = 0; // next step of the tax display; 0 none
     std::uint8_t TaxMode = 0; // 1 tax-included cycle, 3 tax-excluded cycle, 0 none
+    TCalcNum CostNum;         // 原価 of the pricing keys (AC empties the three)
+    TCalcNum SellNum;         // 売価
+    TCalcNum MarginNum;       // 粗利率, in percent of the selling price
     TCalcNum TaxNum2;             // rate 2 in percent, from TOption::TaxRate2
     std::uint8_t TaxRateKey = 1;  // the rate of the running tax display: 1 or 2
     std::uint8_t BillStep = 0;    // the step of the bill's totals last shown, from 1; 0 none
@@ -123,6 +127,27 @@ public:
     bool TaxExcluded(int rate = 1);
     void ShowTaxStep();
 
+    // ---- Pricing, item count and conversion (CalcEnginePricing.cpp) ----
+    // Keys 55-57: a number typed or just calculated is stored as that value; with nothing new
+    // on the display the key computes its value from the other two (and stores it); the same
+    // key again right after shows the margin in money (粗利) and then the value again.
+    void PricingKey(Command key);
+    // The bill's item count: amounts entered with +, - or = (and the first tax key on an
+    // amount), since AC; in the input receipt, of the receipt (see CountItem).
+    int ItemCount() const { return itemCount_; }
+    // "An item was counted": the amount on the display counts once, however many keys count
+    // it (an operator after a tax key, a tax key pressed again). The tax keys call it.
+    void CountItem();
+    // Key 58: the count on the display, labelled "件数", until the next key or a number shown
+    // (a recalled row). The next key finds the display, the amount and the last key as they
+    // were; a digit starts a new number.
+    void ShowItemCount();
+    bool CountShown() const { return countShown_; }
+    void RefreshItemsMark();
+    // Key 59: home -> C2 -> C3 -> home, the units without a rate left out; beeps with the
+    // label "レート未設定" when no rate is set.
+    void ConvertKey();
+
     // ---- The tax bill (engine/CalcEngineTaxBill.cpp) ----
     // Command 48: the next of the bill's totals (BillSteps), labelled. False when an amount
     // does not read as a number (error box shown).
@@ -177,7 +202,8 @@ public:
     // i must be below HistoryCount().
     std::string HistNumber(std::size_t i) const { return std::string(hist_[i].Number()); }
     char HistOpe(std::size_t i) const { return hist_[i].Ope(); }
-    // What kind of amount row i holds (a time, a date, a tax item, or none: a plain number).
+    // What kind of amount row i holds (a time, a date, a tax item, a value of the pricing
+    // keys, or none: a plain number).
     RowMark HistMark(std::size_t i) const { return hist_[i].Mark(); }
     std::string HistRow(std::size_t i) const;
     void AddHistoryEntry();     // HS, and the receipts
@@ -248,6 +274,15 @@ private:
     };
 
     void RunCommand(unsigned command);
+    void RunEngineCommand(unsigned command);
+    // Pricing, count and conversion helpers (CalcEnginePricing.cpp).
+    void NewAmount() { shownCounted_ = false; }
+    void ShowKeyValue(const TCalcNum& value, const std::string& label);
+    void AddMarkedRow(const std::string& number, RowMark mark, bool result);
+    bool ComputePricing(Command key, TCalcNum& result);
+    void ShowCountCaption();
+    // Ends the count's display; true when it was up.
+    bool RestoreAfterCount();
     // The tax bill's part of ResetEngine: both rates from the settings, the bill emptied.
     void ResetTaxBill();
     void TakeTaxRate(int rate);
@@ -292,7 +327,11 @@ private:
         std::vector<BillItem> Bill;
         bool BillOnReceipt = false;
         std::size_t BillRows = 0;
-        bool Any() const { return HasRows || HasGT || HasMem || HasBill; }
+        // Which rows carry an item of the count, and the count AC ended.
+        std::deque<bool> Counted;
+        bool HasCount = false;
+        int ItemCount = 0;
+        bool Any() const { return HasRows || HasGT || HasMem || HasBill || HasCount; }
     };
     // The bill goes to `into` (AC) or comes back from it (command 64).
     void TakeBill(Cleared& into);
@@ -331,6 +370,22 @@ private:
     bool showingFirst_ = false; // a stopped check shows the first keying's entry ("前")
     // A deque: a long receipt grows without ever moving all of its rows at once.
     std::deque<HistoryEntry> hist_;
+    // Beside each row: whether its amount was counted as an item (input receipt), so that a
+    // corrected receipt keeps its count true.
+    std::deque<bool> histCounted_;
+    unsigned previousCommand_ = static_cast<unsigned>(Command::None); // last engine command
+    // The entry register holds a value a key showed (pricing, conversion): the next digit
+    // starts a new number.
+    bool entryShown_ = false;
+    int itemCount_ = 0;
+    bool shownCounted_ = false;  // the amount on the display has been counted
+    bool recordCounted_ = false; // the row being recorded is of a counted amount
+    Command pricingShown_ = Command::None; // the pricing key whose value is on the display
+    bool profitShown_ = false;             // ... showing 粗利 instead
+    bool countShown_ = false;              // key 58's display is up
+    DisplayModel countSaved_;              // what it covers
+    int convUnit_ = 0;                     // unit on the display in a conversion: 0 home, 1 C2, 2 C3
+    TCalcNum convBase_;                    // the home amount the conversion started from
     std::vector<BillItem> bill_;
     long cycleItem_ = -1; // the item of the running tax display in bill_, or -1
     long cycleRow_ = -1;  // its receipt row, or -1

@@ -15,8 +15,27 @@ bool CalcEngine::OpeKey(char key) {
     DisplayBatch batch(*this);
     if (IsOperator(key) && receipt_) receipt_->LampOff();
     timeEntry_.Finish(); // an operator closes the field of a time being typed
+    // An amount entered with an operator that adds to the total is an item of the bill.
+    const int countBefore = itemCount_;
+    const bool countedBefore = shownCounted_;
+    const bool owedBefore = recordCounted_;
+    if (!InNum.Text.empty() && (key == '+' || key == '-' || key == '=' || key == '%'))
+        CountItem();
+    // The row recorded for the amount carries its count when the amount was counted (by this
+    // key or a tax key before it) and no row carries that count yet.
+    recordCounted_ = recordCounted_ && shownCounted_ && !InNum.Text.empty();
     const bool ok = status_.ConstMode ? OpeConst(key) : OpeNormal(key);
-    if (!ok) return false;
+    if (!ok) {
+        itemCount_ = countBefore;
+        shownCounted_ = countedBefore;
+        recordCounted_ = owedBefore;
+        RefreshItemsMark();
+        return false;
+    }
+    // What the operator shows is a result: its amounts were counted as they were entered, so a
+    // tax key on it counts no item (100 + 200 = and a tax key are two items, not three).
+    shownCounted_ = true;
+    recordCounted_ = false;
     status_.LastKey = key;
     return true;
 }
@@ -130,6 +149,9 @@ bool CalcEngine::TaxIncluded(int rate) {
         cycleAmount_ = base;
         TaxRateKey = static_cast<std::uint8_t>(rate);
         if (otherRate) TaxMode = 0; // the cycle starts again at its first step
+        // The first press on an amount counts it, as the bill counts it; the count goes with
+        // the item's receipt row when the bill puts one there now.
+        if (newAmount) CountItem();
         CountTaxItem(rate, false, newAmount);
     }
     if (TaxMode != 1) {
@@ -168,6 +190,9 @@ bool CalcEngine::TaxExcluded(int rate) {
         cycleAmount_ = base;
         TaxRateKey = static_cast<std::uint8_t>(rate);
         if (otherRate) TaxMode = 0;
+        // The first press on an amount counts it, as the bill counts it; the count goes with
+        // the item's receipt row when the bill puts one there now.
+        if (newAmount) CountItem();
         CountTaxItem(rate, true, newAmount);
     }
     if (TaxMode != 3) {

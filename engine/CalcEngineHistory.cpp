@@ -2,6 +2,7 @@
 #include "CalcEngine.h"
 
 #include "NumberText.h"
+#include "Pricing.h"
 #include "ReceiptTotal.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
@@ -17,23 +18,30 @@ bool IsOperator(char c) {
 } // namespace
 
 bool CalcEngine::NewReceiptDue() const {
-    // While a tax bill is open its items stay on the receipt. A second keying for the re-key
-    // check never starts a new receipt: the first one stays.
+    // A pricing row at the end is a calculation still going on, not a finished receipt; while
+    // a tax bill is open its items stay on the receipt. A second keying for the re-key check
+    // never starts a new receipt: the first one stays.
     return option_.HistSet == 2 && status_.PendOpe == '=' && !hist_.empty() &&
-           !(billOnReceipt_ && !bill_.empty()) && !check_.Active();
+           CountsInTotal(hist_.back().Mark()) && !(billOnReceipt_ && !bill_.empty()) &&
+           !check_.Active();
 }
 
 std::string CalcEngine::HistRow(std::size_t i) const {
     const HistoryEntry& e = hist_[i];
     if (IsTaxItemMark(e.Mark())) return TaxItemRow(i);
-    if (e.Mark() == RowMark::Time || e.Mark() == RowMark::Date)
-        return KindRowText(e.Glyph(), TCalcNum{std::string(e.Number()), false, KindOfMark(e.Mark())});
+    const RowMark mark = e.Mark();
+    if (mark == RowMark::Time || mark == RowMark::Date)
+        return KindRowText(e.Glyph(), TCalcNum{std::string(e.Number()), false, KindOfMark(mark)});
+    const std::string_view label = RowMarkLabel(mark);
+    if (!label.empty()) return HistoryRowText(' ', e.Number()) + " " + std::string(label);
     return HistoryRowText(e.Glyph(), e.Number());
 }
 
 void CalcEngine::AddHistoryEntry() {
     if (DispNum.Text.empty()) DispNum.Text.assign(1, '0');
     hist_.emplace_back(DispNum.Text, RowGlyph(), MarkOfKind(DispNum.Kind));
+    histCounted_.push_back(option_.HistSet == 2 && recordCounted_);
+    recordCounted_ = false;
     Tell([this](ReceiptObserver& o) { o.RowAppended(hist_.size() - 1); });
     RefreshHistCount();
 }
@@ -45,8 +53,9 @@ char CalcEngine::RowGlyph() const {
     // A row stores the operator it shows, so that it counts as it reads wherever it stands.
     // A number recorded with no operator pending adds itself with its own sign.
     // A row without a glyph counts as "+" (HistoryEntry::Ope).
-    // Items of the tax bill on the receipt are no rows of the calculation: the first row is the
-    // first of the chain, in the first keying as in the second for the re-key check.
+    // Items of the tax bill and values of the pricing keys on the receipt are no rows of the
+    // calculation: the first row is the first of the chain, in the first keying as in the
+    // second for the re-key check.
     const bool first =
         check_.Active() ? check_.Keyed() == 0 : FirstChainRow(hist_) == hist_.cend();
     if (first) {
@@ -58,6 +67,13 @@ char CalcEngine::RowGlyph() const {
 }
 
 void CalcEngine::ClearHistory() {
+    DisplayBatch batch(*this);
+    // In the input receipt the receipt is the bill: its count goes with it.
+    if (option_.HistSet == 2) recordCounted_ = false; // no row of the new receipt carries it
+    if (option_.HistSet == 2 && itemCount_ != 0) {
+        itemCount_ = 0;
+        RefreshItemsMark();
+    }
     if (hist_.empty()) return;
     Cleared own;
     TakeRows(clearing_ ? *clearing_ : own);
@@ -94,6 +110,7 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
     const RowMark mark =
         i < hist_.size() && IsTaxItemMark(hist_[i].Mark()) ? hist_[i].Mark() : RowMark::None;
     hist_.emplace(hist_.begin() + static_cast<std::ptrdiff_t>(i), "0", '+', mark);
+    histCounted_.insert(histCounted_.begin() + static_cast<std::ptrdiff_t>(i), false);
     Tell([i](ReceiptObserver& o) { o.RowInserted(i); });
     RefreshHistCount();
     if (mark != RowMark::None) RebuildBillFromReceipt();
@@ -102,8 +119,13 @@ bool CalcEngine::InsertHistoryEntry(std::size_t i) {
 
 bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
     if (i >= hist_.size()) return false;
+    DisplayBatch batch(*this); // the row count and the item count change together
     const bool taxItem = IsTaxItemMark(hist_[i].Mark());
     hist_.erase(hist_.begin() + static_cast<std::ptrdiff_t>(i));
+    // A counted amount taken out of the receipt is no longer an item of the bill.
+    if (histCounted_[i] && itemCount_ > 0) --itemCount_;
+    histCounted_.erase(histCounted_.begin() + static_cast<std::ptrdiff_t>(i));
+    RefreshItemsMark();
     Tell([i](ReceiptObserver& o) { o.RowRemoved(i); });
     RefreshHistCount();
     if (taxItem) RebuildBillFromReceipt();
@@ -113,6 +135,7 @@ bool CalcEngine::RemoveHistoryEntry(std::size_t i) {
 bool CalcEngine::SwapHistoryEntries(std::size_t i, std::size_t j) {
     if (i == j || i >= hist_.size() || j >= hist_.size()) return false;
     std::swap(hist_[i], hist_[j]);
+    std::swap(histCounted_[i], histCounted_[j]);
     Tell([i, j](ReceiptObserver& o) { o.RowsSwapped(i, j); });
     if (IsTaxItemMark(hist_[i].Mark()) || IsTaxItemMark(hist_[j].Mark())) RebuildBillFromReceipt();
     return true;
@@ -133,11 +156,12 @@ bool CalcEngine::RecalcHistory() {
         ResNum = r;
         status_.EditTarget = 'R';
         ShowNum(ResNum);
-        // A receipt of tax items alone shows the bill's total with tax.
-        const bool onlyTaxItems = std::all_of(hist_.begin(), hist_.end(), [](const HistoryEntry& e) {
+        // A receipt of tax items without a calculation (values of the pricing keys may stand
+        // beside them) shows the bill's total with tax.
+        const bool taxItems = std::any_of(hist_.begin(), hist_.end(), [](const HistoryEntry& e) {
             return IsTaxItemMark(e.Mark());
         });
-        if (!hist_.empty() && onlyTaxItems) {
+        if (taxItems && FirstChainRow(hist_) == hist_.cend()) {
             BillStep = 0;
             if (!BillTotal()) return false;
         }

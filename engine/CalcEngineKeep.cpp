@@ -28,6 +28,8 @@ void CalcEngine::TakeRows(Cleared& into) {
     into.HasRows = true;
     into.Rows = std::move(hist_);
     hist_.clear(); // a moved-from deque is empty, and now surely so
+    into.Counted = std::move(histCounted_);
+    histCounted_.clear();
 }
 
 void CalcEngine::Commit(Cleared&& cleared) {
@@ -67,6 +69,8 @@ void CalcEngine::UndoClear() {
         checkLabel_.clear();
         TakeRows(now);
         hist_ = std::move(back.Rows);
+        histCounted_ = std::move(back.Counted);
+        histCounted_.resize(hist_.size(), false);
         if (receipt_) receipt_->LampOff();
         Tell([](ReceiptObserver& o) { o.RowsReset(); });
     }
@@ -84,6 +88,12 @@ void CalcEngine::UndoClear() {
         TakeBill(now);
         PutBackBill(back);
     }
+    if (back.HasCount) {
+        now.HasCount = itemCount_ != 0;
+        now.ItemCount = itemCount_;
+        itemCount_ = back.ItemCount;
+        RefreshItemsMark();
+    }
     undo_ = std::move(now);
     RefreshMarks();
 }
@@ -92,6 +102,7 @@ void CalcEngine::RestoreKept(std::deque<HistoryEntry> rows, const TCalcNum& memo
                              const TCalcNum& gt) {
     DisplayBatch batch(*this);
     hist_ = std::move(rows);
+    histCounted_.assign(hist_.size(), false); // the item count starts anew
     MemNum = memory;
     GTNum = gt;
     Tell([](ReceiptObserver& o) { o.RowsReset(); });

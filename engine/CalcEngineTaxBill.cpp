@@ -3,6 +3,8 @@
 
 #include "TaxBill.h"
 
+#include <utility>
+
 namespace bansho {
 
 void CalcEngine::ResetTaxBill() {
@@ -25,6 +27,10 @@ void CalcEngine::PutBillOnReceipt() {
     for (; billRows_ < bill_.size(); ++billRows_) {
         const BillItem& item = bill_[billRows_];
         hist_.emplace_back(item.amount, '+', TaxItemMark(item.rate, item.withTax));
+        // The item being shown carries its count when no row of the calculation took it.
+        const bool current = static_cast<long>(billRows_) == cycleItem_;
+        histCounted_.push_back(option_.HistSet == 2 && current && shownCounted_ &&
+                               std::exchange(recordCounted_, false));
         if (static_cast<long>(billRows_) == cycleItem_) cycleRow_ = static_cast<long>(hist_.size()) - 1;
         Tell([this](ReceiptObserver& o) { o.RowAppended(hist_.size() - 1); });
     }
@@ -109,6 +115,9 @@ bool CalcEngine::BillTotal() {
     ShowNum(InNum);
     display_.NumMark = steps[next].label;
     BillStep = static_cast<std::uint8_t>(next + 1);
+    // A total of the bill is no item: neither a tax key nor an operator counts it.
+    shownCounted_ = true;
+    recordCounted_ = false;
     return true;
 }
 

@@ -55,6 +55,11 @@ enum class Command : unsigned {
     ToggleStatusBar = 52,
     PrintPreview = 53,
     PrintReceipt = 54,
+    CostPrice = 55,  // 原価: store the shown number as the cost, or compute it
+    SellPrice = 56,  // 売価: store the shown number as the selling price, or compute it
+    MarginRate = 57, // 粗利率: store the shown number as the margin in percent, or compute it
+    ItemCount = 58,  // 件数: the bill's item count on the display until the next key
+    ConvertRate = 59, // the shown amount from home into the stored rates and back
     ZoomInDot = 88,
     ZoomOutDot = 89,
     ZoomInFast = 90,

@@ -22,6 +22,9 @@ struct DisplayModel {
     // The decimal selector's mark ("0 切捨"; empty at F): in its status bar panel while the
     // bar is shown, beside the number while it is hidden.
     std::string PanelSelector, SelectorMark;
+    // The bill's item count ("件数 12"; empty while it is 0): in its status bar panel while the
+    // bar is shown, beside the number while it is hidden.
+    std::string PanelItems, ItemsMark;
 
     bool operator==(const DisplayModel&) const = default;
 };

@@ -28,6 +28,11 @@ enum class RowMark : unsigned char {
     TaxRate2WithTax = 0x13,
     Time = 0x20, // the number is a time's whole seconds; the row shows "h:mm:ss"
     Date = 0x21, // the number is a date's day number; the row shows "2026-12-07"
+    // A value of the pricing keys, shown with its label and kept out of the total.
+    CostPrice = 0x30,  // 原価
+    SellPrice = 0x31,  // 売価
+    MarginRate = 0x32, // 粗利率
+    Profit = 0x33,     // 粗利
 };
 
 class HistoryEntry {

@@ -29,6 +29,11 @@ struct TOption {
     std::string UserTCH;              // NUM-key mode: typed characters, 17 characters
     std::int32_t Decimals = -1;       // decimal selector: -1 F (results as they come), 0-4 places
     std::int32_t Rounding = 0;        // 0 切捨 toward zero, 1 四捨五入 half away, 2 切上 away
+    // Conversion rates: the names of the home unit (C1, rate 1) and of C2 and C3, and the
+    // rates of C2 and C3 as exact decimal text (how many of the unit one home unit is worth);
+    // empty when not set.
+    std::string RateName1, RateName2, RateName3;
+    std::string Rate2, Rate3;
     std::string TaxRate2;             // the second (reduced) tax rate in percent, as text
     bool KeepReceipt = false;         // the receipt, memory and grand total outlive the program
 };

@@ -1,6 +1,6 @@
 #include "ReKeyCheck.h"
 
-#include "TaxBill.h"
+#include "ReceiptTotal.h"
 #include "TextFunctions.h"
 
 namespace bansho {
@@ -40,12 +40,14 @@ bool SameValue(const TCalcNum& a, const TCalcNum& b) {
 
 void ReKeyCheck::Start(const std::deque<HistoryEntry>& rows, const TCalcNum& total) {
     first_.clear();
+    first_.reserve(rows.size());
     rowOf_.clear();
-    // Items of the tax bill stand beside the calculation on the receipt: they are no entries
-    // of it, and a second keying does not put them on the receipt again.
+    // The values of the pricing keys and the items of the tax bill stand beside the
+    // calculation on the receipt: they are no entries of it, and a second keying does not put
+    // them on the receipt again.
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const HistoryEntry& r = rows[i];
-        if (IsTaxItemMark(r.Mark())) continue;
+        if (BesideChain(r.Mark())) continue;
         first_.push_back({std::string(r.Number()), r.Glyph(), r.Mark()});
         rowOf_.push_back(i);
     }

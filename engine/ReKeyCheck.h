@@ -1,8 +1,9 @@
 #pragma once
 // The re-key check (検算): a calculation's entries, as the input receipt recorded them, keyed a
-// second time and compared entry by entry; the items of a tax bill on the receipt are no
-// entries. The first entry that differs - another number, an operator, a time for a number,
-// an entry too many or one missing at "=" - stops the check at its row.
+// second time and compared entry by entry (the labelled values of the pricing keys and the
+// items of a tax bill on the receipt, which stand outside the total, are none of them). The
+// first entry that differs - another number, an operator, a time for a number, an entry too
+// many or one missing at "=" - stops the check at its row.
 #include "CalcNum.h"
 #include "HistoryEntry.h"
 
@@ -63,11 +64,11 @@ private:
 
     State state_ = State::Off;
     std::vector<KeyedEntry> first_;
+    std::vector<std::size_t> rowOf_; // the receipt row of each entry of first_
+    std::size_t rowCount_ = 0;       // the receipt's rows
     TCalcNum firstTotal_;
     std::size_t keyed_ = 0;
     std::size_t row_ = 0;           // the entry where the check stopped
-    std::vector<std::size_t> rowOf_; // each entry's receipt row
-    std::size_t rowCount_ = 0;       // the receipt's rows
     std::optional<KeyedEntry> second_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "SelectedResult.h"
 #include "NumberText.h"
+#include "Pricing.h"
 #include "TaxBill.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
@@ -10,9 +11,13 @@
 
 namespace bansho {
 
+bool BesideChain(RowMark mark) {
+    return IsTaxItemMark(mark) || !CountsInTotal(mark);
+}
+
 std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows) {
     return std::find_if(rows.cbegin(), rows.cend(),
-                        [](const HistoryEntry& row) { return !IsTaxItemMark(row.Mark()); });
+                        [](const HistoryEntry& row) { return !BesideChain(row.Mark()); });
 }
 
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,
@@ -28,10 +33,10 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
     // take to add.
     constexpr std::ptrdiff_t kAhead = 256;
     auto ahead = rows.size() > static_cast<std::size_t>(kAhead) ? it + kAhead : rows.cend();
-    // Items of the tax bill stand on the receipt beside the chain, not in it; a time or a date
-    // goes by its own rules below.
+    // Items of the tax bill and values of the pricing keys stand on the receipt beside the
+    // chain, not in it; a time or a date goes by its own rules below.
     while (it != rows.cend() &&
-           (IsTaxItemMark(it->Mark()) ||
+           (BesideChain(it->Mark()) ||
             (it->Mark() == RowMark::None && chain.Step(it->Number(), it->Ope())))) {
         ++it;
         if (ahead != rows.cend()) {
@@ -40,10 +45,10 @@ bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals,
         }
     }
     total = chain.Total();
-    // The chain's first row is the first that is not an item of the tax bill.
+    // The chain's first row is the first that stands in it.
     const auto first = FirstChainRow(rows);
     for (; it != rows.cend(); ++it) {
-        if (IsTaxItemMark(it->Mark())) continue;
+        if (BesideChain(it->Mark())) continue;
         TCalcNum n{CutText(it->Number(), kCalcNumTextMax), false, KindOfMark(it->Mark())};
         if (it == first && decimals >= 0 && it->Ope() == '+') {
             // The first number starts the chain as it was typed, never rounded; so it starts

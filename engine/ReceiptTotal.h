@@ -9,8 +9,12 @@
 
 namespace bansho {
 
-// The first row of the calculation: the first that is not an item of the tax bill (those
-// stand on the receipt beside the chain and never count in it); cend() when there is none.
+// Whether a row of this kind stands on the receipt beside the calculation and never counts in
+// it: an item of the tax bill or a value of the pricing keys.
+bool BesideChain(RowMark mark);
+
+// The first row of the calculation: the first that does not stand beside it; cend() when
+// there is none.
 std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryEntry>& rows);
 
 // Folds the rows left to right from the empty register: total := total ope_i number_i, each
@@ -20,7 +24,7 @@ std::deque<HistoryEntry>::const_iterator FirstChainRow(const std::deque<HistoryE
 // worked and rounded as the chain shows it (CalcValuesSelected), except a first row that counts
 // '+': that is the number the chain started with as typed, and it starts the total unrounded.
 // Times and dates (rows with their marks) count by their own rules, date differences counting
-// both ends when `bothEnds`. Items of the tax bill are passed over; the first row is the first
+// both ends when `bothEnds`. Rows beside the chain are passed over; the first row is the first
 // of the chain. False, with the text that does not read as a number in *badText, when a row
 // stops the fold; the total is then undefined.
 bool FoldReceipt(const std::deque<HistoryEntry>& rows, int acount, int decimals, int rule,

@@ -33,6 +33,8 @@ std::string SpokenMarks(const DisplayModel& d) {
     if (d.NumMark != "NUM") Add(out, d.NumMark);
     // The decimal and rounding selection, "0 切捨", while it is not F.
     Add(out, d.PanelSelector);
+    // The bill's item count, "件数 3".
+    Add(out, d.PanelItems);
     return out;
 }
 

@@ -35,7 +35,8 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
         totalLine.value = QString::fromStdString(text).trimmed();
         totalLine.total = true;
         r.closing.push_back(totalLine);
-        r.closing.push_back({QStringLiteral("件数"), QString::number(r.rows.size()), false});
+        // The count the calculator shows, not the number of rows.
+        r.closing.push_back({QStringLiteral("件数"), QString::number(engine_.ItemCount()), false});
     }
     // The tax bill's invoice block closes the receipt, after a blank line when the total and
     // the count stand before it, and is kept with the last rows like them. A line's amount

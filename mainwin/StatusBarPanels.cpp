@@ -23,6 +23,19 @@ StatusBarPanels::StatusBarPanels(QWidget* parent) : QWidget(parent) {
     selector_->setAlignment(Qt::AlignCenter);
     selector_->setTextFormat(Qt::PlainText);
     selector_->hide();
+    items_ = new QLabel(this);
+    items_->setObjectName(QStringLiteral("SBarItems"));
+    items_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    items_->setAlignment(Qt::AlignCenter);
+    items_->setTextFormat(Qt::PlainText);
+    items_->hide();
+    LayoutPanels();
+}
+
+void StatusBarPanels::SetItemsText(const QString& text) {
+    if (items_->text() == text) return;
+    items_->setText(text);
+    items_->setVisible(!text.isEmpty());
     LayoutPanels();
 }
 
@@ -61,6 +74,12 @@ void StatusBarPanels::LayoutPanels() {
         const int sw = selector_->fontMetrics().horizontalAdvance(selector_->text()) + 16;
         right = std::max(0, width() - sw);
         selector_->setGeometry(right, 0, width() - right, h);
+    }
+    if (!items_->text().isEmpty()) {
+        const int iw = items_->fontMetrics().horizontalAdvance(items_->text()) + 16;
+        const int left = std::max(0, right - iw);
+        items_->setGeometry(left, 0, right - left, h);
+        right = left;
     }
     for (int i = 0; i < kPanelCount; ++i) {
         // The last panel runs on to the right edge (or the selector's panel), as a status

@@ -23,6 +23,10 @@ public:
     // it has a text; the count panel then ends where it begins.
     void SetSelectorText(const QString& text);
     QLabel* SelectorPanel() const { return selector_; }
+    // The bill's item count ("件数 12"): its own panel left of the selector's, shown only
+    // while it has a text.
+    void SetItemsText(const QString& text);
+    QLabel* ItemsPanel() const { return items_; }
 
     // The font height follows the bar height (bar height less 8).
     void SetBarHeight(int height);
@@ -34,6 +38,7 @@ private:
     void LayoutPanels();
     std::array<QLabel*, kPanelCount> panels_{};
     QLabel* selector_ = nullptr;
+    QLabel* items_ = nullptr;
 };
 
 } // namespace bansho

@@ -106,6 +106,9 @@ void TMForm::BuildComponents() {
     // Over the number's top left corner, where a right-aligned number leaves room.
     SelMark = MakeLabel(CPanel, "SelMark", Qt::AlignLeft | Qt::AlignTop);
     SelMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
+    // Over the bottom left corner: the bill's item count.
+    ItemsMark = MakeLabel(CPanel, "ItemsMark", Qt::AlignLeft | Qt::AlignBottom);
+    ItemsMark->setFont(PixelFont(QStringLiteral("メイリオ"), 12));
 
     FKBase = new QWidget(this);
     FKBase->setObjectName("FKBase");
@@ -367,7 +370,7 @@ void TMForm::SetMarkColors() {
     base.setColor(QPalette::Window, ToQColor(colors_.MPanel, palette()));
     WinBase->setPalette(base);
     const QColor number = NumberColour(colors_.Number);
-    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark}) {
+    for (QLabel* l : {TotMark, MemMark, KctMark, NumMark, OpeMark, SelMark, ItemsMark}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, number);
         l->setPalette(p);
@@ -414,7 +417,8 @@ void TMForm::FormResize() {
     OpeMark->setFont(ope);
     for (QWidget* w : {static_cast<QWidget*>(LPanel), static_cast<QWidget*>(TotMark),
                        static_cast<QWidget*>(MemMark), static_cast<QWidget*>(KctMark),
-                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark)}) {
+                       static_cast<QWidget*>(NumMark), static_cast<QWidget*>(SelMark),
+                       static_cast<QWidget*>(ItemsMark)}) {
         QFont f = w->font();
         f.setPixelSize(std::max(1, layout_.markFontSize));
         w->setFont(f);
@@ -459,6 +463,8 @@ void TMForm::PlaceChildren() {
     DNumber->setGeometry(0, 0, CPanel->width(), CPanel->height());
     SelMark->setGeometry(2, 0, CPanel->width() / 2,
                          std::min(SelMark->fontMetrics().height() + 2, CPanel->height()));
+    const int itemsH = std::min(ItemsMark->fontMetrics().height() + 2, CPanel->height());
+    ItemsMark->setGeometry(2, CPanel->height() - itemsH, CPanel->width() / 2, itemsH);
 
     const int lh = LPanel->height();
     const int totH = std::min(layout_.totMarkHeight, lh);
@@ -542,6 +548,8 @@ void TMForm::RenderDisplay() {
     SBar->SetPanelText(4, QString::fromStdString(d.PanelCount));
     SelMark->setText(QString::fromStdString(d.SelectorMark));
     SBar->SetSelectorText(QString::fromStdString(d.PanelSelector));
+    ItemsMark->setText(QString::fromStdString(d.ItemsMark));
+    SBar->SetItemsText(QString::fromStdString(d.PanelItems));
 }
 
 void TMForm::SetHistoryWindow(HistoryLink* link) {

@@ -140,6 +140,7 @@ public:
     QLabel* NumMark = nullptr;
     QLabel* OpeMark = nullptr;
     QLabel* SelMark = nullptr; // the decimal selector's mark while the status bar is hidden
+    QLabel* ItemsMark = nullptr; // the item count while the status bar is hidden
     NumberDisplay* DNumber = nullptr;
     QWidget* FKBase = nullptr;
     TFuncKey* FKey = nullptr;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "CommandTable.h"
+#include "Conversion.h"
 #include "TaxBill.h"
 #include "FileReplace.h"
 
@@ -34,6 +35,21 @@ constexpr const char* kOptionSec = "OPTION";
 constexpr const char* kNumKey = "NUMKEY";
 constexpr const char* kFont = "FONT";
 constexpr const char* kColor = "COLOR";
+constexpr const char* kConvert = "CONVERT"; // conversion rates, written once used
+
+// The conversion settings: a name and a rate per unit (the home unit has no rate).
+struct RateKeys {
+    const char* Name;
+    const char* Rate; // nullptr for the home unit
+};
+constexpr RateKeys kRateKeys[] = {{"Name1", nullptr}, {"Name2", "Rate2"}, {"Name3", "Rate3"}};
+
+template <class Option> auto* RateNameField(Option& o, int i) {
+    return i == 0 ? &o.RateName1 : i == 1 ? &o.RateName2 : &o.RateName3;
+}
+template <class Option> auto* RateField(Option& o, int i) {
+    return i == 1 ? &o.Rate2 : i == 2 ? &o.Rate3 : nullptr;
+}
 
 constexpr const char* kDispStr[kFuncSetCount] = {"DispStrA", "DispStrB", "DispStrC"};
 constexpr const char* kCommandKey[kFuncSetCount] = {"CommandA", "CommandB", "CommandC"};
@@ -247,6 +263,17 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     s.Colors.MPanel = ini.ReadInteger(kColor, "MPanel", colDef.MPanel);
     s.Colors.HPanel = ini.ReadInteger(kColor, "HPanel", colDef.HPanel);
     s.Colors.HNumber = ini.ReadInteger(kColor, "HNumber", colDef.HNumber);
+
+    // A name or rate the dialog would refuse reads as not set.
+    for (int i = 0; i < 3; ++i) {
+        std::string& name = *RateNameField(o, i);
+        name = ini.ReadString(kConvert, kRateKeys[i].Name, "");
+        if (!name.empty() && !IsValidRateName(name)) name.clear();
+        if (std::string* rate = RateField(o, i)) {
+            *rate = ini.ReadString(kConvert, kRateKeys[i].Rate, "");
+            if (!rate->empty() && !IsValidRate(*rate)) rate->clear();
+        }
+    }
 }
 
 bool LoadSettings(const std::string& envFileName, const StoredState& s,
@@ -354,6 +381,18 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     ini.WriteInteger(kColor, "Number", s.Colors.Number);
     ini.WriteInteger(kColor, "Error", s.Colors.Error);
     ini.WriteInteger(kColor, "HNumber", s.Colors.HNumber);
+
+    // The conversion rates: a key is written once it has been set, so a file that never used
+    // them keeps the keys it always had.
+    for (int i = 0; i < 3; ++i) {
+        const std::string& name = *RateNameField(o, i);
+        if (!name.empty() || ini.ValueExists(kConvert, kRateKeys[i].Name))
+            ini.WriteString(kConvert, kRateKeys[i].Name, name);
+        if (const std::string* rate = RateField(o, i)) {
+            if (!rate->empty() || ini.ValueExists(kConvert, kRateKeys[i].Rate))
+                ini.WriteString(kConvert, kRateKeys[i].Rate, *rate);
+        }
+    }
 }
 
 SaveResult SaveSettings(const std::string& envFileName, const StoredState& s) {

@@ -5,6 +5,7 @@
 //                [--decimals N] [--rounding R] [--taxrate2 TEXT]
 //
 // --decimals: -1 (F, the default) or 0-4 places; --rounding: 0 切捨, 1 四捨五入, 2 切上.
+// Conversion rates: --rate1 NAME (the home unit), --rate2 NAME:RATE, --rate3 NAME:RATE.
 //
 // Tokens: a decimal integer runs that command; paste:TEXT sets the clipboard; ? prints
 // CAPTION|DISPNUM|GT|M|K|NUM|OPE|NUMMARK|HCOUNT|BEEPS; h prints the history rows
@@ -13,6 +14,7 @@
 // recall:I, ins:I, del:I, swap:I:J, set:I:OPE:NUMBER, copy:I. "invoice" prints the invoice
 // block of the printed receipt, a line each, and "--". "locale" prints the decimal
 // point of the locale taken from the environment, as the program itself takes it.
+// "n" prints the item count and the pricing values: ITEMS|PANELITEMS|ITEMSMARK|COST|SELL|MARGIN.
 // "marks" prints the selector's panel (the decimal selection and the both-ends mark "両端");
 // "sel" prints ROW|CHECKBEEPS: the receipt row the re-key check selected (-1 none) and how
 // often its sound for a difference was heard.
@@ -115,7 +117,8 @@ void PrintHistory(const CalcEngine& e) {
 
 int Usage() {
     std::cerr << "usage: engine-probe [--acount N] [--histset N] [--calcmem 0|1] [--taxrate TEXT]"
-                 " [--decimals -1|0-4] [--rounding 0-2] [--taxrate2 TEXT] < tokens\n";
+                 " [--decimals -1|0-4] [--rounding 0-2] [--taxrate2 TEXT] [--rate1 NAME]"
+                 " [--rate2 NAME:RATE] [--rate3 NAME:RATE] < tokens\n";
     return 2;
 }
 
@@ -136,6 +139,13 @@ int main(int argc, char** argv) {
             option.TaxRate = val;
         } else if (arg == "--taxrate2") {
             option.TaxRate2 = val;
+        } else if (arg == "--rate1") {
+            option.RateName1 = val;
+        } else if (arg == "--rate2" || arg == "--rate3") {
+            const auto p = Split(val, ':', 2);
+            if (p.size() != 2) return Usage();
+            (arg == "--rate2" ? option.RateName2 : option.RateName3) = p[0];
+            (arg == "--rate2" ? option.Rate2 : option.Rate3) = p[1];
         } else if (arg == "--decimals") {
             if (val == "-1") {
                 option.Decimals = -1; // F
@@ -178,6 +188,11 @@ int main(int argc, char** argv) {
             PrintState(engine, host);
         } else if (tok == "h") {
             PrintHistory(engine);
+        } else if (tok == "n") {
+            const DisplayModel& d = engine.Display();
+            std::cout << engine.ItemCount() << '|' << d.PanelItems << '|' << d.ItemsMark << '|'
+                      << engine.CostNum.Text << '|' << engine.SellNum.Text << '|'
+                      << engine.MarginNum.Text << '\n';
         } else if (tok == "sel") {
             std::cout << receipt.selected << '|' << host.checkBeeps << '\n';
         } else if (tok == "marks") {

@@ -1,12 +1,14 @@
 #include "EngineDriver.h"
 
 #include "NumberText.h"
+#include "Pricing.h"
 #include "SelectedResult.h"
 #include "TaxBill.h"
 #include "TextFunctions.h"
 #include "ValueKinds.h"
 
 #include <sstream>
+#include <utility>
 
 namespace bansho::testing {
 
@@ -113,7 +115,18 @@ EngineDriver::EngineDriver(const DriverConfig& config) : engine_(option_, status
 }
 
 void EngineDriver::Command(unsigned command) {
+    const bool checkStopped = engine_.Check().Current() == ReKeyCheck::State::Stopped;
     engine_.ExecCommand(command);
+    // The count key covers the display until the next key (unless a re-key check stands at a
+    // difference, which keeps the display); a key without a command is none.
+    if (command == static_cast<unsigned>(bansho::Command::ItemCount)) {
+        countKeyLast_ = true;
+        if (engine_.CountShown() == checkStopped && countFault_.empty())
+            countFault_ = checkStopped ? "the count covers a check stopped at a difference"
+                                       : "the count key does not show the count";
+    } else if (command != static_cast<unsigned>(bansho::Command::None)) {
+        countKeyLast_ = false;
+    }
 }
 
 void EngineDriver::SetClipboard(std::string text) {
@@ -167,15 +180,20 @@ void EngineDriver::Swap(std::size_t i, std::size_t j) {
 void EngineDriver::Recalc() {
     // The re-total must be Calc on every row, left to right, whatever shortcut it takes; under
     // a decimal selection each step worked and rounded as the chain shows it, and a first row
-    // that adds taken as typed. Items of the tax bill are not part of the chain; a receipt of
-    // such items alone shows the bill's total instead.
+    // that adds taken as typed. Items of the tax bill and the rows of the pricing keys stand
+    // beside the chain and take no part; a receipt of tax items without a calculation shows
+    // the bill's total instead.
     TCalcNum want;
     bool readable = true;
-    bool onlyTaxItems = engine_.HistoryCount() > 0;
+    bool noChainRow = true; // no row of the calculation yet
+    bool taxItem = false;
     for (std::size_t i = 0; i < engine_.HistoryCount() && readable; ++i) {
-        if (IsTaxItemMark(engine_.HistMark(i))) continue;
-        const bool first = onlyTaxItems;
-        onlyTaxItems = false;
+        if (IsTaxItemMark(engine_.HistMark(i))) {
+            taxItem = true;
+            continue;
+        }
+        if (!RowMarkLabel(engine_.HistMark(i)).empty()) continue;
+        const bool first = std::exchange(noChainRow, false);
         TCalcNum n{CutText(engine_.HistNumber(i), kCalcNumTextMax), false,
                    KindOfMark(engine_.HistMark(i))};
         if (first && option_.Decimals >= 0 && engine_.HistOpe(i) == '+') {
@@ -188,7 +206,7 @@ void EngineDriver::Recalc() {
     }
     const std::size_t errorsBefore = host_.notFloatErrors;
     const bool ok = engine_.RecalcHistory();
-    if (option_.HistSet != 2 || onlyTaxItems) return;
+    if (option_.HistSet != 2 || (noChainRow && taxItem)) return;
     if (ok != readable || (host_.notFloatErrors != errorsBefore) == readable) {
         if (recalcFault_.empty()) recalcFault_ = "the re-total reads the rows differently";
     } else if (readable && !(engine_.ResNum == want)) {
@@ -212,6 +230,7 @@ std::string EngineDriver::Check(bool full) const {
 
     if (!receipt_.fault.empty()) out << "window: " << receipt_.fault << "; ";
     if (!recalcFault_.empty()) out << recalcFault_ << "; ";
+    if (!countFault_.empty()) out << countFault_ << "; ";
 
     // Registers.
     const TCalcNum* regs[] = {&e.InNum, &e.ResNum, &e.DispNum,  &e.GTNum,     &e.MemNum,
@@ -233,8 +252,16 @@ std::string EngineDriver::Check(bool full) const {
     if (e.TaxMode != 0 && e.TaxMode != 1 && e.TaxMode != 3)
         out << "TaxMode " << int(e.TaxMode) << "; ";
 
-    // Display.
-    if (d.Error) {
+    // Display: the count key's cover, until the next key, shows the count and nothing else;
+    // at any other time the display agrees with DispNum.
+    if (e.CountShown()) {
+        if (!countKeyLast_) out << "the count is still shown after the next key; ";
+        std::string count = InsertThousands(std::to_string(e.ItemCount())) + ".";
+        if (e.StyledFont()) count += ' ';
+        if (d.Error || d.Caption != count || d.NumMark != "件数")
+            out << "the count key shows '" << d.Caption << "' " << d.NumMark << " for "
+                << e.ItemCount() << " items; ";
+    } else if (d.Error) {
         if (d.Caption != "- E -  ") out << "error caption '" << d.Caption << "'; ";
     } else if (e.TimeEntryActive()) {
         // The fields as typed ("7:3"); the time they make is checked when the entry ends.
@@ -306,6 +333,17 @@ std::string EngineDriver::Check(bool full) const {
             const std::string ope(1, e.HistOpe(i));
             const std::string row = e.HistRow(i);
             if (receipt_.rows[i] != row) out << "window row " << i << " differs; ";
+            if (const std::string_view label = RowMarkLabel(e.HistMark(i)); !label.empty()) {
+                // A value of the pricing keys: its number after blanks, then its label.
+                std::string tail = InsertThousands(num);
+                if (tail.find('.') == std::string::npos) tail += '.';
+                tail += " " + std::string(label);
+                if (!row.ends_with(tail) ||
+                    !TrimLeftBlanks(std::string_view(row).substr(0, row.size() - tail.size()))
+                         .empty())
+                    out << "row " << i << " '" << row << "' is no labelled value; ";
+                continue;
+            }
             if (e.HistMark(i) != RowMark::None && !IsTaxItemMark(e.HistMark(i))) {
                 // A time or a date reads as it was shown, its last character before column 23.
                 const TCalcNum v{num, false, KindOfMark(e.HistMark(i))};

@@ -7,7 +7,8 @@
 //  - every register's text stays within 22 characters;
 //  - the display caption is the error form, or the shown number with its separators, and
 //    a number form whenever no text other than a number was ever pasted;
-//  - the marks and the history count follow the registers.
+//  - the marks and the history count follow the registers;
+//  - the count key's display shows the count, only until the next key.
 // Shared by the engine fuzz target and the soak test.
 #include "CalcEngine.h"
 #include "EngineHost.h"
@@ -97,6 +98,8 @@ private:
     // The edit dialog stores a number of any length; only recorded rows keep to 22.
     bool longRowStored_ = false;
     std::string recalcFault_; // a re-total that differs from Calc on every row
+    bool countKeyLast_ = false; // the last key was the count key (58)
+    std::string countFault_;
 };
 
 // True when `text` is written as a number can be typed: optional '-', digits, optional '.'

@@ -93,6 +93,8 @@ TEST_F(ReceiptPrint, ThreeHundredRowsGoOnOverPagesWhoseTextMatchesTheRows) {
     // multiple of seven is subtracted.
     EXPECT_EQ(NoBlanks(expected[301]), QStringLiteral("＝32,424."));
     EXPECT_EQ(NoBlanks(expected[300]), QStringLiteral("＋0."));
+    // The count is the calculator's: 300 amounts and the closing 0, each entered with + - =.
+    EXPECT_EQ(Engine().ItemCount(), 301);
     EXPECT_EQ(expected[302], QStringLiteral("件数 301"));
 }
 

@@ -82,6 +82,7 @@ TEST(KeptEngineTest, EveryKindOfStateComesBackAfterARestart) {
         "20261207 #61 HS",          // a date row
         "1000 #38 150 #46",         // tax items of both rates
         "#38",                      // a further press moves the item to rate 1
+        "1500 #55 20 #57 #56",      // the pricing keys' labelled rows
     };
     TempDir dir;
     const std::string path = dir.File("b.journal");
