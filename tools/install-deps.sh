@@ -12,7 +12,7 @@ PKGS="build-essential cmake ninja-build pkg-config \
  clang libclang-rt-14-dev \
  desktop-file-utils appstream \
  xvfb x11-utils libxcb1-dev libfontconfig-dev \
- dpkg-dev file man-db lintian \
+ dpkg-dev file man-db lintian mold \
  poppler-utils \
  dbus at-spi2-core python3-pyatspi xdotool"
 missing=""
