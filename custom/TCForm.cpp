@@ -173,20 +173,6 @@ QWidget* TCForm::BuildCalcPage() {
     row->addWidget(TaxGroup);
     v->addLayout(row);
     v->addWidget(BuildRateGroup(page));
-
-    KeepGroup = new QGroupBox(QStringLiteral(" レシートの保存 "), page);
-    auto* keep = new QVBoxLayout(KeepGroup);
-    keep->setContentsMargins(8, 4, 8, 8);
-    KeepReceipt = MakeCheck("終了後もレシートとメモリーを残す", KeepGroup);
-    KeepReceipt->setObjectName("KeepReceipt");
-    keep->addWidget(KeepReceipt);
-    KeepNote = new QLabel(KeepGroup);
-    KeepNote->setObjectName("KeepNote");
-    KeepNote->setWordWrap(true);
-    KeepNote->setTextFormat(Qt::PlainText);
-    KeepNote->hide();
-    keep->addWidget(KeepNote);
-    v->addWidget(KeepGroup);
     v->addStretch();
     return page;
 }
@@ -239,6 +225,16 @@ QWidget* TCForm::BuildOptionPage() {
     grid->addWidget(StayHist, 2, 1);
     // The longest caption closes the left column; the right column has nothing beside it.
     grid->addWidget(SFont, 3, 0, 1, 2);
+    // The kept receipt, and why it is not kept when another copy keeps it.
+    KeepReceipt = MakeCheck("終了後もレシートとメモリーを残す", OptGroup);
+    KeepReceipt->setObjectName("KeepReceipt");
+    grid->addWidget(KeepReceipt, 4, 0, 1, 2);
+    KeepNote = new QLabel(OptGroup);
+    KeepNote->setObjectName("KeepNote");
+    KeepNote->setWordWrap(true);
+    KeepNote->setTextFormat(Qt::PlainText);
+    KeepNote->hide();
+    grid->addWidget(KeepNote, 5, 0, 1, 2);
     v->addWidget(OptGroup);
 
     auto* bottom = new QHBoxLayout;
@@ -265,6 +261,7 @@ QWidget* TCForm::BuildOptionPage() {
     alpha->addWidget(AlphaUpDown);
     bottom->addWidget(AlphaLabel, 1);
     v->addLayout(bottom);
+
     v->addStretch();
 
     connect(AlphaType, &RadioButtonGroup::Clicked, this, &TCForm::AlphaTypeClick);

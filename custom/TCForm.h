@@ -60,7 +60,6 @@ public:
     QLabel* TaxUnit2 = nullptr;
     QLabel* TaxLabel1 = nullptr; // "標準", the buddy of TaxRate ("税率１(標準)")
     QLabel* TaxLabel2 = nullptr; // "軽減", the buddy of TaxRate2 ("税率２(軽減)")
-    QGroupBox* KeepGroup = nullptr;
     QCheckBox* KeepReceipt = nullptr; // KeepReceipt: the receipt outlives the program
     QLabel* KeepNote = nullptr;       // why the receipt is not kept although the option is on
     QGroupBox* RateGroup = nullptr; // conversion rates (TCFormRates.cpp)
