@@ -286,9 +286,24 @@ TEST(ConversionModel, HomeToARateAndBackIsTheStartUpToTheDisplaysDigits) {
             const Frac bound = lost + Frac::Of(1, backUnit);
             EXPECT_TRUE((absDiff - bound).n <= 0)
                 << amount << " -> " << there.Text << " -> " << back.Text << " at " << rate;
-            // Where nothing was cut on the way, the amount comes back exactly.
-            if ((FromText(there.Text) - FromText(amount) * FromText(rate)).n == 0 &&
-                (FromText(back.Text) - FromText(there.Text) / FromText(rate)).n == 0)
+            // Where nothing was cut on the way, the amount comes back exactly. Both sides are
+            // compared as cross products, each within 128 bits or the case is left out.
+            const auto exactly = [](const Frac& shown, const Frac& worked) {
+                Int l, r;
+                if (__builtin_mul_overflow(shown.n, worked.d, &l) ||
+                    __builtin_mul_overflow(worked.n, shown.d, &r))
+                    return false;
+                return l == r;
+            };
+            const Frac thereWorked = [&] {
+                const Frac a = FromText(amount), r = FromText(rate);
+                Int n, d;
+                if (__builtin_mul_overflow(a.n, r.n, &n) || __builtin_mul_overflow(a.d, r.d, &d))
+                    return Frac{1, 0}; // too large to work exactly: no cross product matches
+                return Frac::Of(n, d);
+            }();
+            if (thereWorked.d != 0 && exactly(FromText(there.Text), thereWorked) &&
+                exactly(FromText(back.Text), FromText(there.Text) / FromText(rate)))
                 EXPECT_EQ(diff.n, 0) << amount << " at " << rate;
         }
     }
