@@ -284,7 +284,16 @@ TEST(ConversionModel, HomeToARateAndBackIsTheStartUpToTheDisplaysDigits) {
             for (int k = 0; k < backKept; ++k)
                 backUnit *= 10;
             const Frac bound = lost + Frac::Of(1, backUnit);
-            EXPECT_TRUE((absDiff - bound).n <= 0)
+            // absDiff <= bound, by cross products; past 128 bits as long doubles.
+            const bool within = [&] {
+                Int l, r;
+                if (__builtin_mul_overflow(absDiff.n, bound.d, &l) ||
+                    __builtin_mul_overflow(bound.n, absDiff.d, &r))
+                    return static_cast<long double>(absDiff.n) / static_cast<long double>(absDiff.d) <=
+                           static_cast<long double>(bound.n) / static_cast<long double>(bound.d);
+                return l <= r;
+            }();
+            EXPECT_TRUE(within)
                 << amount << " -> " << there.Text << " -> " << back.Text << " at " << rate;
             // Where nothing was cut on the way, the amount comes back exactly. Both sides are
             // compared as cross products, each within 128 bits or the case is left out.
