@@ -379,7 +379,9 @@ private:
     bool entryShown_ = false;
     int itemCount_ = 0;
     bool shownCounted_ = false;  // the amount on the display has been counted
-    bool recordCounted_ = false; // the row being recorded is of a counted amount
+    // The amount last counted has no row yet: the next row the input receipt records carries
+    // its count (histCounted_), so that deleting that row takes the item off again.
+    bool recordCounted_ = false;
     Command pricingShown_ = Command::None; // the pricing key whose value is on the display
     bool profitShown_ = false;             // ... showing 粗利 instead
     bool countShown_ = false;              // key 58's display is up

@@ -9,30 +9,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <unistd.h>
 
 namespace bansho::keep::journalfiles {
-
-namespace {
-
-constexpr std::size_t kTemporaryTail = 6;
-
-bool IsTemporaryChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-bool IsTemporaryOf(std::string_view entry, std::string_view name) {
-    if (entry.size() != name.size() + 1 + kTemporaryTail || entry.substr(0, name.size()) != name ||
-        entry[name.size()] != '.')
-        return false;
-    for (char c : entry.substr(name.size() + 1)) {
-        if (!IsTemporaryChar(c)) return false;
-    }
-    return true;
-}
-
-} // namespace
 
 std::string Distrust(const struct stat& st, std::uint64_t maxBytes) {
     if (S_ISLNK(st.st_mode)) return "シンボリックリンクです。";
@@ -64,48 +43,13 @@ void RemoveTemporaries(int dirFd, std::string_view name) {
         return;
     }
     while (const dirent* e = ::readdir(d)) {
-        if (IsTemporaryOf(e->d_name, name)) ::unlinkat(dirFd, e->d_name, 0);
+        if (filereplace::IsTemporaryOf(e->d_name, name)) ::unlinkat(dirFd, e->d_name, 0);
     }
     ::closedir(d);
 }
 
 int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName) {
-    static constexpr char kChars[] =
-        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    static std::uint32_t counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[kTemporaryTail] = {};
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-            std::uint64_t v = (static_cast<std::uint64_t>(::getpid()) << 20) ^ ++counter;
-            for (unsigned char& b : random) {
-                b = static_cast<unsigned char>(v);
-                v >>= 8;
-            }
-        }
-        tmpName = name + '.';
-        for (unsigned char b : random)
-            tmpName += kChars[b % (sizeof kChars - 1)];
-        const int fd = ::openat(dirFd, tmpName.c_str(),
-                                O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return filereplace::MakeTemporary(dirFd, name, 0600, tmpName, O_APPEND);
 }
 
 std::string AsideName(const std::string& path) {

@@ -2,6 +2,8 @@
 // The file work under the journal: checking that a journal may be trusted, making its
 // folder, temporaries of its own and a timestamped name to move a bad journal aside to.
 // Used by ReceiptJournal.cpp only.
+#include "FileReplace.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,8 +26,7 @@ void RemoveTemporaries(int dirFd, std::string_view name);
 // appending. Returns the descriptor, or -1 with errno.
 int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName);
 
-// Writes all of `bytes`; false with errno.
-bool WriteAll(int fd, std::string_view bytes);
+using filereplace::WriteAll;
 
 // "name.20261207-214500" (local time), with "-2", "-3"... when that exists.
 std::string AsideName(const std::string& path);

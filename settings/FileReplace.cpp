@@ -75,19 +75,12 @@ bool IsFrozen(const struct stat& st) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-} // namespace filereplace
-
-namespace {
-
-using filereplace::CannotCreate;
-
 constexpr std::size_t kTemporaryTail = 6; // "name.XXXXXX"
 
 bool IsTemporaryChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// "name." and six letters or digits: the temporary file of a save of `name`.
 bool IsTemporaryOf(std::string_view entry, std::string_view name) {
     if (entry.size() != name.size() + 1 + kTemporaryTail || entry.substr(0, name.size()) != name ||
         entry[name.size()] != '.')
@@ -97,6 +90,57 @@ bool IsTemporaryOf(std::string_view entry, std::string_view name) {
     }
     return true;
 }
+
+int MakeTemporary(int dirFd, const std::string& name, mode_t mode, std::string& tmpName,
+                  int flags) {
+    static constexpr char kChars[] =
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[kTemporaryTail] = {};
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            // No random bytes: the process and a counter still give a name of our own.
+            static std::uint32_t counter = 0;
+            std::uint64_t v = (static_cast<std::uint64_t>(::getpid()) << 20) ^ ++counter ^
+                              (static_cast<std::uint64_t>(attempt) << 40);
+            for (unsigned char& b : random) {
+                b = static_cast<unsigned char>(v);
+                v >>= 8;
+            }
+        }
+        tmpName = name + '.';
+        for (unsigned char b : random)
+            tmpName += kChars[b % (sizeof kChars - 1)];
+        const int fd = ::openat(dirFd, tmpName.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | flags, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace filereplace
+
+namespace {
+
+using filereplace::CannotCreate;
+using filereplace::IsTemporaryOf;
+using filereplace::MakeTemporary;
+using filereplace::WriteAll;
 
 // A save holds a lock on its temporary file until the rename; a temporary that nobody holds
 // is what a killed save left behind. The caller holds the folder's lock, so no save of this
@@ -121,36 +165,6 @@ void RemoveStaleTemporaries(int dirFd, const std::string& name) {
     ::closedir(d);
 }
 
-// Makes a temporary file of this save alone beside the target: a name no one else has
-// (created exclusively, another name tried when it is taken), with `mode` as the system
-// applies a new file's mode (the process's file-creation mask and the folder's default
-// access list). Returns the descriptor, or -1 with errno.
-int MakeTemporary(int dirFd, const std::string& name, mode_t mode, std::string& tmpName) {
-    static constexpr char kChars[] =
-        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[kTemporaryTail] = {};
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-            // No random bytes: the process and a counter still give a name of our own.
-            static std::uint32_t counter = 0;
-            std::uint64_t v = (static_cast<std::uint64_t>(::getpid()) << 20) ^ ++counter ^
-                              (static_cast<std::uint64_t>(attempt) << 40);
-            for (unsigned char& b : random) {
-                b = static_cast<unsigned char>(v);
-                v >>= 8;
-            }
-        }
-        tmpName = name + '.';
-        for (unsigned char b : random)
-            tmpName += kChars[b % (sizeof kChars - 1)];
-        const int fd = ::openat(dirFd, tmpName.c_str(),
-                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
 // Holds the folder's lock for as long as it lives (no lock where the folder cannot be locked).
 class FolderLock {
 public:
@@ -171,21 +185,6 @@ private:
     int fd_;
     bool locked_ = false;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -215,7 +214,7 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) 
         if (folder.Locked()) RemoveStaleTemporaries(dirFd, name);
         // A new file gets the usual mode of a new file; a replaced file starts private and
         // takes the old one's mode below.
-        fd = MakeTemporary(dirFd, name, t.Exists ? 0600 : 0666, tmp);
+        fd = MakeTemporary(dirFd, name, t.Exists ? 0600 : 0666, tmp, 0);
         if (fd >= 0) ::flock(fd, LOCK_EX); // held until the rename is done
     }
     if (fd < 0) {

@@ -1,8 +1,10 @@
 #pragma once
 // How the settings library replaces a file on disk: the file a path leads to, whether its
-// owner froze it, and the message for a file that cannot be made. Used by Settings.cpp only.
+// owner froze it, temporaries of a save and the message for a file that cannot be made. Used by
+// Settings.cpp and by the kept receipt's journal.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -26,5 +28,19 @@ bool IsFrozen(const struct stat& st);
 // "ファイル "name" を作成できません。" and the reason.
 std::string CannotCreate(const std::string& name, const std::string& reason);
 std::string CannotCreate(const std::string& name, int err);
+
+// "name." and six letters or digits: a temporary file of a save of `name`.
+bool IsTemporaryOf(std::string_view entry, std::string_view name);
+
+// Makes a temporary file of this save alone beside `name` in the folder: a name no one else has
+// (created exclusively, another name tried when it is taken), with `mode` as the system applies
+// a new file's mode (the process's file-creation mask and the folder's default access list),
+// opened for reading and writing with `flags` added (O_APPEND). Returns the descriptor, or -1
+// with errno.
+int MakeTemporary(int dirFd, const std::string& name, mode_t mode, std::string& tmpName,
+                  int flags);
+
+// Writes all of `bytes`, again after an interrupted write; false with errno.
+bool WriteAll(int fd, std::string_view bytes);
 
 } // namespace bansho::filereplace

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -56,8 +57,9 @@ std::string Shell(const std::string& display, const std::string& command) {
 
 class Program {
 public:
+    // The program's standard error goes to `errLog`: a sanitizer build reports there.
     Program(const std::string& display, const fs::path& exe, const fs::path& home,
-            std::vector<std::string> args = {}) {
+            const fs::path& errLog, std::vector<std::string> args = {}) {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setenv("DISPLAY", display.c_str(), 1);
@@ -66,8 +68,9 @@ public:
             ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
             ::unsetenv("QT_QPA_PLATFORM");
             const int devnull = ::open("/dev/null", O_WRONLY);
+            const int err = ::open(errLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
             ::dup2(devnull, 1);
-            ::dup2(devnull, 2);
+            ::dup2(err >= 0 ? err : devnull, 2);
             std::vector<char*> argv{const_cast<char*>(exe.c_str())};
             for (std::string& a : args)
                 argv.push_back(a.data());
@@ -153,6 +156,15 @@ protected:
         journal_ = (dir_ / "prog" / "bansho.journal").string();
     }
     void TearDown() override {
+        // No start of the program reported a sanitizer error (a killed one never checks for
+        // leaks; one that ended cleanly did).
+        for (int n = 0; n < logs_; ++n) {
+            std::ifstream in(LogPath(n), std::ios::binary);
+            const std::string text{std::istreambuf_iterator<char>(in), {}};
+            for (const char* report : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer: detected",
+                                       "runtime error:", "SUMMARY: UndefinedBehaviorSanitizer"})
+                EXPECT_EQ(text.find(report), std::string::npos) << "start " << n << ":\n" << text;
+        }
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
@@ -168,7 +180,12 @@ protected:
         return keys + " KP_Add";
     }
 
+    // A new file for the standard error of the next start.
+    fs::path Log() { return LogPath(logs_++); }
+    fs::path LogPath(int n) const { return dir_ / ("start-" + std::to_string(n) + ".err"); }
+
     PrivateXServer x_{1024, 768};
+    int logs_ = 0;
     fs::path dir_, exe_;
     std::string journal_;
 };
@@ -182,7 +199,7 @@ TEST_F(KeptReceiptProgram, AKilledProgramLosesAtMostTheActionBeingTyped) {
     int next = 1;
     int lostLast = 0;
     for (int round = 0; round < rounds; ++round) {
-        Program p(x_.Display(), exe_, dir_ / "home");
+        Program p(x_.Display(), exe_, dir_ / "home", Log());
         const std::string wid = p.Window(x_.Display());
         ASSERT_FALSE(wid.empty()) << "round " << round << ": no window";
         // The start shows what the last start kept (the windows may be mapped a moment before
@@ -217,7 +234,7 @@ TEST_F(KeptReceiptProgram, AKilledProgramLosesAtMostTheActionBeingTyped) {
             ++lostLast;
     }
     // A clean end keeps one snapshot of the same rows.
-    Program p(x_.Display(), exe_, dir_ / "home");
+    Program p(x_.Display(), exe_, dir_ / "home", Log());
     ASSERT_FALSE(p.Window(x_.Display()).empty());
     p.Kill(SIGTERM);
     EXPECT_EQ(Join(KeptNumbers(journal_)), Join(expected));
@@ -228,12 +245,12 @@ TEST_F(KeptReceiptProgram, AKilledProgramLosesAtMostTheActionBeingTyped) {
 // is typed never reaches the first copy's journal.
 TEST_F(KeptReceiptProgram, ASecondCopyNeverWritesTheFirstCopysJournal) {
     Settings(true);
-    Program first(x_.Display(), exe_, dir_ / "home");
+    Program first(x_.Display(), exe_, dir_ / "home", Log());
     const std::string w1 = first.Window(x_.Display());
     ASSERT_FALSE(w1.empty());
     Shell(x_.Display(), "xdotool key --delay 1" + Keys("7"));
     ASSERT_TRUE(WaitUntil([&] { return KeptNumbers(journal_).size() == 1; }));
-    Program second(x_.Display(), exe_, dir_ / "home", {"--new-instance"});
+    Program second(x_.Display(), exe_, dir_ / "home", Log(), {"--new-instance"});
     const std::string w2 = second.Window(x_.Display());
     ASSERT_FALSE(w2.empty());
     Shell(x_.Display(), "xdotool key --delay 1" + Keys("555") + Keys("666"));
@@ -250,13 +267,13 @@ TEST_F(KeptReceiptProgram, ASecondCopyNeverWritesTheFirstCopysJournal) {
 TEST_F(KeptReceiptProgram, WithTheOptionOffNoFileIsWrittenAnywhere) {
     Settings(false);
     {
-        Program p(x_.Display(), exe_, dir_ / "home");
+        Program p(x_.Display(), exe_, dir_ / "home", Log());
         ASSERT_FALSE(p.Window(x_.Display()).empty());
         Shell(x_.Display(), "xdotool key --delay 1" + Keys("12") + Keys("34") + " KP_Enter");
         p.Kill(SIGKILL);
     }
     {
-        Program p(x_.Display(), exe_, dir_ / "home");
+        Program p(x_.Display(), exe_, dir_ / "home", Log());
         ASSERT_FALSE(p.Window(x_.Display()).empty());
         Shell(x_.Display(), "xdotool key --delay 1" + Keys("5"));
         p.Kill(SIGTERM);
