@@ -1,0 +1,1 @@
+// Only the precompiled header is made from this target.
