@@ -113,7 +113,9 @@ TEST(KeyRouting, HistoryWindowKeysAreDecidedOnce) {
         const auto d = RouteHistoryKeyDown(r.code, r.shift, true, f.keys, f.option, f.status);
         EXPECT_EQ(d.Route, r.route) << r.name;
         EXPECT_EQ(d.History, r.action) << r.name;
-        if (r.route == KeyRoute::Dispatch) EXPECT_EQ(d.Command, r.command) << r.name;
+        if (r.route == KeyRoute::Dispatch) {
+            EXPECT_EQ(d.Command, r.command) << r.name;
+        }
     }
     // NUM-key mode: a key that becomes a history key after translation is the window's too.
     f.status.UseNumKey = true;

@@ -312,8 +312,9 @@ TEST(ConversionModel, HomeToARateAndBackIsTheStartUpToTheDisplaysDigits) {
                 return Frac::Of(n, d);
             }();
             if (thereWorked.d != 0 && exactly(FromText(there.Text), thereWorked) &&
-                exactly(FromText(back.Text), FromText(there.Text) / FromText(rate)))
+                exactly(FromText(back.Text), FromText(there.Text) / FromText(rate))) {
                 EXPECT_EQ(diff.n, 0) << amount << " at " << rate;
+            }
         }
     }
 }

@@ -190,7 +190,7 @@ struct CountModel {
     }
     void AllClear() {
         const char last = lastOpe; // AC leaves the last key alone
-        *this = CountModel{histSet};
+        *this = CountModel{.histSet = histSet};
         lastOpe = last;
     }
     void Delete(std::size_t i) {
@@ -214,7 +214,7 @@ TEST(ItemCount, AgreesWithTheModelOverRandomKeysWithReceiptCorrections) {
             EngineOptions o;
             o.histSet = histSet;
             EngineRig rig(o);
-            CountModel m{histSet};
+            CountModel m{.histSet = histSet};
             std::string log;
             for (int step = 0; step < 60; ++step) {
                 const unsigned pick = rng() % 100;
@@ -345,10 +345,11 @@ TEST(PricingKeys, TheReceiptTotalIgnoresPricingRowsBeforeTheFirstAmount) {
                         FoldReceipt(plain, acount, decimals, rule, expected, &expectedBad);
                     const bool ok = FoldReceipt(marked, acount, decimals, rule, total, &bad);
                     ASSERT_EQ(ok, expectedOk) << first << " at " << decimals;
-                    if (ok)
+                    if (ok) {
                         EXPECT_EQ(total, expected)
                             << first << " mode " << acount << " at " << decimals << " rule " << rule
                             << ": " << total.Text << " for " << expected.Text;
+                    }
                     ++compared;
                 }
     EXPECT_EQ(compared, 6 * 2 * 6 * 3);

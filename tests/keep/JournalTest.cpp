@@ -268,7 +268,9 @@ TEST(JournalTest, AFileThatCannotBeTrustedIsLeftAsItIs) {
         EXPECT_EQ(after.st_ino, before.st_ino) << r.name;
         EXPECT_EQ(after.st_size, before.st_size) << r.name;
         EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << r.name;
-        if (!bytes.empty()) EXPECT_EQ(ReadBytes(path), bytes) << r.name;
+        if (!bytes.empty()) {
+            EXPECT_EQ(ReadBytes(path), bytes) << r.name;
+        }
 
         // Moved aside with the user's agreement: the file keeps its bytes under a dated name and
         // a new journal starts.
@@ -354,7 +356,9 @@ TEST(JournalTest, CompactionReplacesTheFileWithOneSnapshot) {
     for (int i = 0; i < 400000; ++i) { // a row added and taken away, again and again
         j.Write(rec);
         j.Write(remove);
-        if (j.CompactionDue()) ASSERT_TRUE(j.Compact({}, {}, {}, 2));
+        if (j.CompactionDue()) {
+            ASSERT_TRUE(j.Compact({}, {}, {}, 2));
+        }
         most = std::max(most, j.Size());
     }
     EXPECT_LT(most, 10u << 20);

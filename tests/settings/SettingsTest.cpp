@@ -1008,7 +1008,9 @@ TEST(Settings, ThePrinterPaperAndKeptReceiptAreWrittenOnlyOnceUsed) {
         EXPECT_EQ(p.option.PrintPaper, r.paper) << r.name;
         EXPECT_EQ(p.option.KeepReceipt, r.keep) << r.name;
         const std::string saved = p.SaveToMemory(r.file).ToBytes();
-        if (r.sameBytes) EXPECT_EQ(saved, r.file) << r.name;
+        if (r.sameBytes) {
+            EXPECT_EQ(saved, r.file) << r.name;
+        }
         EXPECT_EQ(saved.find("[PRINT]") != std::string::npos, *r.printer != '\0') << r.name;
         EXPECT_EQ(saved.find("KeepReceipt") != std::string::npos,
                   r.file.find("KeepReceipt") != std::string::npos) << r.name;
