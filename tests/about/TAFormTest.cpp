@@ -246,9 +246,10 @@ TEST(TAForm, WithoutAHomePageThereIsNoHomePageLine) {
     EXPECT_FALSE(box->Label2->isVisible());
     EXPECT_FALSE(box->Label2->IsActive());
     for (QLabel* line : box->Panel->findChildren<QLabel*>())
-        if (line->isVisible())
+        if (line->isVisible()) {
             EXPECT_FALSE(line->text().contains(QStringLiteral("ホームページ")))
                 << line->text().toStdString();
+        }
     EXPECT_TRUE(spy.opened.empty());
     EXPECT_TRUE(messages.shown.empty());
     // The guide link still works.

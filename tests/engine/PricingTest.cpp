@@ -190,7 +190,9 @@ struct CountModel {
     }
     void AllClear() {
         const char last = lastOpe; // AC leaves the last key alone
-        *this = CountModel{.histSet = histSet};
+        const int hs = histSet;
+        *this = CountModel{};
+        histSet = hs;
         lastOpe = last;
     }
     void Delete(std::size_t i) {
@@ -214,7 +216,8 @@ TEST(ItemCount, AgreesWithTheModelOverRandomKeysWithReceiptCorrections) {
             EngineOptions o;
             o.histSet = histSet;
             EngineRig rig(o);
-            CountModel m{.histSet = histSet};
+            CountModel m;
+            m.histSet = histSet;
             std::string log;
             for (int step = 0; step < 60; ++step) {
                 const unsigned pick = rng() % 100;

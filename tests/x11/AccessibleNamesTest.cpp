@@ -50,8 +50,9 @@ TEST_F(AccessibleNames, FunctionKeysAreNamedEvenWhenBlank) {
         const QString name = NameOf(key);
         SCOPED_TRACE(i + 1);
         EXPECT_TRUE(name.contains(QStringLiteral("F%1").arg(i + 1))) << name.toStdString();
-        if (!key->Caption().trimmed().isEmpty())
+        if (!key->Caption().trimmed().isEmpty()) {
             EXPECT_TRUE(name.contains(key->Caption().trimmed())) << name.toStdString();
+        }
     }
 }
 

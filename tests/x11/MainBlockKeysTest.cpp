@@ -64,8 +64,9 @@ TEST(MainBlockKeys, OperatorsTypedOnAUsKeyboardCalculate) {
         ASSERT_TRUE(Xdotool({QStringLiteral("key"), QStringLiteral("Home")}));
         ASSERT_TRUE(Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
                              QString::fromLatin1(r.typed)}));
-        if (QByteArray(r.typed).back() != '=')
+        if (QByteArray(r.typed).back() != '=') {
             ASSERT_TRUE(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+        }
         const QString want = QString::fromLatin1(r.shown);
         EXPECT_TRUE(QTest::qWaitFor([&] { return main.DNumber->text() == want; }, 10000))
             << r.typed << " shows " << main.DNumber->text().toStdString();
