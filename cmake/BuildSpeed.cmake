@@ -1,3 +1,6 @@
+# How the build is kept short: precompiled headers, and test programs compiled for compiling
+# fast. Included last, once every target exists.
+#
 # Precompiled headers. Nearly every window file reads the same Qt headers, and every test the
 # test framework: parsing them costs more than compiling most of the files themselves. Three
 # headers are made once per build, each by a target of its own, and every target of a kind
@@ -9,6 +12,13 @@
 # small. The headers only speed the build: every file still includes what it uses, and a file
 # compiles the same without them (BANSHO_PCH=OFF builds without).
 option(BANSHO_PCH "Build with precompiled headers" ON)
+#
+# Test programs. The tests' own code is compiled with -Og: the code under test, in the
+# libraries, keeps the build type's optimization (and the sanitizers' instrumentation), but a
+# test file full of expectations and tables takes several times longer to compile at -O2 than
+# at -Og (under the sanitizers four times), for no gain in what is tested. The benchmarks under
+# tools/ are not tests and keep the full optimization.
+option(BANSHO_TESTS_OG "Compile the test programs' own code with -Og" ON)
 
 # True in `out` when `target` links a library whose name matches `pattern`, directly or through
 # the libraries of this project it links.
@@ -52,6 +62,15 @@ function(bansho_targets_in dir out)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
+# The code of the test programs and of their precompiled headers: compiled with -Og.
+function(bansho_test_code target)
+  if(BANSHO_TESTS_OG)
+    target_compile_options(${target} PRIVATE -Og)
+  endif()
+endfunction()
+
+bansho_targets_in(${PROJECT_SOURCE_DIR} targets)
+
 if(BANSHO_PCH)
   set(pch ${PROJECT_SOURCE_DIR}/cmake/pch)
   add_library(bansho_pch_windows OBJECT ${pch}/Empty.cpp)
@@ -62,12 +81,13 @@ if(BANSHO_PCH)
     target_include_directories(bansho_pch_window_tests PRIVATE ${pch})
     target_link_libraries(bansho_pch_window_tests PRIVATE Qt6::Widgets GTest::gtest)
     target_precompile_headers(bansho_pch_window_tests PRIVATE ${pch}/QtWindowTests.h)
+    bansho_test_code(bansho_pch_window_tests)
     add_library(bansho_pch_tests OBJECT ${pch}/Empty.cpp)
     target_link_libraries(bansho_pch_tests PRIVATE GTest::gtest)
     target_precompile_headers(bansho_pch_tests PRIVATE ${pch}/Tests.h)
+    bansho_test_code(bansho_pch_tests)
   endif()
 
-  bansho_targets_in(${PROJECT_SOURCE_DIR} targets)
   foreach(target IN LISTS targets)
     if(target MATCHES "^bansho_pch_")
       continue()
@@ -94,3 +114,12 @@ if(BANSHO_PCH)
     endif()
   endforeach()
 endif()
+
+foreach(target IN LISTS targets)
+  get_target_property(type ${target} TYPE)
+  get_target_property(dir ${target} SOURCE_DIR)
+  file(RELATIVE_PATH where ${PROJECT_SOURCE_DIR} ${dir})
+  if(where MATCHES "^tests/" AND type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|OBJECT_LIBRARY)$")
+    bansho_test_code(${target})
+  endif()
+endforeach()
