@@ -3,6 +3,7 @@
 // selection, rounding rule and display mode.
 #include "Conversion.h"
 #include "Pricing.h"
+#include "RandomRounds.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +181,7 @@ TEST(PricingModel, FormulasAgreeWithExactFractionsOnRandomValues) {
         std::mt19937_64 rng(20261207 + s.acount * 100 + s.decimals * 10 + s.rule);
         const PricingFormat f{s.acount, s.decimals, s.rule};
         int failures = 0;
-        for (int i = 0; i < 10000 && failures < 5; ++i) {
+        for (int i = 0; i < bansho::testing::RandomRounds(10000) && failures < 5; ++i) {
             const std::string cost = RandomAmount(rng, true);
             std::string sell = RandomAmount(rng, true);
             if (rng() % 50 == 0) sell = "0";

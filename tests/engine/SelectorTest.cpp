@@ -4,6 +4,7 @@
 #include "EngineRig.h"
 #include "ExactModel.h"
 #include "SelectedResult.h"
+#include "RandomRounds.h"
 
 #include <gtest/gtest.h>
 
@@ -233,7 +234,7 @@ TEST(DecimalSelector, TheExactStepAgreesWithTheModel) {
         if (rng() % 9 == 0) n += '.';
         return n.substr(0, 22);
     };
-    for (int i = 0; i < 60000; ++i) {
+    for (int i = 0; i < RandomRounds(60000); ++i) {
         const int acount = static_cast<int>(rng() % 2);
         const int decimals = static_cast<int>(rng() % 5);
         const int rule = static_cast<int>(rng() % 3);

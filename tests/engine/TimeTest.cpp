@@ -1,6 +1,7 @@
 // Times typed with the time key and calculated with, against a model in whole seconds.
 #include "EngineRig.h"
 #include "TimeValue.h"
+#include "RandomRounds.h"
 
 #include <gtest/gtest.h>
 
@@ -135,7 +136,7 @@ TEST(TimeModel, RandomSequencesAgreeWithWholeSeconds) {
         EngineOptions o;
         o.acount = acount;
         EngineRig rig(o);
-        for (int seq = 0; seq < 5000; ++seq) {
+        for (int seq = 0; seq < RandomRounds(5000); ++seq) {
             TypedTime first = RandomTime(rng, true);
             std::string keys = first.keys;
             std::int64_t model = first.seconds;

@@ -3,6 +3,7 @@
 // checking every invariant of EngineDriver after each step. Seeded, so a failure names the
 // seed and the step that reproduce it.
 #include "EngineDriver.h"
+#include "RandomRounds.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,6 @@ using namespace bansho;
 using namespace bansho::testing;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Steps per configuration; twelve configurations. BANSHO_SOAK_STEPS overrides.
 long StepsPerConfig() {
