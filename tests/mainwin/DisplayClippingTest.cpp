@@ -2,6 +2,7 @@
 // status bar shown or hidden, while the window keeps the size the layout rule gives it.
 #include "StatusBarPanels.h"
 #include "TMForm.h"
+#include "RandomRounds.h"
 
 #include <QImage>
 #include <QLabel>
@@ -99,9 +100,9 @@ TEST(DisplayClipping, EveryMarkIsWholeFrom280To3840Pixels) {
          {"-888,888,888,888,888.", "- E -  ", "-99,999,999,999:59:59", "2026-12-07", "7:3"}},
     };
     std::vector<int> widths;
-    for (int w = 280; w < 700; w += 7)
+    for (int w = 280; w < 700; w += bansho::testing::SweepStep(7))
         widths.push_back(w);
-    for (int w = 700; w <= 3840; w += 61)
+    for (int w = 700; w <= 3840; w += bansho::testing::SweepStep(61))
         widths.push_back(w);
     widths.push_back(3840);
 

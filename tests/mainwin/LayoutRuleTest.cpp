@@ -3,6 +3,7 @@
 #include "DisplayFontMeasure.h"
 #include "Fonts.h"
 #include "LayoutRule.h"
+#include "RandomRounds.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ TEST(FitDisplayFontSearch, EndsWhereTheStepsEndForEveryStartAndWidth) {
     const int starts[] = {-64, 2, 3, 10, 44, 63, 64, 65, 101, 3998, 3999, 4000};
     for (const FontShape& font : kFontShapes) {
         for (int start : starts) {
-            for (int width = 0; width <= 30000; width += width < 2000 ? 1 : 97) {
+            for (int width = 0; width <= 30000;
+                 width += bansho::testing::SweepStep(width < 2000 ? 1 : 97)) {
                 ASSERT_EQ(FitDisplayFontSize(start, width, font.sampleWidth),
                           SteppedFit(start, width, font.sampleWidth))
                     << font.name << " from " << start << " at width " << width;
@@ -100,7 +102,7 @@ TEST(FitDisplayFontSearch, RealFacesEndWhereTheStepsEnd) {
             QFont font = platform::PixelFont(QString::fromUtf8(face), 64);
             font.setBold(bold);
             const DisplayFontMeasure m = MeasureWithFont(font);
-            for (int width = 280; width <= 3840; width += 89)
+            for (int width = 280; width <= 3840; width += bansho::testing::SweepStep(89))
                 for (int start : {64, 20, 150})
                     ASSERT_EQ(FitDisplayFontSize(start, width, m.sampleWidth),
                               SteppedFit(start, width, m.sampleWidth))
