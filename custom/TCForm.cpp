@@ -207,7 +207,9 @@ QWidget* TCForm::BuildOptionPage() {
 
     OptGroup = new QGroupBox(QStringLiteral(" 表示オプション "), page);
     auto* grid = new QGridLayout(OptGroup);
-    grid->setContentsMargins(8, 4, 8, 6);
+    // The note below the kept-receipt option takes two lines when shown: the page has room
+    // for them with a pixel less below the group's last line.
+    grid->setContentsMargins(8, 4, 8, 5);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     SBar = MakeCheck("ステータスバーを表示する", OptGroup);
@@ -229,10 +231,9 @@ QWidget* TCForm::BuildOptionPage() {
     KeepReceipt = MakeCheck("終了後もレシートとメモリーを残す", OptGroup);
     KeepReceipt->setObjectName("KeepReceipt");
     grid->addWidget(KeepReceipt, 4, 0, 1, 2);
-    KeepNote = new QLabel(OptGroup);
+    // Two lines at most: the page has no room for more (a long path loses its middle).
+    KeepNote = new PathNote(2, OptGroup);
     KeepNote->setObjectName("KeepNote");
-    KeepNote->setWordWrap(true);
-    KeepNote->setTextFormat(Qt::PlainText);
     KeepNote->hide();
     grid->addWidget(KeepNote, 5, 0, 1, 2);
     v->addWidget(OptGroup);
@@ -299,9 +300,10 @@ void TCForm::FormCreate() {
     KeepReceipt->setChecked(option_.KeepReceipt);
     if (option_.KeepReceipt && owner_.Keeping().Problem) {
         const std::string why = owner_.Keeping().Problem();
-        KeepNote->setText(QString::fromStdString("今は残していません: " + why));
+        const QString note = QString::fromStdString("今は残していません: " + why);
+        KeepNote->SetNote(note);
         KeepNote->setVisible(!why.empty());
-        KeepReceipt->setAccessibleDescription(KeepNote->text());
+        KeepReceipt->setAccessibleDescription(note);
     }
     FHint->setChecked(option_.Hint);
     Cycle->setChecked(option_.Cycle);

@@ -6,6 +6,7 @@
 #include "KeyConfig.h"
 #include "DisplayColors.h"
 #include "Options.h"
+#include "PathNote.h"
 
 #include <QDialog>
 
@@ -61,7 +62,7 @@ public:
     QLabel* TaxLabel1 = nullptr; // "標準", the buddy of TaxRate ("税率１(標準)")
     QLabel* TaxLabel2 = nullptr; // "軽減", the buddy of TaxRate2 ("税率２(軽減)")
     QCheckBox* KeepReceipt = nullptr; // KeepReceipt: the receipt outlives the program
-    QLabel* KeepNote = nullptr;       // why the receipt is not kept although the option is on
+    PathNote* KeepNote = nullptr;      // why the receipt is not kept although the option is on
     QGroupBox* RateGroup = nullptr; // conversion rates (TCFormRates.cpp)
     QLineEdit* RateName1 = nullptr;
     QLineEdit* RateName2 = nullptr;

@@ -13,6 +13,21 @@
 
 namespace bansho::keep::journalfiles {
 
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
 std::string Distrust(const struct stat& st, std::uint64_t maxBytes) {
     if (S_ISLNK(st.st_mode)) return "シンボリックリンクです。";
     if (S_ISDIR(st.st_mode)) return SystemReason(EISDIR);

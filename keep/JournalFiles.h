@@ -1,7 +1,7 @@
 #pragma once
 // The file work under the journal: checking that a journal may be trusted, making its
 // folder, temporaries of its own and a timestamped name to move a bad journal aside to.
-// Used by ReceiptJournal.cpp only.
+// Used by ReceiptJournal.cpp and JournalCompaction.cpp only.
 #include "FileReplace.h"
 
 #include <cstdint>
@@ -11,6 +11,12 @@
 #include <sys/stat.h>
 
 namespace bansho::keep::journalfiles {
+
+// The folder and the name of a path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+// Closes a descriptor that is open and marks it closed.
+void CloseFd(int& fd);
 
 // Why a journal found at `path` (lstat `st`) may not be read or written, or empty when it is
 // a regular file of the user's, not too large.

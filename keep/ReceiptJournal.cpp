@@ -23,21 +23,6 @@ namespace {
 constexpr std::uint64_t kMinCompactBytes = 4ull << 20;
 constexpr std::size_t kReadChunk = 4u << 20;
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-void CloseFd(int& fd) {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-}
-
 } // namespace
 
 std::string JournalFileFor(const std::string& settingsFile, bool portable,
@@ -139,7 +124,7 @@ Journal::Status Journal::Open(KeptState& state) {
         return read;
     }
     status_ = Status::Keeping;
-    snapshotSize_ = size_;
+    snapshotSize_ = size_.load();
     StartWorker();
     return status_;
 }
@@ -232,28 +217,37 @@ std::string Journal::MoveAside() {
 
 void Journal::Write(std::string_view records) {
     if (status_ != Status::Keeping || records.empty()) return;
-    if (!WriteAll(fd_, records)) {
-        const int err = errno;
-        StopWorker();
-        Fail(Status::Failed, SystemReason(err));
-        return;
+    int err = 0;
+    {
+        // Under the lock: a background compaction moves the journal to its new file between
+        // two writes, never inside one.
+        std::lock_guard lock(mutex_);
+        if (WriteAll(fd_, records)) {
+            size_ += records.size();
+            if (!dirty_) {
+                dirty_ = true;
+                dirtySince_ = std::chrono::steady_clock::now();
+                wake_.notify_one();
+            }
+            return;
+        }
+        err = errno;
     }
-    size_ += records.size();
-    std::lock_guard lock(mutex_);
-    if (!dirty_) {
-        dirty_ = true;
-        dirtySince_ = std::chrono::steady_clock::now();
-        wake_.notify_one();
-    }
+    StopCompaction();
+    StopWorker();
+    Fail(Status::Failed, SystemReason(err));
 }
 
 bool Journal::CompactionDue() const {
-    return status_ == Status::Keeping && size_ > kMinCompactBytes && size_ > 2 * snapshotSize_;
+    const std::uint64_t size = size_.load();
+    return status_ == Status::Keeping && !compacting_.load() && size > kMinCompactBytes &&
+           size > 2 * snapshotSize_.load();
 }
 
 bool Journal::Compact(const std::deque<HistoryEntry>& rows, const TCalcNum& memory,
                       const TCalcNum& grandTotal, int kind) {
     if (status_ != Status::Keeping) return false;
+    StopCompaction();
     const std::string dir = FolderOf(path_);
     const std::string name = NameOf(path_);
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -293,9 +287,9 @@ bool Journal::Compact(const std::deque<HistoryEntry>& rows, const TCalcNum& memo
         CloseFd(fd_);
         fd_ = fd;
         dirty_ = false; // everything in the new file is on the disk
+        size_ = written;
+        snapshotSize_ = written;
     }
-    size_ = written;
-    snapshotSize_ = written;
     return true;
 }
 
@@ -315,6 +309,7 @@ void Journal::SyncNow() {
 }
 
 void Journal::Close() {
+    StopCompaction();
     StopWorker();
     if (fd_ >= 0) ::fdatasync(fd_);
     CloseFd(fd_);

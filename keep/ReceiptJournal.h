@@ -1,8 +1,9 @@
 #pragma once
 // The kept receipt's journal file: one copy of the program at a time keeps it (a lock beside
 // it), every change is appended before the next key is handled, and a worker thread flushes
-// the appended records to the disk in groups, within a second of their writing. Past a bound,
-// and at a clean close, the file is replaced in one step by a snapshot of the state.
+// the appended records to the disk in groups, within a second of their writing. Past a bound
+// the file is replaced by a snapshot of the state it gives, made by a thread of its own while
+// typing goes on; at a clean close, by a snapshot of the state as it stands.
 //
 // A journal that cannot be trusted (someone else's file, a folder, a FIFO or a device, a file
 // too large, records that are not this program's) is never written over; a torn or broken
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -72,16 +74,39 @@ public:
     // Appends framed records (KeepRecord.h) to the file before returning; the worker flushes
     // them within the sync delay. A failed write stops the keeping (Problem() says why).
     void Write(std::string_view records);
-    // Whether the file has grown enough past its last snapshot to be compacted.
+    // Whether the file has grown enough past its last snapshot to be compacted (and no
+    // compaction runs).
     bool CompactionDue() const;
     // Replaces the file in one step by the snapshot `rows` and the values: a temporary file
-    // of its own, written, flushed, renamed over the journal, and the folder flushed.
+    // of its own, written, flushed, renamed over the journal, and the folder flushed. A
+    // compaction in the background is given up first.
     bool Compact(const std::deque<HistoryEntry>& rows, const TCalcNum& memory,
                  const TCalcNum& grandTotal, int kind);
+
+    // Compacts in the background (JournalCompaction.cpp): a thread of its own replays the
+    // journal as it stands, writes that state to a temporary file and flushes it, copies the
+    // records written meanwhile after it, and renames it over the journal with the last of
+    // them, while Write goes on appending to the old file. A kill at any moment leaves the old
+    // journal whole or the new one with every record written. False when one runs already or
+    // the journal is not kept.
+    bool StartCompaction();
+    bool Compacting() const { return compacting_.load(); }
+    // Waits for a background compaction to end; whether it replaced the file.
+    bool WaitForCompaction();
+    // The background compactions that replaced the file.
+    std::uint64_t CompactionCount() const { return compactions_.load(); }
+    // Where a background compaction has got to; a test's hook runs there, on the compaction's
+    // thread and outside every lock (Write goes on meanwhile).
+    enum class CompactionStep {
+        SnapshotSynced, // the temporary holds the snapshot, on the disk; the journal is the old
+        TailCopied,     // the records written meanwhile follow it, on the disk
+        Replaced,       // the temporary is the journal; new records go to it
+    };
+    void SetCompactionHook(std::function<void(CompactionStep)> hook) { hook_ = std::move(hook); }
     // Stops the worker, flushes, closes and lets go of the lock.
     void Close();
 
-    std::uint64_t Size() const { return size_; }
+    std::uint64_t Size() const { return size_.load(); }
     // Flushes now and waits for it (tests, and the benchmark's last step).
     void SyncNow();
     // The flushes done, and the longest time a record waited for its flush.
@@ -96,6 +121,11 @@ private:
     void StartWorker();
     void StopWorker();
     void Worker();
+    // The background compaction (JournalCompaction.cpp).
+    void StopCompaction();
+    bool CompactInBackground(int oldFd, std::uint64_t end);
+    bool SwitchToCompacted(int oldFd, int newFd, int dirFd, const std::string& tmp,
+                           std::uint64_t end, std::uint64_t copied, std::uint64_t snapshot);
 
     std::string path_;
     std::chrono::milliseconds syncDelay_;
@@ -103,8 +133,9 @@ private:
     std::string problem_;
     int lockFd_ = -1;
     int fd_ = -1;
-    std::uint64_t size_ = 0;
-    std::uint64_t snapshotSize_ = 0;
+    // Changed by the window's thread (Write) and by a background compaction, under mutex_.
+    std::atomic<std::uint64_t> size_{0};
+    std::atomic<std::uint64_t> snapshotSize_{0};
     std::uint64_t cutBytes_ = 0;
 
     std::mutex mutex_;
@@ -115,6 +146,13 @@ private:
     std::thread worker_;
     std::atomic<std::uint64_t> syncs_{0};
     std::atomic<std::int64_t> longestWaitUs_{0};
+
+    std::thread compactor_;
+    std::atomic<bool> compacting_{false};
+    std::atomic<bool> cancel_{false};
+    std::atomic<std::uint64_t> compactions_{0};
+    bool lastCompactionOk_ = false; // set by the compactor before it ends (read after join)
+    std::function<void(CompactionStep)> hook_;
 };
 
 } // namespace bansho::keep

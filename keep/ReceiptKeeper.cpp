@@ -23,7 +23,8 @@ bool ReceiptKeeper::Compact() {
 void ReceiptKeeper::Flush() {
     journal_.Write(records_);
     records_.clear();
-    if (journal_.CompactionDue()) Compact();
+    // The heavy part runs on a thread of its own: typing goes on meanwhile.
+    if (journal_.CompactionDue()) journal_.StartCompaction();
 }
 
 void ReceiptKeeper::RowAppended(std::size_t index) {

@@ -1,8 +1,8 @@
 #pragma once
 // The keeper of the receipt: listens to the engine like the history window does and writes
 // each change to the journal as it happens (before the next key is handled), and the whole
-// state as one snapshot when the journal has grown past its bound, when every row changed at
-// once, and at a clean close.
+// state as one snapshot when every row changed at once and at a clean close. Past its bound
+// the journal compacts itself in the background.
 #include "CalcEngine.h"
 #include "ReceiptJournal.h"
 #include "ReceiptObserver.h"

@@ -11,8 +11,13 @@
 namespace bansho::testing {
 
 // Whether a control is too small for its caption: a push button needs its text and a little
-// room for its frame (its size hint adds a style minimum width), the others their size hint.
+// room for its frame (its size hint adds a style minimum width), a label that wraps its text
+// its longest unbreakable piece and the height of its lines at its width, the others their
+// size hint.
 inline bool Clipped(QWidget* w) {
+    if (auto* l = qobject_cast<QLabel*>(w); l && l->wordWrap())
+        return l->width() < l->minimumSizeHint().width() ||
+               l->height() < l->heightForWidth(l->width());
     if (auto* b = qobject_cast<QPushButton*>(w))
         return b->fontMetrics().horizontalAdvance(b->text()) + 8 > b->width() ||
                b->height() < b->minimumSizeHint().height();

@@ -81,6 +81,15 @@ public:
     }
     ~Program() { Kill(SIGKILL); }
     pid_t Pid() const { return pid_; }
+    // Waits for the program to end by itself (a close from its own keys).
+    bool WaitForEnd() {
+        if (ended_) return true;
+        ended_ = WaitUntil([&] {
+            int status = 0;
+            return ::waitpid(pid_, &status, WNOHANG) == pid_;
+        });
+        return ended_;
+    }
     void Kill(int signal) {
         if (ended_) return;
         ::kill(pid_, signal);
@@ -110,6 +119,29 @@ public:
                 return id;
         }
         return {};
+    }
+    // The message box the program shows at start: its window besides the main window, once
+    // it is mapped, given the keyboard.
+    std::string Box(const std::string& display) {
+        std::string box;
+        WaitUntil([&] {
+            const std::string ids =
+                Shell(display, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
+            const std::string main = MainWindowOf(display, pid_);
+            std::size_t at = 0;
+            while (at < ids.size()) {
+                std::size_t nl = ids.find('\n', at);
+                if (nl == std::string::npos) nl = ids.size();
+                const std::string id = ids.substr(at, nl - at);
+                at = nl + 1;
+                if (!id.empty() && id != main &&
+                    Shell(display, "xdotool getwindowname " + id).find("v3.") != std::string::npos)
+                    box = id;
+            }
+            return !box.empty();
+        });
+        if (!box.empty()) Focus(display, box);
+        return box;
     }
     static void Focus(const std::string& display, const std::string& wid) {
         WaitUntil([&] {
@@ -292,5 +324,88 @@ TEST_F(KeptReceiptProgram, WithTheOptionOffNoFileIsWrittenAnywhere) {
     }
     EXPECT_FALSE(fs::exists(dir_ / "home" / "state"));
 }
+
+// A journal that cannot be read is told in a box at start, answered with a real key: "yes"
+// moves it aside under a timestamped name, byte for byte, and a new journal keeps what is
+// typed; "no" (also Enter, the box's default after an error, and Escape) leaves it exactly as
+// it was through typing and a clean close, and nothing is kept for that run.
+struct BadJournalAnswer {
+    const char* key;    // xdotool's name of the key that answers the box
+    bool movedAside;    // what the key means
+    bool wholeRecords;  // the bad journal: this program's header and a whole record of a type
+                        // it never writes; else bytes of something else altogether
+};
+
+std::string BadJournal(bool wholeRecords) {
+    if (!wholeRecords) return "not a journal of this program\n";
+    std::string bytes(bansho::keep::kJournalMagic);
+    bansho::keep::AppendRow(bytes, bansho::HistoryEntry("5", '+'));
+    std::string frame = std::string("\x01\x00\x00\x00", 4) + "\x63"; // type 99
+    const std::uint32_t crc = bansho::keep::Crc32(frame.data(), frame.size());
+    for (int i = 0; i < 4; ++i)
+        frame += static_cast<char>((crc >> (8 * i)) & 0xFF);
+    return bytes + frame;
+}
+
+class BadJournalBox : public KeptReceiptProgram,
+                      public ::testing::WithParamInterface<BadJournalAnswer> {
+protected:
+    // The names beside the program other than the program, its settings and the journal.
+    std::vector<std::string> Others() const {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(dir_ / "prog")) {
+            const std::string n = e.path().filename().string();
+            if (n != "bansho" && n != "bansho.ENV" && n != "bansho.journal" &&
+                n != "bansho.journal.lock")
+                out.push_back(n);
+        }
+        return out;
+    }
+    static std::string Bytes(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+TEST_P(BadJournalBox, TheAnswerDecidesWhatBecomesOfTheFile) {
+    const BadJournalAnswer a = GetParam();
+    Settings(true);
+    const std::string bad = BadJournal(a.wholeRecords);
+    std::ofstream(journal_, std::ios::binary) << bad;
+    Program p(x_.Display(), exe_, dir_ / "home", Log());
+    const std::string box = p.Box(x_.Display());
+    ASSERT_FALSE(box.empty()) << "no box";
+    Shell(x_.Display(), std::string("xdotool key ") + a.key);
+    const std::string wid = p.Window(x_.Display());
+    ASSERT_FALSE(wid.empty());
+    if (a.movedAside) {
+        ASSERT_TRUE(WaitUntil([&] { return Others().size() == 1 && fs::exists(journal_); }));
+        const std::string aside = Others()[0];
+        // "bansho.journal.yyyymmdd-hhmmss"
+        EXPECT_EQ(aside.rfind("bansho.journal.", 0), 0u) << aside;
+        EXPECT_EQ(aside.size(), std::string("bansho.journal.20261207-214500").size()) << aside;
+        EXPECT_EQ(Bytes(dir_ / "prog" / aside), bad);
+        Shell(x_.Display(), "xdotool key --delay 1" + Keys("12") + Keys("34"));
+        EXPECT_TRUE(WaitUntil([&] { return Join(KeptNumbers(journal_)) == "12 34 "; }))
+            << Join(KeptNumbers(journal_));
+        Shell(x_.Display(), "xdotool key Escape"); // the program's own close
+        ASSERT_TRUE(p.WaitForEnd());
+        EXPECT_EQ(Join(KeptNumbers(journal_)), "12 34 ");
+        EXPECT_EQ(Bytes(dir_ / "prog" / aside), bad);
+        EXPECT_EQ(Others().size(), 1u);
+    } else {
+        // Typed into, then closed by its own key: the keys before the close were handled.
+        Shell(x_.Display(), "xdotool key --delay 1" + Keys("12") + Keys("34") + " Escape");
+        ASSERT_TRUE(p.WaitForEnd());
+        EXPECT_EQ(Bytes(journal_), bad);
+        EXPECT_TRUE(Others().empty()) << Join(Others());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, BadJournalBox,
+    ::testing::Values(BadJournalAnswer{"y", true, false}, BadJournalAnswer{"y", true, true},
+                      BadJournalAnswer{"n", false, true}, BadJournalAnswer{"Return", false, false},
+                      BadJournalAnswer{"Escape", false, true}));
 
 } // namespace
