@@ -376,6 +376,12 @@ TEST_P(BadJournalBox, TheAnswerDecidesWhatBecomesOfTheFile) {
     const std::string box = p.Box(x_.Display());
     ASSERT_FALSE(box.empty()) << "no box";
     Shell(x_.Display(), std::string("xdotool key ") + a.key);
+    // A letter answers by an animated click: the box stays up, and the main window takes no
+    // key, for a tenth of a second more. Typing goes once the box is gone.
+    ASSERT_TRUE(WaitUntil([&] {
+        return Shell(x_.Display(), "xdotool search --onlyvisible --pid " + std::to_string(p.Pid()))
+                   .find(box) == std::string::npos;
+    })) << "the box stayed";
     const std::string wid = p.Window(x_.Display());
     ASSERT_FALSE(wid.empty());
     if (a.movedAside) {
