@@ -126,21 +126,13 @@ bool Journal::CompactInBackground(int oldFd, std::uint64_t end) {
         ::close(dirFd);
         return false;
     }
-    std::string out(kJournalMagic);
     std::uint64_t snapshot = 0;
-    bool ok = true;
-    auto flush = [&] {
-        ok = ok && !cancel_.load() && WriteAll(fd, out);
-        snapshot += out.size();
-        out.clear();
-    };
-    AppendClear(out);
-    for (const HistoryEntry& row : state.Rows) {
-        AppendRow(out, row);
-        if (out.size() >= kChunk) flush();
-    }
-    AppendValues(out, state.Memory, state.GrandTotal, state.Kind);
-    flush();
+    bool ok = StreamJournal(state.Rows, state.Memory, state.GrandTotal, state.Kind,
+                            [&](const std::string& chunk) {
+                                if (cancel_.load() || !WriteAll(fd, chunk)) return false;
+                                snapshot += chunk.size();
+                                return true;
+                            });
     state = KeptState{};
     ok = ok && ::fsync(fd) == 0;
     if (ok && hook_) hook_(CompactionStep::SnapshotSynced);

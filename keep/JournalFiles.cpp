@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <ctime>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,17 +49,8 @@ int MakeFolders(const std::string& dir) {
 }
 
 void RemoveTemporaries(int dirFd, std::string_view name) {
-    const int scanFd = ::dup(dirFd);
-    if (scanFd < 0) return;
-    DIR* d = ::fdopendir(scanFd);
-    if (!d) {
-        ::close(scanFd);
-        return;
-    }
-    while (const dirent* e = ::readdir(d)) {
-        if (filereplace::IsTemporaryOf(e->d_name, name)) ::unlinkat(dirFd, e->d_name, 0);
-    }
-    ::closedir(d);
+    filereplace::ForEachTemporary(dirFd, name,
+                                  [dirFd](const char* entry) { ::unlinkat(dirFd, entry, 0); });
 }
 
 int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName) {

@@ -162,6 +162,23 @@ void AppendSnapshot(std::string& out, const KeptState& state) {
     AppendValues(out, state.Memory, state.GrandTotal, state.Kind);
 }
 
+bool StreamJournal(const std::deque<HistoryEntry>& rows, const TCalcNum& memory,
+                   const TCalcNum& grandTotal, int kind,
+                   const std::function<bool(const std::string&)>& sink) {
+    constexpr std::size_t kChunk = 1u << 20;
+    std::string out(kJournalMagic);
+    AppendClear(out);
+    for (const HistoryEntry& row : rows) {
+        AppendRow(out, row);
+        if (out.size() >= kChunk) {
+            if (!sink(out)) return false;
+            out.clear();
+        }
+    }
+    AppendValues(out, memory, grandTotal, kind);
+    return sink(out);
+}
+
 void AppendValues(std::string& out, const TCalcNum& memory, const TCalcNum& grandTotal, int kind) {
     AppendValue(out, RecordType::Memory, memory);
     AppendValue(out, RecordType::GrandTotal, grandTotal);

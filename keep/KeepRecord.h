@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,11 @@ void AppendKind(std::string& out, int kind);
 void AppendValues(std::string& out, const TCalcNum& memory, const TCalcNum& grandTotal, int kind);
 // The records that build `state` from nothing.
 void AppendSnapshot(std::string& out, const KeptState& state);
+// A whole journal of the rows and the values (the header, a Clear, the rows, the values), handed
+// to `sink` a megabyte at a time; false as soon as `sink` returns false.
+bool StreamJournal(const std::deque<HistoryEntry>& rows, const TCalcNum& memory,
+                   const TCalcNum& grandTotal, int kind,
+                   const std::function<bool(const std::string&)>& sink);
 
 // How one framed record at the front of `bytes` reads.
 enum class FrameStatus {

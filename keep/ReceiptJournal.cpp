@@ -258,21 +258,12 @@ bool Journal::Compact(const std::deque<HistoryEntry>& rows, const TCalcNum& memo
         ::close(dirFd);
         return false;
     }
-    std::string out(kJournalMagic);
     std::uint64_t written = 0;
-    bool ok = true;
-    auto flush = [&] {
-        ok = ok && WriteAll(fd, out);
-        written += out.size();
-        out.clear();
-    };
-    AppendClear(out);
-    for (const HistoryEntry& row : rows) {
-        AppendRow(out, row);
-        if (out.size() >= (1u << 20)) flush();
-    }
-    AppendValues(out, memory, grandTotal, kind);
-    flush();
+    bool ok = StreamJournal(rows, memory, grandTotal, kind, [&](const std::string& chunk) {
+        if (!WriteAll(fd, chunk)) return false;
+        written += chunk.size();
+        return true;
+    });
     ok = ok && ::fsync(fd) == 0 && ::renameat(dirFd, tmp.c_str(), dirFd, name.c_str()) == 0;
     if (!ok) {
         ::unlinkat(dirFd, tmp.c_str(), 0);

@@ -91,6 +91,21 @@ bool IsTemporaryOf(std::string_view entry, std::string_view name) {
     return true;
 }
 
+void ForEachTemporary(int dirFd, std::string_view name,
+                      const std::function<void(const char* entry)>& each) {
+    const int scanFd = ::dup(dirFd); // closedir closes its own descriptor
+    if (scanFd < 0) return;
+    DIR* d = ::fdopendir(scanFd);
+    if (!d) {
+        ::close(scanFd);
+        return;
+    }
+    while (const dirent* e = ::readdir(d)) {
+        if (IsTemporaryOf(e->d_name, name)) each(e->d_name);
+    }
+    ::closedir(d);
+}
+
 int MakeTemporary(int dirFd, const std::string& name, mode_t mode, std::string& tmpName,
                   int flags) {
     static constexpr char kChars[] =
@@ -146,23 +161,14 @@ using filereplace::WriteAll;
 // is what a killed save left behind. The caller holds the folder's lock, so no save of this
 // program is between making its temporary and locking it.
 void RemoveStaleTemporaries(int dirFd, const std::string& name) {
-    const int scanFd = ::dup(dirFd); // closedir closes its own descriptor
-    if (scanFd < 0) return;
-    DIR* d = ::fdopendir(scanFd);
-    if (!d) {
-        ::close(scanFd);
-        return;
-    }
-    while (const dirent* e = ::readdir(d)) {
-        if (!IsTemporaryOf(e->d_name, name)) continue;
-        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
+    filereplace::ForEachTemporary(dirFd, name, [dirFd](const char* entry) {
+        const int fd = ::openat(dirFd, entry, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(dirFd, e->d_name, 0);
+            ::unlinkat(dirFd, entry, 0);
         ::close(fd);
-    }
-    ::closedir(d);
+    });
 }
 
 // Holds the folder's lock for as long as it lives (no lock where the folder cannot be locked).

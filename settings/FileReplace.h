@@ -3,6 +3,7 @@
 // owner froze it, temporaries of a save and the message for a file that cannot be made. Used by
 // Settings.cpp and by the kept receipt's journal.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ std::string CannotCreate(const std::string& name, int err);
 
 // "name." and six letters or digits: a temporary file of a save of `name`.
 bool IsTemporaryOf(std::string_view entry, std::string_view name);
+
+// Calls `each` with the name of every temporary of `name` in the folder.
+void ForEachTemporary(int dirFd, std::string_view name,
+                      const std::function<void(const char* entry)>& each);
 
 // Makes a temporary file of this save alone beside `name` in the folder: a name no one else has
 // (created exclusively, another name tried when it is taken), with `mode` as the system applies
