@@ -22,7 +22,7 @@ namespace {
 // Steps per configuration; twelve configurations. BANSHO_SOAK_STEPS overrides.
 long StepsPerConfig() {
     if (const char* env = std::getenv("BANSHO_SOAK_STEPS")) return std::atol(env);
-    return kSanitized ? 100'000 : 200'000;
+    return kSanitized ? 50'000 : 200'000;
 }
 
 class Soak {
