@@ -6,6 +6,7 @@
 #include "KeyConfig.h"
 #include "DisplayColors.h"
 #include "Options.h"
+#include "WindowOptions.h"
 
 #include <QDialog>
 
@@ -185,10 +186,12 @@ private:
     TMForm& owner_;
     TOption& option_;
     DisplayColorSet& colors_;
+    WindowOptions& winOptions_;
     TCalcStatus& status_;
     KeyConfig& keys_;
     TOption optionBackup_;
     DisplayColorSet colorBackup_;
+    WindowOptions winOptionsBackup_;
     KeyAssignmentLists lists_;
     int hintHidePause_ = kHintPauseNormal;
     bool destroyed_ = false;
