@@ -65,7 +65,7 @@ TCForm::TCForm(TMForm& owner)
     : QDialog(&owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       owner_(owner), option_(owner.Option()), colors_(owner.DisplayColors()),
-      status_(owner.Status()), keys_(owner.Keys()) {
+      winOptions_(owner.WinOptions()), status_(owner.Status()), keys_(owner.Keys()) {
     setObjectName("CForm");
     Build();
     FormCreate();
@@ -285,6 +285,7 @@ void TCForm::FormCreate() {
     // Snapshots for Cancel.
     optionBackup_ = option_;
     colorBackup_ = colors_;
+    winOptionsBackup_ = winOptions_;
 
     // Controls from the live values.
     SBar->setChecked(owner_.StatusBarVisible());
@@ -292,9 +293,9 @@ void TCForm::FormCreate() {
     UseNumKeyClick();
     HistSet->SetItemIndex(option_.HistSet);
     Acount->SetItemIndex(option_.Acount);
-    StayHist->setChecked(option_.StayHist);
-    HUpper->setChecked(option_.Upper);
-    SFont->setChecked(option_.SmallFont);
+    StayHist->setChecked(winOptions_.StayHist);
+    HUpper->setChecked(winOptions_.Upper);
+    SFont->setChecked(winOptions_.SmallFont);
     StayTop->setChecked(owner_.StayOnTop());
     MemCalc->setChecked(!option_.CalcMem);
     KeepReceipt->setChecked(option_.KeepReceipt);
@@ -305,18 +306,18 @@ void TCForm::FormCreate() {
         KeepNote->setVisible(!why.empty());
         KeepReceipt->setAccessibleDescription(note);
     }
-    FHint->setChecked(option_.Hint);
-    Cycle->setChecked(option_.Cycle);
+    FHint->setChecked(winOptions_.Hint);
+    Cycle->setChecked(winOptions_.Cycle);
     TaxRate->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate).toUpper());
     TaxRate2->setText(QStringLiteral("  ") + QString::fromStdString(option_.TaxRate2));
-    MoveDot->setValue(option_.MoveDot);
+    MoveDot->setValue(winOptions_.MoveDot);
     ShowRates();
     // Setting these runs their reactions, so the preview is in force from the start.
-    AlphaType->SetItemIndex(option_.AlphaBlendType);
-    AlphaTypeClick(AlphaType->ItemIndex() < 0 ? option_.AlphaBlendType : AlphaType->ItemIndex());
+    AlphaType->SetItemIndex(winOptions_.AlphaBlendType);
+    AlphaTypeClick(AlphaType->ItemIndex() < 0 ? winOptions_.AlphaBlendType : AlphaType->ItemIndex());
     {
         const QSignalBlocker block(AlphaUpDown);
-        AlphaUpDown->setValue(option_.AlphaBlendValue);
+        AlphaUpDown->setValue(winOptions_.AlphaBlendValue);
     }
     AlphaUpDownChange(AlphaUpDown->value());
     CLBox->setToolTip(QStringLiteral("左のＢＯＸで選択されているキーに\n割り付ける機能を選びます"));
@@ -333,7 +334,7 @@ void TCForm::FormCreate() {
     FontList->setPlaceholderText(face);
     FontStyle->SetItemIndex((display.bold() ? 1 : 0) + (display.italic() ? 2 : 0));
     NumLabel->setFont(display);
-    Margin->setChecked(option_.Margin);
+    Margin->setChecked(winOptions_.Margin);
     RedispSample(face);
 
     // The first page shows; the reset button follows the customization mark.
@@ -382,34 +383,34 @@ void TCForm::OKBtnClick() {
     // NUM-key mode.
     status_.UseNumKey = UseNumKey->isChecked();
     // Options from their controls.
-    option_.Hint = FHint->isChecked();
+    winOptions_.Hint = FHint->isChecked();
     if (HistSet->ItemIndex() >= 0)
         option_.HistSet = static_cast<std::uint8_t>(HistSet->ItemIndex());
     if (Acount->ItemIndex() >= 0) option_.Acount = static_cast<std::uint8_t>(Acount->ItemIndex());
-    option_.StayHist = StayHist->isChecked();
+    winOptions_.StayHist = StayHist->isChecked();
     option_.CalcMem = !MemCalc->isChecked();
     const bool keepChanged = option_.KeepReceipt != KeepReceipt->isChecked();
     option_.KeepReceipt = KeepReceipt->isChecked();
-    option_.Upper = HUpper->isChecked();
-    option_.Cycle = Cycle->isChecked();
-    option_.SmallFont = SFont->isChecked();
-    option_.Margin = Margin->isChecked();
+    winOptions_.Upper = HUpper->isChecked();
+    winOptions_.Cycle = Cycle->isChecked();
+    winOptions_.SmallFont = SFont->isChecked();
+    winOptions_.Margin = Margin->isChecked();
     // The spinner takes a number in range from its edit and otherwise keeps its value.
     MoveDot->interpretText();
-    option_.MoveDot = MoveDot->value();
+    winOptions_.MoveDot = MoveDot->value();
     // The tax rates, as read (full-width digits become digits), apply from the next tax key.
     option_.TaxRate = ParseTaxRate(TrimBlanks(TaxRate->text())).value_or(option_.TaxRate);
     option_.TaxRate2 = ParseTaxRate(TrimBlanks(TaxRate2->text())).value_or(option_.TaxRate2);
     // Transparency.
-    if (AlphaType->ItemIndex() >= 0) option_.AlphaBlendType = AlphaType->ItemIndex();
-    option_.AlphaBlendValue = AlphaUpDown->value();
+    if (AlphaType->ItemIndex() >= 0) winOptions_.AlphaBlendType = AlphaType->ItemIndex();
+    winOptions_.AlphaBlendValue = AlphaUpDown->value();
     // Window style; the history window follows the main window.
     owner_.SetStayOnTop(StayTop->isChecked());
     // Keys and function-key sets.
     WriteBackKeys();
     // Function-key count.
     static constexpr int kCounts[3] = {8, 10, 12};
-    if (const int i = KeyCnt->ItemIndex(); i >= 0 && i < 3) option_.FuncType = kCounts[i];
+    if (const int i = KeyCnt->ItemIndex(); i >= 0 && i < 3) winOptions_.FuncType = kCounts[i];
     // The display font becomes the sample's font; the layout rule fits its size.
     const QFont sample = NumLabel->font();
     const int styleBits = (sample.bold() ? 1 : 0) | (sample.italic() ? 2 : 0) |
@@ -419,7 +420,7 @@ void TCForm::OKBtnClick() {
     owner_.FormResize();
     if (HistoryLink* h = owner_.HistoryWindow()) {
         h->FormActivate();
-        h->SetButtonHints(option_.Hint);
+        h->SetButtonHints(winOptions_.Hint);
     }
     // The receipt starts or stops being kept.
     if (keepChanged && owner_.Keeping().OptionChanged) owner_.Keeping().OptionChanged();
@@ -431,6 +432,7 @@ void TCForm::OKBtnClick() {
 void TCForm::CancelBtnClick() {
     option_ = optionBackup_;
     colors_ = colorBackup_;
+    winOptions_ = winOptionsBackup_;
     ApplyColorsToMain();
     ApplyColorsToHistory();
     QDialog::reject();

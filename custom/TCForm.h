@@ -7,6 +7,7 @@
 #include "DisplayColors.h"
 #include "Options.h"
 #include "PathNote.h"
+#include "WindowOptions.h"
 
 #include <QDialog>
 
@@ -186,10 +187,12 @@ private:
     TMForm& owner_;
     TOption& option_;
     DisplayColorSet& colors_;
+    WindowOptions& winOptions_;
     TCalcStatus& status_;
     KeyConfig& keys_;
     TOption optionBackup_;
     DisplayColorSet colorBackup_;
+    WindowOptions winOptionsBackup_;
     KeyAssignmentLists lists_;
     int hintHidePause_ = kHintPauseNormal;
     bool destroyed_ = false;

@@ -217,7 +217,7 @@ void TCForm::FontListChange() {
     RedispSample(face);
     // The margin suits the face in use: any other face unchecks it, and choosing back the
     // face in use restores the state it had when the dialog opened.
-    Margin->setChecked(face == owner_.DisplayFontName() && optionBackup_.Margin);
+    Margin->setChecked(face == owner_.DisplayFontName() && winOptionsBackup_.Margin);
 }
 
 void TCForm::FontStyleClick(int item) {
@@ -241,7 +241,7 @@ void TCForm::ChangeAlphaLabelCaption() {
 }
 
 void TCForm::AlphaTypeClick(int item) {
-    option_.AlphaBlendType = item;
+    winOptions_.AlphaBlendType = item;
     AlphaLabel->setEnabled(item > 0);
     AlphaUpDown->setEnabled(item > 0);
     ChangeAlphaLabelCaption();
@@ -250,17 +250,17 @@ void TCForm::AlphaTypeClick(int item) {
 
 void TCForm::AlphaUpDownChange(int position) {
     ChangeAlphaLabelCaption();
-    option_.AlphaBlendValue = position;
+    winOptions_.AlphaBlendValue = position;
     RedispMForm();
 }
 
 // While the dialog is open both windows show the chosen opacity for "while inactive" as well
 // as for "always", so the user sees what the slider does.
 void TCForm::RedispMForm() {
-    if (option_.AlphaBlendType != 0) option_.AlphaBlendType = 2;
+    if (winOptions_.AlphaBlendType != 0) winOptions_.AlphaBlendType = 2;
     owner_.OnAppActivate();
     const int item = AlphaType->ItemIndex();
-    option_.AlphaBlendType = item >= 0 ? item : optionBackup_.AlphaBlendType;
+    winOptions_.AlphaBlendType = item >= 0 ? item : winOptionsBackup_.AlphaBlendType;
 }
 
 } // namespace bansho

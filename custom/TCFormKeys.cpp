@@ -151,7 +151,7 @@ void TCForm::SetCurrentKeyTBL() {
     CLBox->clear();
 
     // The function-key count on the options page.
-    switch (option_.FuncType) {
+    switch (winOptions_.FuncType) {
     case 8:
         KeyCnt->SetItemIndex(0);
         break;

@@ -1,7 +1,8 @@
 #pragma once
-// The plain records that the settings file fills and every layer reads: options and the
-// state record shared by the engine, the keys and the windows. The display colours, which
-// only the windows use, are the settings layer's (settings/DisplayColors.h).
+// The plain records that the settings file fills and the engine, the keys and the windows
+// read: the calculation options and the state record they share. What only the windows use
+// is the settings layer's: the display colours (settings/DisplayColors.h) and the window
+// options and the history window's place (settings/WindowOptions.h).
 #include <cstdint>
 #include <string>
 
@@ -12,19 +13,7 @@ struct TOption {
     std::uint8_t HistSet = 0;         // 0 user memo, 1 calculation receipt, 2 input receipt
     std::uint8_t Acount = 0;          // 0 cut below the significant digits, 1 round half up
     bool CalcMem = false;             // M+/M- first complete the pending calculation
-    bool StayHist = false;            // history window stays open after a recall
-    std::int32_t MoveDot = 0;         // pixel step of the fast zoom and move commands
-    std::int32_t FuncType = 0;        // function keys shown: 8, 10 or 12
     std::string TaxRate;              // tax rate in percent, as text
-    bool Cycle = false;               // history navigation wraps around
-    bool Hint = false;                // tool tips on function keys and history buttons
-    bool Upper = false;               // history window docked above the main window
-    std::string Printer;              // last printed on: a printer's name or a PDF file's path
-    std::string PrintPaper;           // last printed on: "A4", "80x297mm"; empty: never printed
-    bool SmallFont = false;           // smaller function-key and history-button captions
-    bool Margin = false;              // extra space above and below the display digits
-    std::int32_t AlphaBlendType = 0;  // 0 never, 1 while inactive, 2 always
-    std::int32_t AlphaBlendValue = 0; // opacity while transparent (low 8 bits used)
     std::string UserKEY;              // NUM-key mode: key codes, 17 raw bytes
     std::string UserTCH;              // NUM-key mode: typed characters, 17 characters
     std::int32_t Decimals = -1;       // decimal selector: -1 F (results as they come), 0-4 places
@@ -47,8 +36,6 @@ struct TCalcStatus {
     std::int32_t FuncSet = 0; // current function-key set: 0 A, 1 B, 2 C
     bool ConstMode = false;
     bool UseNumKey = false;
-    bool HistWinVisible = false;
-    std::int32_t HistWinHeight = 0;
     bool KeyCUST = false;
 };
 
@@ -56,10 +43,6 @@ struct TCalcStatus {
 inline void SetBuiltInDefaults(TOption& o, TCalcStatus& s) {
     o = TOption{};
     s = TCalcStatus{};
-    s.HistWinHeight = 256;
-    o.FuncType = 12;
-    o.AlphaBlendType = 1;
-    o.AlphaBlendValue = 180;
     o.Decimals = -1;
     o.Rounding = 0;
 }
@@ -70,17 +53,7 @@ inline void SetFileDefaults(TOption& o) {
     o.HistSet = 2;
     o.Acount = 0;
     o.CalcMem = true;
-    o.StayHist = true;
-    o.MoveDot = 8;
-    o.FuncType = 12;
     o.TaxRate = "10";
-    o.Cycle = true;
-    o.Hint = true;
-    o.Upper = false;
-    o.SmallFont = false;
-    o.Margin = false;
-    o.AlphaBlendType = 1;
-    o.AlphaBlendValue = 180;
     o.Decimals = -1;
     o.Rounding = 0;
     o.TaxRate2 = "8";

@@ -73,7 +73,8 @@ bool IsModifierKey(int code) {
 THForm::THForm(TMForm& main)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      main_(main), engine_(main.Engine()), option_(main.Option()), status_(main.Status()) {
+      main_(main), engine_(main.Engine()), option_(main.Option()), status_(main.Status()),
+      winOptions_(main.WinOptions()), historyState_(main.HistoryState()) {
     setObjectName("HForm");
     // The side panel's hints show on hover even while the main window has the keyboard,
     // which is nearly always.
@@ -138,12 +139,12 @@ std::array<QPushButton*, 6> THForm::Buttons() const {
 
 // Creation, in this order: hints, colours, height, visibility, docking.
 void THForm::FormCreate() {
-    SetButtonHints(option_.Hint);
+    SetButtonHints(winOptions_.Hint);
     ApplyColors();
-    pendingOuterHeight_ = status_.HistWinHeight;
-    resize(width(), std::max(1, status_.HistWinHeight));
+    pendingOuterHeight_ = historyState_.Height;
+    resize(width(), std::max(1, historyState_.Height));
     DrawForm(); // placed before it is shown, so that a window manager keeps the place
-    if (status_.HistWinVisible) {
+    if (historyState_.Visible) {
         // Shown beside the main window without taking the keyboard from it. Being shown
         // counts as the first activation: the title and the side panel fit the receipt kind
         // from the start.
@@ -202,7 +203,7 @@ void THForm::DrawForm() {
     ApplyPendingHeight();
     dockedToHiddenMain_ = !main_.isVisible();
     const QRect mainFrame = main_.frameGeometry();
-    const QRect dock = DockedRect(mainFrame, status_.HistWinHeight, option_.Upper);
+    const QRect dock = DockedRect(mainFrame, historyState_.Height, winOptions_.Upper);
     const QMargins m = FrameMargins();
     setGeometry(dock.left() + m.left(), dock.top() + m.top(),
                 std::max(1, dock.width() - m.left() - m.right()), height());
@@ -216,7 +217,7 @@ void THForm::FormActivate() {
     if (k < 1) k = kDesignButtonWidth;
     sidePanelWidth_ = k + 4;
     QFont captions = font();
-    captions.setPointSize(option_.SmallFont ? 8 : 9);
+    captions.setPointSize(winOptions_.SmallFont ? 8 : 9);
     const auto buttons = Buttons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->setGeometry(kButtonLeft, kButtonTops[i], k, kButtonHeight);
@@ -249,7 +250,7 @@ void THForm::FormResize() {
     // Only the height of a plain window is kept: a maximised or full-screen receipt comes
     // back to the height it had.
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
-        status_.HistWinHeight = height() + extra.height();
+        historyState_.Height = height() + extra.height();
     PlaceChildren();
     inResize_ = false;
 }

@@ -22,6 +22,8 @@ namespace bansho {
 class CalcEngine;
 struct TOption;
 struct TCalcStatus;
+struct WindowOptions;
+struct HistoryWindowState;
 
 class TMForm;
 class ReceiptListView;
@@ -35,8 +37,8 @@ public:
     static const QString kEditCorrect; // "訂正"
     static const QString kEditInsert;  // "挿入"
 
-    // Creation (FormCreate): hints, colours, the height from HistWinHeight, visibility from
-    // HistWinVisible, docking. Registers itself with the main window and, as the receipt's
+    // Creation (FormCreate): hints, colours, the height and visibility from the main window's
+    // HistoryState(), docking. Registers itself with the main window and, as the receipt's
     // observer, with its engine, and unregisters when destroyed; the main window must
     // outlive it.
     explicit THForm(TMForm& main);
@@ -156,6 +158,8 @@ private:
     CalcEngine& engine_;
     TOption& option_;
     TCalcStatus& status_;
+    WindowOptions& winOptions_;
+    HistoryWindowState& historyState_;
     ReceiptListModel* model_ = nullptr;
     QString editCaption_;
     int listFontHeight_ = 13;

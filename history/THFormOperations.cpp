@@ -31,7 +31,7 @@ void THForm::RecallSelected() {
     const int i = SelectedRow();
     if (i < 0) return;
     engine_.RecallHistoryEntry(static_cast<std::size_t>(i));
-    setVisible(option_.StayHist);
+    setVisible(winOptions_.StayHist);
 }
 
 void THForm::OpenEntryEditor() {
@@ -102,7 +102,7 @@ void THForm::SelectPrevious() {
     const int i = SelectedRow();
     if (i > 0)
         SelectRow(i - 1);
-    else if (option_.Cycle && LastRow(engine_) >= 0)
+    else if (winOptions_.Cycle && LastRow(engine_) >= 0)
         SelectRow(LastRow(engine_));
 }
 
@@ -112,7 +112,7 @@ void THForm::SelectNext() {
     if (last < 0) return;
     const int i = SelectedRow();
     if (i == last)
-        SelectRow(option_.Cycle ? 0 : last);
+        SelectRow(winOptions_.Cycle ? 0 : last);
     else
         SelectRow(i + 1); // with no selection: the first row
 }

@@ -3,6 +3,7 @@
 #include "CalcEngine.h"
 #include "MessageBoxes.h"
 #include "Options.h"
+#include "WindowOptions.h"
 #include "PrintDialog.h"
 #include "ReceiptListView.h"
 #include "ReceiptPrinter.h"
@@ -56,7 +57,7 @@ ReceiptPrinter::Receipt THForm::ReceiptForPrint() const {
 
 namespace {
 
-PrintChoice OfferedChoice(const TOption& o) {
+PrintChoice OfferedChoice(const WindowOptions& o) {
     return {QString::fromStdString(o.Printer), PaperFromText(QString::fromStdString(o.PrintPaper))};
 }
 
@@ -70,13 +71,13 @@ void THForm::RunPrint(bool preview) {
     request.docName = QStringLiteral("バンショ ") + ReceiptForPrint().kind;
     request.title = preview ? QStringLiteral("印刷プレビュー") : QStringLiteral("印刷");
     request.preview = preview;
-    request.offered = OfferedChoice(option_);
+    request.offered = OfferedChoice(winOptions_);
     request.paint = [this, &printer](QPagedPaintDevice& device) { printer.Print(ReceiptForPrint(), device); };
     PrintChoice chosen;
     const PrintOutcome outcome = PrintWithDialog(this, request, chosen);
     if (outcome == PrintOutcome::Printed) {
-        option_.Printer = chosen.printer.toStdString();
-        option_.PrintPaper = PaperText(chosen.paper).toStdString();
+        winOptions_.Printer = chosen.printer.toStdString();
+        winOptions_.PrintPaper = PaperText(chosen.paper).toStdString();
     } else if (outcome == PrintOutcome::Unavailable) {
         platform::ShowError(this, QStringLiteral("印刷の部品 (bansho-print) が見つかりません。"),
                             request.title);

@@ -217,8 +217,8 @@ void TMForm::KeepOnScreen() {
     FormResize();
     frame.width = width() + m.left() + m.right();
     frame.height = height() + m.top() + m.bottom();
-    const int docked = status_.HistWinVisible ? status_.HistWinHeight : 0;
-    const WindowRect placed = PlaceOnScreen(frame, areas[i], docked, option_.Upper);
+    const int docked = historyState_.Visible ? historyState_.Height : 0;
+    const WindowRect placed = PlaceOnScreen(frame, areas[i], docked, winOptions_.Upper);
     if (placed.left != frame.left || placed.top != frame.top) move(placed.left, placed.top);
 }
 
@@ -233,7 +233,7 @@ void TMForm::LoadSettings() {
     MainWindowSettings win;
     win.Left = kDesignLeft;
     win.Top = kDesignTop;
-    StoredState refs{option_, colors_, status_, keys_, win};
+    StoredState refs{option_, colors_, status_, keys_, win, winOptions_, historyState_};
     if (envFile_.empty()) {
         envFile_ = EnvFileName();
         readFile_ = EnvFileToRead(envFile_.string(), EnvFileBesideProgram());
@@ -297,8 +297,8 @@ SaveResult TMForm::WriteSettings() {
     win.StatusBar = StatusBarVisible();
     win.FontName = DisplayFontName().toStdString();
     win.FontStyle = DisplayFontStyle();
-    if (history_ && history_->Window()) status_.HistWinVisible = history_->Window()->isVisible();
-    StoredState refs{option_, colors_, status_, keys_, win};
+    if (history_ && history_->Window()) historyState_.Visible = history_->Window()->isVisible();
+    StoredState refs{option_, colors_, status_, keys_, win, winOptions_, historyState_};
     return bansho::SaveSettings(envFile_.string(), refs);
 }
 
@@ -385,7 +385,7 @@ void TMForm::ApplyFuncSet() {
         key->SetCaption(QString::fromStdString(entries[k].Caption));
         key->SetTag(entries[k].Command);
         key->SetHint(QString::fromStdString(entries[k].Hint));
-        key->SetShowHint(option_.Hint);
+        key->SetShowHint(winOptions_.Hint);
     }
 }
 
@@ -401,9 +401,9 @@ void TMForm::FormResize() {
     LayoutInput in;
     in.width = width();
     in.fontSize = displayFont_.pixelSize();
-    in.margin = option_.Margin;
-    in.funcType = option_.FuncType;
-    in.smallFont = option_.SmallFont;
+    in.margin = winOptions_.Margin;
+    in.funcType = winOptions_.FuncType;
+    in.smallFont = winOptions_.SmallFont;
     in.statusBarVisible = StatusBarVisible();
     in.statusBarHeight = sbBaseHeight_;
     in.fkBaseHeight = fkBaseHeight_;

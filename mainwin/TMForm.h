@@ -10,6 +10,7 @@
 #include "NumberDisplay.h"
 #include "DisplayColors.h"
 #include "Options.h"
+#include "WindowOptions.h"
 
 #include <QFont>
 #include <QWidget>
@@ -52,6 +53,8 @@ public:
     TOption& Option() { return option_; }
     DisplayColorSet& DisplayColors() { return colors_; }
     TCalcStatus& Status() { return status_; }
+    WindowOptions& WinOptions() { return winOptions_; }
+    HistoryWindowState& HistoryState() { return historyState_; }
     KeyConfig& Keys() { return keys_; }
     CalcEngine& Engine() { return *engine_; }
 
@@ -191,6 +194,8 @@ private:
     TOption option_;
     DisplayColorSet colors_;
     TCalcStatus status_;
+    WindowOptions winOptions_;      // made with the values in force before the file is read
+    HistoryWindowState historyState_;
     KeyConfig keys_;
     std::unique_ptr<MainWindowHost> host_;
     std::unique_ptr<CalcEngine> engine_;

@@ -205,7 +205,7 @@ void TMForm::ToggleStatusBar() {
 }
 
 void TMForm::ZoomWindow(int command) {
-    resize(ZoomWidth(command, width(), option_.MoveDot), height());
+    resize(ZoomWidth(command, width(), winOptions_.MoveDot), height());
     FormResize();
 }
 
@@ -218,7 +218,7 @@ void TMForm::MoveWindow(int command) {
     const QRect frame = frameGeometry();
     const QRect scr = ScreenRect();
     WindowRect r{frame.left() - scr.left(), frame.top() - scr.top(), frame.width(), frame.height()};
-    r = MoveRect(command, r, option_.MoveDot, scr.width(), scr.height());
+    r = MoveRect(command, r, winOptions_.MoveDot, scr.width(), scr.height());
     move(r.left + scr.left(), r.top + scr.top());
 }
 
@@ -257,13 +257,13 @@ void TMForm::PopupCommandMenu(int command) {
 // ---- Transparency and always-on-top -------------------------------------------------------
 
 void TMForm::ApplyAlpha(bool transparent) {
-    const int alpha = transparent ? (option_.AlphaBlendValue & 0xFF) : 255;
+    const int alpha = transparent ? (winOptions_.AlphaBlendValue & 0xFF) : 255;
     platform::SetWindowAlpha(this, alpha);
     if (history_ && history_->Window()) platform::SetWindowAlpha(history_->Window(), alpha);
 }
 
 void TMForm::OnAppActivate() {
-    ApplyAlpha(option_.AlphaBlendType == 2);
+    ApplyAlpha(winOptions_.AlphaBlendType == 2);
     QWidget* hist = history_ ? history_->Window() : nullptr;
     if (platform::IsStayOnTop(this) != stayOnTop_) platform::SetStayOnTop(this, stayOnTop_);
     if (hist && platform::IsStayOnTop(hist) != stayOnTop_) platform::SetStayOnTop(hist, stayOnTop_);
@@ -283,7 +283,7 @@ void TMForm::ComeForward() {
 }
 
 void TMForm::OnAppDeactivate() {
-    ApplyAlpha(option_.AlphaBlendType > 0);
+    ApplyAlpha(winOptions_.AlphaBlendType > 0);
 }
 
 void TMForm::SetStayOnTop(bool on) {

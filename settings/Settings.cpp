@@ -175,8 +175,11 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
     TOption& o = s.Option;
     TCalcStatus& st = s.Status;
     MainWindowSettings& w = s.Window;
+    WindowOptions& wo = s.WinOptions;
+    HistoryWindowState& h = s.History;
     const MainWindowSettings winDef;
     const TOption def = FileDefaultOptions();
+    const WindowOptions woDef = FileDefaultWindowOptions();
 
     // Window style and panel heights.
     w.Style = ini.ReadInteger(kOptionSec, "Style", winDef.Style);
@@ -214,32 +217,32 @@ void LoadSettings(const IniFile& ini, bool fileExisted, const StoredState& s) {
         cmd = ini.ReadString(kFunction, kCommandKey[i], cmd);
     }
 
-    st.HistWinVisible = ini.ReadBool(kHistWin, "HForm", true);
-    st.HistWinHeight = Bounded(ini.ReadInteger(kHistWin, "Height", 256), 0, kMaxWindowSize);
-    o.Cycle = ini.ReadBool(kHistWin, "Cycle", def.Cycle);
-    o.Upper = ini.ReadBool(kHistWin, "Upper", def.Upper);
-    o.Printer = ini.ReadString(kPrint, "Printer", def.Printer);
-    o.PrintPaper = ini.ReadString(kPrint, "Paper", def.PrintPaper);
+    h.Visible = ini.ReadBool(kHistWin, "HForm", true);
+    h.Height = Bounded(ini.ReadInteger(kHistWin, "Height", 256), 0, kMaxWindowSize);
+    wo.Cycle = ini.ReadBool(kHistWin, "Cycle", woDef.Cycle);
+    wo.Upper = ini.ReadBool(kHistWin, "Upper", woDef.Upper);
+    wo.Printer = ini.ReadString(kPrint, "Printer", woDef.Printer);
+    wo.PrintPaper = ini.ReadString(kPrint, "Paper", woDef.PrintPaper);
 
     // The bar shows 8, 10 or 12 keys; any other count falls back to twelve.
-    o.FuncType = ini.ReadInteger(kFunction, "FuncType", def.FuncType);
-    if (o.FuncType != 8 && o.FuncType != 10 && o.FuncType != 12) o.FuncType = def.FuncType;
+    wo.FuncType = ini.ReadInteger(kFunction, "FuncType", woDef.FuncType);
+    if (wo.FuncType != 8 && wo.FuncType != 10 && wo.FuncType != 12) wo.FuncType = woDef.FuncType;
 
-    o.StayHist = ini.ReadBool(kOptionSec, "StayHist", def.StayHist);
+    wo.StayHist = ini.ReadBool(kOptionSec, "StayHist", woDef.StayHist);
     o.CalcMem = ini.ReadBool(kOptionSec, "CalcMem", def.CalcMem);
-    o.Hint = ini.ReadBool(kOptionSec, "Hint", def.Hint);
+    wo.Hint = ini.ReadBool(kOptionSec, "Hint", woDef.Hint);
     // Both are kept in eight bits (258 gives 2); a mode that does not exist gives the default.
     o.HistSet = static_cast<std::uint8_t>(ini.ReadInteger(kOptionSec, "HistSet", def.HistSet));
     if (o.HistSet > 2) o.HistSet = def.HistSet;
     o.Acount = static_cast<std::uint8_t>(ini.ReadInteger(kOptionSec, "Acount", def.Acount));
     if (o.Acount > 1) o.Acount = def.Acount;
-    o.MoveDot = Bounded(ini.ReadInteger(kOptionSec, "MoveDot", def.MoveDot), 0, kMaxMoveDot);
-    o.SmallFont = ini.ReadBool(kOptionSec, "SmallFont", def.SmallFont);
-    o.Margin = ini.ReadBool(kOptionSec, "Margin", def.Margin);
+    wo.MoveDot = Bounded(ini.ReadInteger(kOptionSec, "MoveDot", woDef.MoveDot), 0, kMaxMoveDot);
+    wo.SmallFont = ini.ReadBool(kOptionSec, "SmallFont", woDef.SmallFont);
+    wo.Margin = ini.ReadBool(kOptionSec, "Margin", woDef.Margin);
     o.TaxRate = ini.ReadString(kOptionSec, "TaxRate", def.TaxRate);
-    o.AlphaBlendType = ini.ReadInteger(kOptionSec, "AlphaBlendType", def.AlphaBlendType);
-    if (o.AlphaBlendType < 0 || o.AlphaBlendType > 2) o.AlphaBlendType = def.AlphaBlendType;
-    o.AlphaBlendValue = ini.ReadInteger(kOptionSec, "AlphaBlendValue", def.AlphaBlendValue);
+    wo.AlphaBlendType = ini.ReadInteger(kOptionSec, "AlphaBlendType", woDef.AlphaBlendType);
+    if (wo.AlphaBlendType < 0 || wo.AlphaBlendType > 2) wo.AlphaBlendType = woDef.AlphaBlendType;
+    wo.AlphaBlendValue = ini.ReadInteger(kOptionSec, "AlphaBlendValue", woDef.AlphaBlendValue);
     // A selection the selectors do not offer gives the factory one (F, 切捨).
     o.Decimals = ini.ReadInteger(kOptionSec, "Decimals", def.Decimals);
     if (o.Decimals < -1 || o.Decimals > 4) o.Decimals = def.Decimals;
@@ -296,6 +299,7 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
     const TOption& o = s.Option;
     const TCalcStatus& st = s.Status;
     const MainWindowSettings& w = s.Window;
+    const WindowOptions& wo = s.WinOptions;
 
     ini.WriteInteger(kBansho, "Left", w.Left);
     ini.WriteInteger(kBansho, "Top", w.Top);
@@ -328,34 +332,34 @@ void SaveSettings(IniFile& ini, const StoredState& s) {
 
     // The lists keep their quotes, so a caption holding a blank, a comma or a quote
     // comes back whole at the next start.
-    ini.WriteInteger(kFunction, "FuncType", o.FuncType);
+    ini.WriteInteger(kFunction, "FuncType", wo.FuncType);
     for (int i = 0; i < kFuncSetCount; ++i)
         ini.WriteString(kFunction, kDispStr[i], s.Keys.FuncDispStr[static_cast<std::size_t>(i)]);
     for (int i = 0; i < kFuncSetCount; ++i)
         ini.WriteString(kFunction, kCommandKey[i], s.Keys.FuncCommand[static_cast<std::size_t>(i)]);
 
-    ini.WriteBool(kHistWin, "HForm", st.HistWinVisible);
-    ini.WriteBool(kHistWin, "Cycle", o.Cycle);
-    ini.WriteBool(kHistWin, "Upper", o.Upper);
-    ini.WriteInteger(kHistWin, "Height", st.HistWinHeight);
+    ini.WriteBool(kHistWin, "HForm", s.History.Visible);
+    ini.WriteBool(kHistWin, "Cycle", wo.Cycle);
+    ini.WriteBool(kHistWin, "Upper", wo.Upper);
+    ini.WriteInteger(kHistWin, "Height", s.History.Height);
     // The printer and paper are written once a print has used them, so a file of a program
     // that never printed keeps the keys it always had.
-    if (!o.Printer.empty() || ini.ValueExists(kPrint, "Printer")) ini.WriteString(kPrint, "Printer", o.Printer);
-    if (!o.PrintPaper.empty() || ini.ValueExists(kPrint, "Paper")) ini.WriteString(kPrint, "Paper", o.PrintPaper);
+    if (!wo.Printer.empty() || ini.ValueExists(kPrint, "Printer")) ini.WriteString(kPrint, "Printer", wo.Printer);
+    if (!wo.PrintPaper.empty() || ini.ValueExists(kPrint, "Paper")) ini.WriteString(kPrint, "Paper", wo.PrintPaper);
 
     ini.WriteInteger(kOptionSec, "Style", w.Style);
     ini.WriteBool(kOptionSec, "StatusBar", w.StatusBar);
-    ini.WriteBool(kOptionSec, "StayHist", o.StayHist);
+    ini.WriteBool(kOptionSec, "StayHist", wo.StayHist);
     ini.WriteBool(kOptionSec, "CalcMem", o.CalcMem);
-    ini.WriteBool(kOptionSec, "SmallFont", o.SmallFont);
-    ini.WriteBool(kOptionSec, "Margin", o.Margin);
-    ini.WriteBool(kOptionSec, "Hint", o.Hint);
+    ini.WriteBool(kOptionSec, "SmallFont", wo.SmallFont);
+    ini.WriteBool(kOptionSec, "Margin", wo.Margin);
+    ini.WriteBool(kOptionSec, "Hint", wo.Hint);
     ini.WriteInteger(kOptionSec, "Acount", o.Acount);
     ini.WriteInteger(kOptionSec, "HistSet", o.HistSet);
-    ini.WriteInteger(kOptionSec, "MoveDot", o.MoveDot);
+    ini.WriteInteger(kOptionSec, "MoveDot", wo.MoveDot);
     ini.WriteString(kOptionSec, "TaxRate", o.TaxRate);
-    ini.WriteInteger(kOptionSec, "AlphaBlendType", o.AlphaBlendType);
-    ini.WriteInteger(kOptionSec, "AlphaBlendValue", o.AlphaBlendValue);
+    ini.WriteInteger(kOptionSec, "AlphaBlendType", wo.AlphaBlendType);
+    ini.WriteInteger(kOptionSec, "AlphaBlendValue", wo.AlphaBlendValue);
     // The selectors are written once they have left the factory selection (F, 切捨), so a
     // file that never used them keeps the keys it always had.
     if (o.Decimals != -1 || ini.ValueExists(kOptionSec, "Decimals"))

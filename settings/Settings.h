@@ -11,6 +11,7 @@
 #include "IniFile.h"
 #include "KeyConfig.h"
 #include "Options.h"
+#include "WindowOptions.h"
 
 namespace bansho {
 
@@ -44,13 +45,15 @@ struct MainWindowSettings {
 };
 
 // The program state that the settings file stores: a reference to each part where it
-// lives in the program. From TCalcStatus: UseNumKey, KeyCUST, HistWinVisible, HistWinHeight.
+// lives in the program. From TCalcStatus: UseNumKey and KeyCUST.
 struct StoredState {
     TOption& Option;
     DisplayColorSet& Colors;
     TCalcStatus& Status;
     KeyConfig& Keys;
     MainWindowSettings& Window;
+    WindowOptions& WinOptions;
+    HistoryWindowState& History;
 };
 
 // The option values that a file without the keys gives, the factory NUM-key strings included.

@@ -125,7 +125,7 @@ BENCHMARK(BM_ScrollAtMillion)->Unit(benchmark::kMicrosecond);
 // Selecting the previous row (Up), which runs the equals step first.
 void BM_SelectPreviousAtMillion(benchmark::State& state) {
     Windows& w = WithMillion();
-    w.main->Option().Cycle = true;
+    w.main->WinOptions().Cycle = true;
     for (auto _ : state) {
         w.hist->SelectPrevious();
         w.hist->HistWin->viewport()->repaint();

@@ -50,10 +50,15 @@ void ExpectSameOption(const TOption& a, const TOption& b) {
     EXPECT_EQ(a.HistSet, b.HistSet);
     EXPECT_EQ(a.Acount, b.Acount);
     EXPECT_EQ(a.CalcMem, b.CalcMem);
+    EXPECT_EQ(a.TaxRate, b.TaxRate);
+    EXPECT_EQ(a.UserKEY, b.UserKEY);
+    EXPECT_EQ(a.UserTCH, b.UserTCH);
+}
+
+void ExpectSameWindowOptions(const WindowOptions& a, const WindowOptions& b) {
     EXPECT_EQ(a.StayHist, b.StayHist);
     EXPECT_EQ(a.MoveDot, b.MoveDot);
     EXPECT_EQ(a.FuncType, b.FuncType);
-    EXPECT_EQ(a.TaxRate, b.TaxRate);
     EXPECT_EQ(a.Cycle, b.Cycle);
     EXPECT_EQ(a.Hint, b.Hint);
     EXPECT_EQ(a.Upper, b.Upper);
@@ -61,8 +66,6 @@ void ExpectSameOption(const TOption& a, const TOption& b) {
     EXPECT_EQ(a.Margin, b.Margin);
     EXPECT_EQ(a.AlphaBlendType, b.AlphaBlendType);
     EXPECT_EQ(a.AlphaBlendValue, b.AlphaBlendValue);
-    EXPECT_EQ(a.UserKEY, b.UserKEY);
-    EXPECT_EQ(a.UserTCH, b.UserTCH);
 }
 
 void ExpectSameColors(const DisplayColorSet& a, const DisplayColorSet& b) {
@@ -90,6 +93,7 @@ class OkWithoutChanges : public CustomFixture,
 TEST_P(OkWithoutChanges, KeepsEverySetting) {
     GetParam().setUp(*main);
     const TOption option = main->Option();
+    const WindowOptions winOptions = main->WinOptions();
     const DisplayColorSet colors = main->DisplayColors();
     const TCalcStatus status = main->Status();
     const KeyConfig keys = main->Keys();
@@ -105,6 +109,7 @@ TEST_P(OkWithoutChanges, KeepsEverySetting) {
     }
 
     ExpectSameOption(main->Option(), option);
+    ExpectSameWindowOptions(main->WinOptions(), winOptions);
     ExpectSameColors(main->DisplayColors(), colors);
     EXPECT_EQ(main->Status().KeyCUST, status.KeyCUST);
     EXPECT_EQ(main->Status().UseNumKey, status.UseNumKey);
@@ -124,20 +129,21 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"every_option_away_from_its_default",
                      [](TMForm& m) {
                          TOption& o = m.Option();
+                         WindowOptions& w = m.WinOptions();
                          o.HistSet = 1;
                          o.Acount = 1;
                          o.CalcMem = false;
-                         o.StayHist = false;
-                         o.MoveDot = 37;
-                         o.FuncType = 8;
+                         w.StayHist = false;
+                         w.MoveDot = 37;
+                         w.FuncType = 8;
                          o.TaxRate = "8.5";
-                         o.Cycle = false;
-                         o.Hint = false;
-                         o.Upper = true;
-                         o.SmallFont = true;
-                         o.Margin = true;
-                         o.AlphaBlendType = 2;
-                         o.AlphaBlendValue = 120;
+                         w.Cycle = false;
+                         w.Hint = false;
+                         w.Upper = true;
+                         w.SmallFont = true;
+                         w.Margin = true;
+                         w.AlphaBlendType = 2;
+                         w.AlphaBlendValue = 120;
                          o.UserTCH = "abcdefghijklmnopq";
                          o.UserKEY = "ABCDEFGHIJKLMNOPQ";
                          m.Status().UseNumKey = true;
@@ -155,9 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                      }},
         SettingsCase{"edited_file_values_the_dialog_does_not_offer",
                      [](TMForm& m) {
-                         m.Option().FuncType = 9; // no radio item: left as it was
-                         m.Option().AlphaBlendType = 1;
-                         m.Option().AlphaBlendValue = 100;
+                         m.WinOptions().FuncType = 9; // no radio item: left as it was
+                         m.WinOptions().AlphaBlendType = 1;
+                         m.WinOptions().AlphaBlendValue = 100;
                          m.Keys().KeyTable[13] = 77; // a number the catalogue does not define
                      }}),
     [](const ::testing::TestParamInfo<SettingsCase>& info) { return info.param.name; });
@@ -182,16 +188,17 @@ TEST_F(CustomFixture, OkStoresEveryControlInItsSetting) {
     dlg.reset();
 
     const TOption& o = main->Option();
+    const WindowOptions& w = main->WinOptions();
     EXPECT_EQ(o.Acount, 1);
     EXPECT_EQ(o.HistSet, 0);
     EXPECT_FALSE(o.CalcMem);
-    EXPECT_FALSE(o.StayHist);
-    EXPECT_TRUE(o.Upper);
-    EXPECT_FALSE(o.Cycle);
-    EXPECT_FALSE(o.Hint);
-    EXPECT_TRUE(o.SmallFont);
-    EXPECT_EQ(o.FuncType, 10);
-    EXPECT_EQ(o.MoveDot, 55);
+    EXPECT_FALSE(w.StayHist);
+    EXPECT_TRUE(w.Upper);
+    EXPECT_FALSE(w.Cycle);
+    EXPECT_FALSE(w.Hint);
+    EXPECT_TRUE(w.SmallFont);
+    EXPECT_EQ(w.FuncType, 10);
+    EXPECT_EQ(w.MoveDot, 55);
     EXPECT_TRUE(main->StayOnTop());
     EXPECT_TRUE(platform::IsStayOnTop(&history.window));
     EXPECT_FALSE(main->StatusBarVisible());
@@ -203,11 +210,11 @@ TEST_F(CustomFixture, OkStoresEveryControlInItsSetting) {
 }
 
 TEST_F(CustomFixture, MoveDotEditKeepsTheLastValueWhenItsTextIsNoNumber) {
-    main->Option().MoveDot = 12;
+    main->WinOptions().MoveDot = 12;
     auto dlg = Open();
     dlg->MoveDot->findChild<QLineEdit*>()->setText(QString());
     dlg->OKBtn->click();
-    EXPECT_EQ(main->Option().MoveDot, 12);
+    EXPECT_EQ(main->WinOptions().MoveDot, 12);
 }
 
 TEST_F(CustomFixture, TaxRateIsTrimmedAndShownWithTwoLeadingBlanksNextTime) {
@@ -410,7 +417,7 @@ TEST_F(CustomFixture, ErrorColourShowsOnAnOverflowAtOnce) {
 // ---- Transparency -------------------------------------------------------------------------
 
 TEST_F(CustomFixture, TransparencyCaptionFollowsTypeAndSlider) {
-    main->Option().AlphaBlendType = 0;
+    main->WinOptions().AlphaBlendType = 0;
     auto dlg = Open();
     EXPECT_EQ(dlg->AlphaLabel->title(), QStringLiteral(" 透明度 "));
     EXPECT_FALSE(dlg->AlphaUpDown->isEnabled());
@@ -451,19 +458,19 @@ class TransparencyPreview : public CustomFixture,
 
 TEST_P(TransparencyPreview, ActsOnBothWindowsAtOnce) {
     const AlphaCase& c = GetParam();
-    main->Option().AlphaBlendType = 0;
+    main->WinOptions().AlphaBlendType = 0;
     auto dlg = Open();
     dlg->AlphaType->Button(c.type)->click();
     dlg->AlphaUpDown->setValue(100);
     EXPECT_EQ(platform::WindowAlpha(main.get()), c.previewAlpha);
     EXPECT_EQ(platform::WindowAlpha(&history.window), c.previewAlpha);
     // The preview borrows "always" but leaves the chosen type in the settings.
-    EXPECT_EQ(main->Option().AlphaBlendType, c.type);
-    EXPECT_EQ(main->Option().AlphaBlendValue, 100);
+    EXPECT_EQ(main->WinOptions().AlphaBlendType, c.type);
+    EXPECT_EQ(main->WinOptions().AlphaBlendValue, 100);
 
     dlg->OKBtn->click();
     dlg.reset();
-    EXPECT_EQ(main->Option().AlphaBlendType, c.type);
+    EXPECT_EQ(main->WinOptions().AlphaBlendType, c.type);
     EXPECT_EQ(platform::WindowAlpha(main.get()), c.afterOkAlpha);
     EXPECT_EQ(platform::WindowAlpha(&history.window), c.afterOkAlpha);
     // Inactive, "while inactive" and "always" are translucent.
@@ -485,8 +492,8 @@ TEST_F(CustomFixture, CancelRestoresTransparency) {
     dlg->AlphaUpDown->setValue(60);
     dlg->CancelBtn->click();
     dlg.reset();
-    EXPECT_EQ(main->Option().AlphaBlendType, 1);
-    EXPECT_EQ(main->Option().AlphaBlendValue, 180);
+    EXPECT_EQ(main->WinOptions().AlphaBlendType, 1);
+    EXPECT_EQ(main->WinOptions().AlphaBlendValue, 180);
     EXPECT_EQ(platform::WindowAlpha(main.get()), 255); // active program, type 1
 }
 
@@ -541,7 +548,7 @@ class MarginRule : public FontPage, public ::testing::WithParamInterface<MarginC
 
 TEST_P(MarginRule, OtherFaceUnchecksAndFaceInUseRestoresTheOpeningState) {
     UseListedFace();
-    main->Option().Margin = GetParam().marginAtOpening;
+    main->WinOptions().Margin = GetParam().marginAtOpening;
     auto dlg = Open();
     EXPECT_EQ(dlg->Margin->isChecked(), GetParam().marginAtOpening);
     Choose(*dlg, other);

@@ -78,7 +78,7 @@ struct FuncTypeCase {
 class SlotList : public KeyPage, public ::testing::WithParamInterface<FuncTypeCase> {};
 
 TEST_P(SlotList, ListsAll36SlotsWhateverTheKeyCount) {
-    main->Option().FuncType = GetParam().funcType;
+    main->WinOptions().FuncType = GetParam().funcType;
     auto dlg = OpenKeys();
     ASSERT_EQ(dlg->FLBox->count(), 36);
     EXPECT_EQ(dlg->FLBox->item(0)->text(), QStringLiteral("A_FKEY1"));

@@ -271,14 +271,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Windows& w = Shared();
     CalcEngine& e = w.Engine();
     TOption& option = w.main->Option();
+    WindowOptions& winOptions = w.main->WinOptions();
     Reader in(data, size);
 
     // A fresh start: options from the first byte, then the lists from arbitrary entries.
     const std::uint8_t flags = in.Byte();
     option.HistSet = static_cast<std::uint8_t>(flags % 3);
     option.Acount = (flags >> 2) & 1;
-    option.Cycle = (flags >> 3) & 1;
-    option.StayHist = (flags >> 4) & 1;
+    winOptions.Cycle = (flags >> 3) & 1;
+    winOptions.StayHist = (flags >> 4) & 1;
     w.main->Status().UseNumKey = (flags >> 5) & 1;
     e.ClearHistory();
     e.MemClear();
@@ -395,8 +396,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             name = "an option";
             const std::uint8_t b = in.Byte();
             option.HistSet = static_cast<std::uint8_t>(b % 3);
-            option.Cycle = (b >> 2) & 1;
-            option.StayHist = (b >> 3) & 1;
+            winOptions.Cycle = (b >> 2) & 1;
+            winOptions.StayHist = (b >> 3) & 1;
             break;
         }
         default: {

@@ -37,8 +37,10 @@ struct Settings {
     TCalcStatus status;
     KeyConfig keys;
     MainWindowSettings window;
+    WindowOptions winOptions;
+    HistoryWindowState history;
 
-    StoredState Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
 };
 
 // What the program does at start: defaults, factory keys, the file, then padded key sets.
@@ -56,18 +58,18 @@ std::string Differences(const Settings& a, const Settings& b) {
     SAME(option.HistSet + 0);
     SAME(option.Acount + 0);
     SAME(option.CalcMem);
-    SAME(option.StayHist);
-    SAME(option.MoveDot);
-    SAME(option.FuncType);
+    SAME(winOptions.StayHist);
+    SAME(winOptions.MoveDot);
+    SAME(winOptions.FuncType);
     SAME(option.TaxRate);
     SAME(option.TaxRate2);
-    SAME(option.Cycle);
-    SAME(option.Hint);
-    SAME(option.Upper);
-    SAME(option.SmallFont);
-    SAME(option.Margin);
-    SAME(option.AlphaBlendType);
-    SAME(option.AlphaBlendValue);
+    SAME(winOptions.Cycle);
+    SAME(winOptions.Hint);
+    SAME(winOptions.Upper);
+    SAME(winOptions.SmallFont);
+    SAME(winOptions.Margin);
+    SAME(winOptions.AlphaBlendType);
+    SAME(winOptions.AlphaBlendValue);
     SAME(option.Decimals);
     SAME(option.Rounding);
     SAME(option.UserKEY);
@@ -79,8 +81,8 @@ std::string Differences(const Settings& a, const Settings& b) {
     SAME(colors.HNumber);
     SAME(status.UseNumKey);
     SAME(status.KeyCUST);
-    SAME(status.HistWinVisible);
-    SAME(status.HistWinHeight);
+    SAME(history.Visible);
+    SAME(history.Height);
     SAME(window.Left);
     SAME(window.Top);
     SAME(window.Width);
@@ -108,10 +110,10 @@ void CheckUsable(const Settings& s) {
         FUZZ_CHECK(cmd >= 0 && cmd <= 255, "key command " + std::to_string(cmd));
     FUZZ_CHECK(s.option.HistSet <= 2, "HistSet " + std::to_string(s.option.HistSet));
     FUZZ_CHECK(s.option.Acount <= 1, "Acount " + std::to_string(s.option.Acount));
-    FUZZ_CHECK(s.option.FuncType == 8 || s.option.FuncType == 10 || s.option.FuncType == 12,
-               "FuncType " + std::to_string(s.option.FuncType));
-    FUZZ_CHECK(s.option.AlphaBlendType >= 0 && s.option.AlphaBlendType <= 2,
-               "AlphaBlendType " + std::to_string(s.option.AlphaBlendType));
+    FUZZ_CHECK(s.winOptions.FuncType == 8 || s.winOptions.FuncType == 10 || s.winOptions.FuncType == 12,
+               "FuncType " + std::to_string(s.winOptions.FuncType));
+    FUZZ_CHECK(s.winOptions.AlphaBlendType >= 0 && s.winOptions.AlphaBlendType <= 2,
+               "AlphaBlendType " + std::to_string(s.winOptions.AlphaBlendType));
     FUZZ_CHECK(s.window.Style == kStyleNormal || s.window.Style == kStyleStayOnTop,
                "Style " + std::to_string(s.window.Style));
     for (const std::string* t : {&s.option.TaxRate, &s.option.UserTCH, &s.window.FontName})

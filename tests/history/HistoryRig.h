@@ -66,6 +66,7 @@ protected:
 
     CalcEngine& Engine() { return form_->Engine(); }
     TOption& Option() { return form_->Option(); }
+    WindowOptions& WinOptions() { return form_->WinOptions(); }
 
     // Types a sequence on the calculator: digits, '.', + - * / and '='.
     void Type(const std::string& keys) {

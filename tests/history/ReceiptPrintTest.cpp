@@ -283,8 +283,8 @@ TEST_F(ReceiptPrint, TheDialogOffersThePrinterAndPaperOfTheLastPrint) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.paper);
         const QString pdf = dir_.filePath(QStringLiteral("printed-%1.pdf").arg(++n));
-        Option().Printer = pdf.toStdString();
-        Option().PrintPaper = r.paper;
+        WinOptions().Printer = pdf.toStdString();
+        WinOptions().PrintPaper = r.paper;
         const auto seen = AcceptPrintDialog();
         form_->ExecCommand(54);
         ASSERT_TRUE(seen->seen);
@@ -293,8 +293,8 @@ TEST_F(ReceiptPrint, TheDialogOffersThePrinterAndPaperOfTheLastPrint) {
         EXPECT_EQ(PaperText(seen->paper), QString::fromLatin1(r.paper));
         // What was printed with is what the next print offers: the paper as chosen, not
         // the roll's page as lengthened for this receipt.
-        EXPECT_EQ(Option().Printer, pdf.toStdString());
-        EXPECT_EQ(Option().PrintPaper, r.paper);
+        EXPECT_EQ(WinOptions().Printer, pdf.toStdString());
+        EXPECT_EQ(WinOptions().PrintPaper, r.paper);
         const QSizeF page = PageSizePoints(pdf);
         EXPECT_NEAR(page.width(), r.pagePoints.width(), 0.6);
         if (r.roll)
@@ -309,8 +309,8 @@ TEST_F(ReceiptPrint, PreviewShowsThePagesAndPrintsNothingWhenClosed) {
     Start([](TMForm& f) { f.Option().HistSet = 2; });
     Type("5+6=");
     const QString pdf = dir_.filePath(QStringLiteral("never.pdf"));
-    Option().Printer = pdf.toStdString();
-    Option().PrintPaper = "80x297mm";
+    WinOptions().Printer = pdf.toStdString();
+    WinOptions().PrintPaper = "80x297mm";
     QString title;
     int pages = -1;
     QTimer::singleShot(0, qApp, [&] {
@@ -324,7 +324,7 @@ TEST_F(ReceiptPrint, PreviewShowsThePagesAndPrintsNothingWhenClosed) {
     EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));
     EXPECT_EQ(pages, 1); // the roll is one page
     EXPECT_FALSE(QFile::exists(pdf));
-    EXPECT_EQ(Option().PrintPaper, "80x297mm");
+    EXPECT_EQ(WinOptions().PrintPaper, "80x297mm");
 }
 
 TEST(PaperText, NamesStandardSizesAndGivesOthersInMillimetres) {

@@ -36,7 +36,7 @@ TEST_F(HistoryWindow, CreatedVisibleDockedBelowAndTitledByTheReceiptKind) {
 }
 
 TEST_F(HistoryWindow, HintsOffLeaveTheSidePanelWithoutToolTips) {
-    THForm& h = Start([](TMForm& m) { m.Option().Hint = false; });
+    THForm& h = Start([](TMForm& m) { m.WinOptions().Hint = false; });
     EXPECT_TRUE(h.btCorrect->toolTip().isEmpty());
     EXPECT_TRUE(h.LED->toolTip().isEmpty());
     h.SetButtonHints(true);
@@ -95,7 +95,7 @@ TEST_F(HistoryWindow, ActivationSetsTitleSidePanelAndButtonSizes) {
 }
 
 TEST_F(HistoryWindow, SmallFontMakesTheButtonCaptionsEightPoint) {
-    THForm& h = Start([](TMForm& m) { m.Option().SmallFont = true; });
+    THForm& h = Start([](TMForm& m) { m.WinOptions().SmallFont = true; });
     h.FormActivate();
     EXPECT_EQ(h.btToClip->font().pointSize(), 8);
 }
@@ -104,8 +104,8 @@ TEST_F(HistoryWindow, DockingAboveUsesTheKeptHeight) {
     THForm& h = Start();
     form_->move(40, 100);
     ASSERT_TRUE(WaitFor([&] { return form_->frameGeometry().top() == 100; }));
-    Option().Upper = true;
-    form_->Status().HistWinHeight = 256;
+    WinOptions().Upper = true;
+    form_->HistoryState().Height = 256;
     h.FormActivate();
     ASSERT_TRUE(WaitFor([&] { return h.frameGeometry().top() == -157; }))
         << h.frameGeometry().top();
@@ -113,7 +113,7 @@ TEST_F(HistoryWindow, DockingAboveUsesTheKeptHeight) {
 }
 
 TEST_F(HistoryWindow, ShowHistoryDocksTheWindowAndTheMainWindowKeepsTheKeyboard) {
-    THForm& h = Start([](TMForm& m) { m.Status().HistWinVisible = false; });
+    THForm& h = Start([](TMForm& m) { m.HistoryState().Visible = false; });
     EXPECT_FALSE(h.isVisible());
     EXPECT_EQ(h.windowTitle(), QStringLiteral(" ヒストリー")) << "never activated yet";
     form_->move(30, 50);
@@ -140,10 +140,10 @@ TEST_F(HistoryWindow, HeightBelowTheFloorBecomes214AndIsKept) {
     h.resize(h.width(), 200 - frame); // 200 outside
     ASSERT_TRUE(WaitFor([&] { return h.frameGeometry().height() == 214; }))
         << h.frameGeometry().height();
-    EXPECT_EQ(form_->Status().HistWinHeight, 214);
+    EXPECT_EQ(form_->HistoryState().Height, 214);
     h.resize(h.width(), 300 - frame);
     ASSERT_TRUE(WaitFor([&] { return h.frameGeometry().height() == 300; }));
-    EXPECT_EQ(form_->Status().HistWinHeight, 300);
+    EXPECT_EQ(form_->HistoryState().Height, 300);
 }
 
 TEST_F(HistoryWindow, WidthNeverBelowTheMainWindow) {
@@ -247,7 +247,7 @@ class HistoryCycle : public HistoryWindow, public ::testing::WithParamInterface<
 
 TEST_P(HistoryCycle, UpAndDownAtTheEnds) {
     const CycleCase& c = GetParam();
-    THForm& h = Start([&](TMForm& m) { m.Option().Cycle = c.cycle; });
+    THForm& h = Start([&](TMForm& m) { m.WinOptions().Cycle = c.cycle; });
     Type("1+2+3=");
     ActivateHistory();
     h.SelectRow(c.from);
@@ -439,7 +439,7 @@ TEST_F(HistoryWindow, CopyOfThreeRowsEndsEachWithALineFeed) {
 
 TEST_F(HistoryWindow, EnterRecallsTheSelectedNumberAndStayHistDecides) {
     for (bool stay : {true, false}) {
-        THForm& h = Start([&](TMForm& m) { m.Option().StayHist = stay; });
+        THForm& h = Start([&](TMForm& m) { m.WinOptions().StayHist = stay; });
         Type("1234.5+6=");
         ActivateHistory();
         h.SelectRow(0);

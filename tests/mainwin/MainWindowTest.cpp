@@ -298,7 +298,7 @@ TEST_F(MainWindow, AnUnreadableFileIsReportedOnceAndNeverSavedOver) {
     const auto before = std::filesystem::last_write_time(env_);
     TMForm& f = Start();
     QTest::qWait(50);
-    EXPECT_EQ(f.Option().MoveDot, 8); // the defaults
+    EXPECT_EQ(f.WinOptions().MoveDot, 8); // the defaults
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].kind, platform::MessageKind::Error);
     EXPECT_TRUE(messages_[0].text.contains(QString::fromStdString(env_.string())));
@@ -315,7 +315,7 @@ TEST_F(MainWindow, AWriteProtectedFileClosesWithoutSavingOrAsking) {
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
     TMForm& f = Start();
-    EXPECT_EQ(f.Option().MoveDot, 3);
+    EXPECT_EQ(f.WinOptions().MoveDot, 3);
     f.ExecCommand(90); // a change that would be saved
     EXPECT_TRUE(f.close());
     EXPECT_TRUE(messages_.empty());
@@ -382,7 +382,7 @@ TEST_F(MainWindow, MarginMakesTheDisplayHalfAgainAsTall) {
     TMForm& f = Start();
     const LayoutResult plain = f.Layout();
     const int plainHeight = f.height();
-    f.Option().Margin = true;
+    f.WinOptions().Margin = true;
     f.FormResize();
     EXPECT_EQ(f.Layout().fontSize, plain.fontSize);
     EXPECT_EQ(f.Layout().H, plain.H + plain.H / 2);
@@ -603,7 +603,7 @@ TEST_F(MainWindow, FunctionKeyHintsFollowTheCatalogueAndTheHintOption) {
     TMForm& f = Start();
     EXPECT_FALSE(f.FKey->GetKey(1)->ShowHint());
     EXPECT_FALSE(f.FKey->GetKey(1)->Hint().isEmpty()) << "AC has a description";
-    f.Option().Hint = true;
+    f.WinOptions().Hint = true;
     f.ApplyFuncSet();
     EXPECT_TRUE(f.FKey->GetKey(1)->ShowHint());
 }
@@ -646,7 +646,7 @@ TEST_F(MainWindow, TransparencyFollowsActivation) {
         TMForm& f = Start();
         FakeHistory h;
         f.SetHistoryWindow(&h);
-        f.Option().AlphaBlendType = c.type;
+        f.WinOptions().AlphaBlendType = c.type;
         f.OnAppActivate();
         EXPECT_EQ(platform::WindowAlpha(&f), c.active) << c.name;
         EXPECT_EQ(platform::WindowAlpha(&h.window), c.active) << c.name;

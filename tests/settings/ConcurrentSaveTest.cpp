@@ -98,11 +98,13 @@ struct Program {
     TCalcStatus status;
     KeyConfig keys;
     MainWindowSettings window;
+    WindowOptions winOptions;
+    HistoryWindowState history;
     Program() {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    StoredState Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
     void Load(const std::string& f) {
         LoadSettings(f, Refs());
         NormalizeFuncSets(keys);
@@ -166,7 +168,7 @@ TEST_F(Folder, TwoCopiesSavingAtOnceNeverFail) {
             [&, copy] {
                 Program p;
                 p.Load(file);
-                p.option.MoveDot = copy + 1; // each copy writes its own value
+                p.winOptions.MoveDot = copy + 1; // each copy writes its own value
                 int failures = 0;
                 std::string first;
                 for (int i = 0; i < kSavesEach; ++i) {

@@ -18,11 +18,13 @@ struct Program {
     TCalcStatus status;
     KeyConfig keys;
     MainWindowSettings window;
+    WindowOptions winOptions;
+    HistoryWindowState history;
     Program() {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    StoredState Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
     void LoadText(std::string_view bytes, bool existed = true) {
         LoadSettings(IniFile::FromBytes(bytes), existed, Refs());
         NormalizeFuncSets(keys);

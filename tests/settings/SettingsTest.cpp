@@ -68,11 +68,13 @@ struct Program {
     TCalcStatus status;
     KeyConfig keys;
     MainWindowSettings window;
+    WindowOptions winOptions;
+    HistoryWindowState history;
     Program() {
         SetBuiltInDefaults(option, status);
         InitKeyTBL(keys, option, status);
     }
-    StoredState Refs() { return {option, colors, status, keys, window}; }
+    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
     bool Load(const std::string& f) {
         const bool existed = LoadSettings(f, Refs());
         NormalizeFuncSets(keys);
@@ -92,21 +94,22 @@ struct Program {
 
 TEST(SettingsDefaults, FileDefaultsOfTheOptionRecord) {
     const TOption o = FileDefaultOptions();
+    const WindowOptions w = FileDefaultWindowOptions();
     EXPECT_EQ(o.HistSet, 2);
     EXPECT_EQ(o.Acount, 0);
     EXPECT_TRUE(o.CalcMem);
-    EXPECT_TRUE(o.StayHist);
-    EXPECT_EQ(o.MoveDot, 8);
-    EXPECT_EQ(o.FuncType, 12);
+    EXPECT_TRUE(w.StayHist);
+    EXPECT_EQ(w.MoveDot, 8);
+    EXPECT_EQ(w.FuncType, 12);
     EXPECT_EQ(o.TaxRate, "10");
     EXPECT_EQ(o.TaxRate2, "8");
-    EXPECT_TRUE(o.Cycle);
-    EXPECT_TRUE(o.Hint);
-    EXPECT_FALSE(o.Upper);
-    EXPECT_FALSE(o.SmallFont);
-    EXPECT_FALSE(o.Margin);
-    EXPECT_EQ(o.AlphaBlendType, 1);
-    EXPECT_EQ(o.AlphaBlendValue, 180);
+    EXPECT_TRUE(w.Cycle);
+    EXPECT_TRUE(w.Hint);
+    EXPECT_FALSE(w.Upper);
+    EXPECT_FALSE(w.SmallFont);
+    EXPECT_FALSE(w.Margin);
+    EXPECT_EQ(w.AlphaBlendType, 1);
+    EXPECT_EQ(w.AlphaBlendValue, 180);
     EXPECT_EQ(o.UserKEY, kFactoryUserKEY);
     EXPECT_EQ(o.UserTCH, "mjkluio789.,;0p-/");
 }
@@ -126,8 +129,8 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
     EXPECT_EQ(p.window.FontName, "ＭＳ Ｐゴシック");
     EXPECT_EQ(p.window.FontStyle, 0);
     EXPECT_FALSE(p.status.KeyCUST);
-    EXPECT_TRUE(p.status.HistWinVisible);
-    EXPECT_EQ(p.status.HistWinHeight, 256);
+    EXPECT_TRUE(p.history.Visible);
+    EXPECT_EQ(p.history.Height, 256);
     EXPECT_FALSE(p.status.UseNumKey);
     EXPECT_EQ(p.option.TaxRate, "10");
     EXPECT_EQ(p.option.HistSet, 2);
@@ -189,28 +192,28 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     Program a;
     a.window = {12, 34, 777, 150, kStyleStayOnTop, false, 40, 30, "IPAPGothic", 5};
     a.status.KeyCUST = true;
-    a.status.HistWinVisible = false;
-    a.status.HistWinHeight = 300;
+    a.history.Visible = false;
+    a.history.Height = 300;
     a.status.UseNumKey = true;
     a.keys.KeyTable[13] = 24;
     a.keys.KeyTable[65] = 17; // a letter that had no command
     a.keys.FuncDispStr[1] = "x,y";
     a.keys.FuncCommand[2] = "1,2,3";
-    a.option.FuncType = 10;
-    a.option.Cycle = false;
-    a.option.Upper = true;
-    a.option.StayHist = false;
+    a.winOptions.FuncType = 10;
+    a.winOptions.Cycle = false;
+    a.winOptions.Upper = true;
+    a.winOptions.StayHist = false;
     a.option.CalcMem = false;
-    a.option.Hint = false;
+    a.winOptions.Hint = false;
     a.option.HistSet = 1;
     a.option.Acount = 1;
-    a.option.MoveDot = 20;
-    a.option.SmallFont = true;
-    a.option.Margin = true;
+    a.winOptions.MoveDot = 20;
+    a.winOptions.SmallFont = true;
+    a.winOptions.Margin = true;
     a.option.TaxRate = "8";
     a.option.TaxRate2 = "6.5";
-    a.option.AlphaBlendType = 2;
-    a.option.AlphaBlendValue = 99;
+    a.winOptions.AlphaBlendType = 2;
+    a.winOptions.AlphaBlendValue = 99;
     a.option.UserKEY = "QWERTYUIOPASDFGHJ";
     a.option.UserTCH = "qwertyuiopasdfghj";
     a.colors = {0x123456, 0x010203, 0x0000FE, 0x00FF00, static_cast<ColorValue>(0xFF000005)};
@@ -228,29 +231,29 @@ TEST(Settings, EverySettingSurvivesASaveAndALoad) {
     EXPECT_EQ(b.window.FontName, "IPAPGothic");
     EXPECT_EQ(b.window.FontStyle, 5);
     EXPECT_TRUE(b.status.KeyCUST);
-    EXPECT_FALSE(b.status.HistWinVisible);
-    EXPECT_EQ(b.status.HistWinHeight, 300);
+    EXPECT_FALSE(b.history.Visible);
+    EXPECT_EQ(b.history.Height, 300);
     EXPECT_TRUE(b.status.UseNumKey);
     EXPECT_EQ(b.keys.KeyTable, a.keys.KeyTable);
     EXPECT_EQ(SplitCommaText(b.keys.FuncDispStr[1]).size(), 12u);
     EXPECT_EQ(FuncSetKeys(b.keys, 1)[1].Caption, "y");
     EXPECT_EQ(FuncSetKeys(b.keys, 2)[2].Command, 3);
     EXPECT_EQ(FuncSetKeys(b.keys, 2)[3].Command, 255);
-    EXPECT_EQ(b.option.FuncType, 10);
-    EXPECT_FALSE(b.option.Cycle);
-    EXPECT_TRUE(b.option.Upper);
-    EXPECT_FALSE(b.option.StayHist);
+    EXPECT_EQ(b.winOptions.FuncType, 10);
+    EXPECT_FALSE(b.winOptions.Cycle);
+    EXPECT_TRUE(b.winOptions.Upper);
+    EXPECT_FALSE(b.winOptions.StayHist);
     EXPECT_FALSE(b.option.CalcMem);
-    EXPECT_FALSE(b.option.Hint);
+    EXPECT_FALSE(b.winOptions.Hint);
     EXPECT_EQ(b.option.HistSet, 1);
     EXPECT_EQ(b.option.Acount, 1);
-    EXPECT_EQ(b.option.MoveDot, 20);
-    EXPECT_TRUE(b.option.SmallFont);
-    EXPECT_TRUE(b.option.Margin);
+    EXPECT_EQ(b.winOptions.MoveDot, 20);
+    EXPECT_TRUE(b.winOptions.SmallFont);
+    EXPECT_TRUE(b.winOptions.Margin);
     EXPECT_EQ(b.option.TaxRate, "8");
     EXPECT_EQ(b.option.TaxRate2, "6.5");
-    EXPECT_EQ(b.option.AlphaBlendType, 2);
-    EXPECT_EQ(b.option.AlphaBlendValue, 99);
+    EXPECT_EQ(b.winOptions.AlphaBlendType, 2);
+    EXPECT_EQ(b.winOptions.AlphaBlendValue, 99);
     EXPECT_EQ(b.option.UserKEY, "QWERTYUIOPASDFGHJ");
     EXPECT_EQ(b.option.UserTCH, "qwertyuiopasdfghj");
     EXPECT_EQ(b.colors.MPanel, 0x123456);
@@ -371,8 +374,8 @@ TEST(Settings, OutOfRangeOptionsFallBack) {
         p.LoadText(r.file);
         EXPECT_EQ(p.option.HistSet, r.histSet) << r.name;
         EXPECT_EQ(p.option.Acount, r.acount) << r.name;
-        EXPECT_EQ(p.option.AlphaBlendType, r.alphaType) << r.name;
-        EXPECT_EQ(p.option.FuncType, r.funcType) << r.name;
+        EXPECT_EQ(p.winOptions.AlphaBlendType, r.alphaType) << r.name;
+        EXPECT_EQ(p.winOptions.FuncType, r.funcType) << r.name;
         EXPECT_EQ(p.window.Style, r.style) << r.name;
     }
 }
@@ -473,8 +476,8 @@ TEST_F(SettingsFile, BadFilesGiveDefaultsAndASaveWritesAWellFormedFile) {
         const std::string saved = ReadAll(file);
         Program q;
         q.Load(file);
-        EXPECT_EQ(q.option.MoveDot, p.option.MoveDot) << f.name;
-        EXPECT_EQ(q.option.Hint, p.option.Hint) << f.name;
+        EXPECT_EQ(q.winOptions.MoveDot, p.winOptions.MoveDot) << f.name;
+        EXPECT_EQ(q.winOptions.Hint, p.winOptions.Hint) << f.name;
         EXPECT_EQ(q.keys.KeyTable, p.keys.KeyTable) << f.name;
         ASSERT_TRUE(SaveSettings(file, q.Refs()).Ok);
         EXPECT_EQ(ReadAll(file), saved) << f.name;
@@ -485,19 +488,19 @@ TEST(Settings, WhatTheBadFilesStillSay) {
     {
         Program p;
         p.LoadText("[OPTION]\r\nTaxRate=\x81\xFF\r\nMoveDot=\x85\x40\r\n");
-        EXPECT_EQ(p.option.MoveDot, 8);    // unreadable: the default
+        EXPECT_EQ(p.winOptions.MoveDot, 8);    // unreadable: the default
         EXPECT_EQ(p.option.TaxRate, "??"); // what a save would write for the lost bytes
     }
     {
         Program p;
         p.LoadText("[OPTION]\r\nMoveDot=3\r\n[option]\r\nMoveDot=4\r\nHint=0\r\n");
-        EXPECT_EQ(p.option.MoveDot, 3);
-        EXPECT_FALSE(p.option.Hint);
+        EXPECT_EQ(p.winOptions.MoveDot, 3);
+        EXPECT_FALSE(p.winOptions.Hint);
     }
     {
         Program p;
         p.LoadText("[OPTION\r\nMoveDot=3\r\n");
-        EXPECT_EQ(p.option.MoveDot, 3);
+        EXPECT_EQ(p.winOptions.MoveDot, 3);
     }
 }
 
@@ -700,7 +703,7 @@ TEST_F(SettingsFile, WhatCannotBeReadStartsWithDefaultsAndIsNeverWrittenOver) {
         LoadSettings(file, p.Refs(), &read);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.name;
         EXPECT_EQ(read.Status, IniFile::LoadStatus::Unreadable) << c.name;
-        EXPECT_EQ(p.option.MoveDot, 8) << c.name; // defaults
+        EXPECT_EQ(p.winOptions.MoveDot, 8) << c.name; // defaults
         EXPECT_FALSE(UnreadableMessage(file, read).empty());
         EXPECT_NE(UnreadableMessage(file, read).find(file), std::string::npos) << c.name;
 
@@ -736,7 +739,7 @@ TEST_F(SettingsFile, SavingThroughALinkKeepsTheTargetsOwnerGroupAndMode) {
     fs::create_symlink(real, file);
 
     Program p;
-    p.option.MoveDot = 42;
+    p.winOptions.MoveDot = 42;
     const SaveResult r = SaveSettings(file, p.Refs());
     ASSERT_TRUE(r.Ok) << r.Error;
     EXPECT_TRUE(fs::is_symlink(file));
@@ -802,7 +805,7 @@ TEST_F(SettingsFile, AWriteProtectedFileIsFrozenEvenForRoot) {
         WriteAll(file, old);
         ASSERT_EQ(::chmod(file.c_str(), mode), 0);
         Program p;
-        p.option.MoveDot = 50;
+        p.winOptions.MoveDot = 50;
         const SaveResult r = SaveSettings(file, p.Refs());
         EXPECT_TRUE(r.Ok) << std::oct << mode << ": " << r.Error;
         EXPECT_TRUE(r.Frozen) << std::oct << mode;
@@ -1004,8 +1007,8 @@ TEST(Settings, ThePrinterPaperAndKeptReceiptAreWrittenOnlyOnceUsed) {
     for (const auto& r : rows) {
         Program p;
         p.LoadText(r.file);
-        EXPECT_EQ(p.option.Printer, r.printer) << r.name;
-        EXPECT_EQ(p.option.PrintPaper, r.paper) << r.name;
+        EXPECT_EQ(p.winOptions.Printer, r.printer) << r.name;
+        EXPECT_EQ(p.winOptions.PrintPaper, r.paper) << r.name;
         EXPECT_EQ(p.option.KeepReceipt, r.keep) << r.name;
         const std::string saved = p.SaveToMemory(r.file).ToBytes();
         if (r.sameBytes) {
@@ -1021,12 +1024,12 @@ TEST(Settings, ThePrinterPaperAndKeptReceiptAreWrittenOnlyOnceUsed) {
     EXPECT_TRUE(keeping.SaveToMemory(factoryBytes).ReadBool("OPTION", "KeepReceipt", false));
     Program used;
     used.LoadText(factoryBytes);
-    used.option.Printer = "receipt-80";
-    used.option.PrintPaper = "A4";
+    used.winOptions.Printer = "receipt-80";
+    used.winOptions.PrintPaper = "A4";
     const IniFile ini = used.SaveToMemory(factoryBytes);
     EXPECT_EQ(ini.ReadString("PRINT", "Printer", "?"), "receipt-80");
     EXPECT_EQ(ini.ReadString("PRINT", "Paper", "?"), "A4");
-    used.option.PrintPaper.clear(); // a key once written stays, emptied
+    used.winOptions.PrintPaper.clear(); // a key once written stays, emptied
     EXPECT_EQ(used.SaveToMemory(ini.ToBytes()).ReadString("PRINT", "Paper", "?"), "");
 }
 
