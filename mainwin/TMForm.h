@@ -1,8 +1,8 @@
 #pragma once
 // The main window: a wide, low window whose centre is one large right-aligned number, with
 // the indicator marks beside it, the function-key bar below and the status bar at the bottom.
-// It owns the program's state (options, colours, key configuration, the engine) and turns
-// keys, function-key clicks and popup-menu choices into command numbers.
+// It owns the program's state (options, window options, colours, key configuration, the
+// engine) and turns keys, function-key clicks and popup-menu choices into command numbers.
 #include "CalcEngine.h"
 #include "KeyConfig.h"
 #include "KeyRouting.h"

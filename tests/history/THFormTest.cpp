@@ -21,7 +21,7 @@ class HistoryWindow : public bansho::testing::HistoryRig {};
 TEST_F(HistoryWindow, CreatedVisibleDockedBelowAndTitledByTheReceiptKind) {
     THForm& h = Start();
     EXPECT_EQ(form_->HistoryWindow(), &h);
-    EXPECT_TRUE(h.isVisible()); // HistWinVisible defaults to true
+    EXPECT_TRUE(h.isVisible()); // a first run shows the history window (HForm defaults to true)
     EXPECT_EQ(h.windowTitle(), QStringLiteral(" 入力レシート"));
     const QRect main = form_->frameGeometry();
     EXPECT_EQ(h.frameGeometry().left(), main.left());
