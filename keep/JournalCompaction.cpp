@@ -146,14 +146,8 @@ bool Journal::CompactInBackground(int oldFd, std::uint64_t end) {
     }
     if (ok && hook_) hook_(CompactionStep::TailCopied);
     ok = ok && SwitchToCompacted(oldFd, fd, dirFd, tmp, end, copied, snapshot);
-    if (!ok) {
-        ::unlinkat(dirFd, tmp.c_str(), 0);
-        ::close(fd);
-        ::close(dirFd);
+    if (!EndReplacement(dirFd, fd, tmp, ok))
         return false; // the old journal stays and is appended to as before
-    }
-    ::fsync(dirFd); // the rename itself is kept
-    ::close(dirFd);
     if (hook_) hook_(CompactionStep::Replaced);
     return true;
 }

@@ -57,6 +57,17 @@ int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName) {
     return filereplace::MakeTemporary(dirFd, name, 0600, tmpName, O_APPEND);
 }
 
+bool EndReplacement(int dirFd, int fd, const std::string& tmp, bool ok) {
+    if (!ok) {
+        ::unlinkat(dirFd, tmp.c_str(), 0);
+        ::close(fd);
+    } else {
+        ::fsync(dirFd);
+    }
+    ::close(dirFd);
+    return ok;
+}
+
 std::string AsideName(const std::string& path) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -34,6 +34,12 @@ int MakeTemporary(int dirFd, const std::string& name, std::string& tmpName);
 
 using filereplace::WriteAll;
 
+// Ends the replacement of the journal by the temporary `tmp` (descriptor `fd`) in the folder
+// `dirFd`: when it failed, the temporary is removed and closed; when the rename went through, the
+// folder is flushed so that the rename itself is kept (`fd` stays open: it is the journal now).
+// The folder is closed either way. Returns `ok`.
+bool EndReplacement(int dirFd, int fd, const std::string& tmp, bool ok);
+
 // "name.20261207-214500" (local time), with "-2", "-3"... when that exists.
 std::string AsideName(const std::string& path);
 

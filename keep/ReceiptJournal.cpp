@@ -265,14 +265,8 @@ bool Journal::Compact(const std::deque<HistoryEntry>& rows, const TCalcNum& memo
         return true;
     });
     ok = ok && ::fsync(fd) == 0 && ::renameat(dirFd, tmp.c_str(), dirFd, name.c_str()) == 0;
-    if (!ok) {
-        ::unlinkat(dirFd, tmp.c_str(), 0);
-        ::close(fd);
-        ::close(dirFd);
+    if (!EndReplacement(dirFd, fd, tmp, ok))
         return false; // the old journal stays and is appended to as before
-    }
-    ::fsync(dirFd); // the rename itself is kept
-    ::close(dirFd);
     {
         std::lock_guard lock(mutex_);
         CloseFd(fd_);

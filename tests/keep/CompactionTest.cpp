@@ -4,6 +4,7 @@
 // while compacting over and over is killed at random moments: the next start reads every row
 // it had written, in order, missing at most the one being written.
 #include "ReceiptJournal.h"
+#include "KeepTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,36 +24,10 @@
 
 using namespace bansho;
 using namespace bansho::keep;
+using bansho::testing::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/bansho-compact-XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    // The names in the folder, sorted.
-    std::string Names() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        std::string out;
-        for (const auto& n : names)
-            out += n + " ";
-        return out;
-    }
-
-private:
-    std::string path_;
-};
 
 std::string Dump(const KeptState& s) {
     std::string out;

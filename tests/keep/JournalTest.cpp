@@ -2,6 +2,7 @@
 // record, a file that cannot be trusted is left exactly as it is, and one copy keeps it.
 #include "JournalFiles.h"
 #include "ReceiptJournal.h"
+#include "KeepTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,26 +17,10 @@
 
 using namespace bansho;
 using namespace bansho::keep;
+using bansho::testing::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/bansho-keep-XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

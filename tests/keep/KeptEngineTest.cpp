@@ -1,6 +1,7 @@
 // The engine's state across a restart with the receipt kept, and the undo of the last clear.
 #include "EngineRig.h"
 #include "ReceiptKeeper.h"
+#include "KeepTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +12,10 @@
 using namespace bansho;
 using namespace bansho::keep;
 using bansho::testing::EngineRig;
+using bansho::testing::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/bansho-kept-XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 // What the user sees of the kept state: every row as drawn with its mark, memory, grand total,
 // receipt kind and the re-total.

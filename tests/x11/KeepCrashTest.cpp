@@ -107,36 +107,41 @@ public:
         if (!wid.empty()) Focus(display, wid);
         return wid;
     }
-    static std::string MainWindowOf(const std::string& display, pid_t pid) {
-        std::string ids = Shell(display, "xdotool search --onlyvisible --pid " + std::to_string(pid));
+    // The program's mapped windows.
+    static std::vector<std::string> VisibleWindows(const std::string& display, pid_t pid) {
+        const std::string ids =
+            Shell(display, "xdotool search --onlyvisible --pid " + std::to_string(pid));
+        std::vector<std::string> out;
         std::size_t at = 0;
         while (at < ids.size()) {
             std::size_t nl = ids.find('\n', at);
             if (nl == std::string::npos) nl = ids.size();
-            const std::string id = ids.substr(at, nl - at);
+            if (nl > at) out.push_back(ids.substr(at, nl - at));
             at = nl + 1;
-            if (!id.empty() && Shell(display, "xdotool getwindowname " + id).find("ver ") != std::string::npos)
-                return id;
+        }
+        return out;
+    }
+    static bool Titled(const std::string& display, const std::string& id, const char* part) {
+        return Shell(display, "xdotool getwindowname " + id).find(part) != std::string::npos;
+    }
+    static std::string MainWindowOf(const std::string& display, pid_t pid) {
+        for (const std::string& id : VisibleWindows(display, pid)) {
+            if (Titled(display, id, "ver ")) return id;
         }
         return {};
+    }
+    bool Shows(const std::string& display, const std::string& wid) const {
+        const std::vector<std::string> ids = VisibleWindows(display, pid_);
+        return std::find(ids.begin(), ids.end(), wid) != ids.end();
     }
     // The message box the program shows at start: its window besides the main window, once
     // it is mapped, given the keyboard.
     std::string Box(const std::string& display) {
         std::string box;
         WaitUntil([&] {
-            const std::string ids =
-                Shell(display, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
             const std::string main = MainWindowOf(display, pid_);
-            std::size_t at = 0;
-            while (at < ids.size()) {
-                std::size_t nl = ids.find('\n', at);
-                if (nl == std::string::npos) nl = ids.size();
-                const std::string id = ids.substr(at, nl - at);
-                at = nl + 1;
-                if (!id.empty() && id != main &&
-                    Shell(display, "xdotool getwindowname " + id).find("v3.") != std::string::npos)
-                    box = id;
+            for (const std::string& id : VisibleWindows(display, pid_)) {
+                if (id != main && Titled(display, id, "v3.")) box = id;
             }
             return !box.empty();
         });
@@ -378,10 +383,7 @@ TEST_P(BadJournalBox, TheAnswerDecidesWhatBecomesOfTheFile) {
     Shell(x_.Display(), std::string("xdotool key ") + a.key);
     // A letter answers by an animated click: the box stays up, and the main window takes no
     // key, for a tenth of a second more. Typing goes once the box is gone.
-    ASSERT_TRUE(WaitUntil([&] {
-        return Shell(x_.Display(), "xdotool search --onlyvisible --pid " + std::to_string(p.Pid()))
-                   .find(box) == std::string::npos;
-    })) << "the box stayed";
+    ASSERT_TRUE(WaitUntil([&] { return !p.Shows(x_.Display(), box); })) << "the box stayed";
     const std::string wid = p.Window(x_.Display());
     ASSERT_FALSE(wid.empty());
     if (a.movedAside) {
