@@ -9,9 +9,12 @@ cd "$(dirname "$0")/.."
 ./tools/install-deps.sh
 ./tools/check-connect.sh
 export QT_QPA_PLATFORM=offscreen
+# Many tests spend part of their time waiting (for a private X server, a child program, a
+# timer), so twice as many test processes as cores keep the cores busy.
+JOBS=$(( $(nproc) * 2 ))
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
-ctest --test-dir build --output-on-failure -j2
+ctest --test-dir build --output-on-failure -j"$JOBS"
 
 # A sanitizer error stops the process (abort_on_error, -fno-sanitize-recover) and a leak
 # makes it exit non-zero, so ctest counts either as a failed test.
@@ -21,4 +24,4 @@ export LSAN_OPTIONS="suppressions=$(pwd)/tools/lsan.supp:print_suppressions=0"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBANSHO_SANITIZE=ON \
   -DBANSHO_TOOLS=OFF >/dev/null
 cmake --build build-asan
-ctest --test-dir build-asan --output-on-failure -j2
+ctest --test-dir build-asan --output-on-failure -j"$JOBS"

@@ -32,9 +32,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 using namespace bansho;
 using namespace bansho::testing;
@@ -94,8 +96,17 @@ Windows& Shared() {
         return new QApplication(argc, argv);
     }();
     (void)app;
-    // Kept for the life of the process: Qt's own statics go first at exit.
-    static Windows* w = new Windows;
+    // Kept for the life of the process: Qt's own statics go first at exit. Its folder is
+    // removed at exit all the same, or each run would leave one behind in the temporary folder.
+    static Windows* w = [] {
+        auto* made = new Windows;
+        static const std::string folder = made->dir.path().toStdString();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return made;
+    }();
     return *w;
 }
 
