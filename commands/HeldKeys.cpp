@@ -20,7 +20,7 @@ HeldKeys::Key& HeldKeys::Get(unsigned key) {
     return keys_.back();
 }
 
-bool HeldKeys::Press(unsigned key, std::uint64_t time, bool marked) {
+bool HeldKeys::Press(unsigned key, std::uint64_t time, bool marked, std::uintptr_t window) {
     if (key == 0) return marked;
     Key& k = Get(key);
     // A time of 0 is no time: the accessibility bridge hands on its own copies of the key
@@ -28,9 +28,12 @@ bool HeldKeys::Press(unsigned key, std::uint64_t time, bool marked) {
     // moment can be told from it; a press without a release still repeats.
     const bool timed = time != 0;
     if (timed && k.down && k.pressTime == time) return k.pressRepeat; // delivered once more
-    const bool repeat = marked || k.down || (timed && k.released && k.releaseTime == time);
+    // Down in another window: that window closed on the press, and the release went nowhere.
+    const bool heldHere = k.down && k.pressWindow == window;
+    const bool repeat = marked || heldHere || (timed && k.released && k.releaseTime == time);
     k.down = true;
     k.pressTime = time;
+    k.pressWindow = window;
     k.pressRepeat = repeat;
     return repeat;
 }

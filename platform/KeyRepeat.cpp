@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include <cstdint>
+
 #if QT_CONFIG(xcb) && defined(BANSHO_HAVE_X11)
 #define BANSHO_X11_REPEAT 1
 #endif
@@ -32,7 +34,8 @@ protected:
             return false;
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (type == QEvent::KeyPress)
-            Keys().Press(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
+            Keys().Press(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat(),
+                         reinterpret_cast<std::uintptr_t>(watched));
         else
             Keys().Release(key->nativeScanCode(), key->timestamp(), key->isAutoRepeat());
         return false;

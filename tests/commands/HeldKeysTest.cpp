@@ -16,6 +16,7 @@ struct Event {
     std::uint64_t time;
     bool marked;
     bool repeat;
+    std::uintptr_t window = 1; // the window it goes to
 };
 
 TEST(HeldKeys, TellsAHeldKeyFromANewPress) {
@@ -55,6 +56,10 @@ TEST(HeldKeys, TellsAHeldKeyFromANewPress) {
         {"two keys held together",
          {{P, 75, 100, false, false}, {P, 76, 120, false, false}, {P, 76, 790, false, true},
           {R, 75, 800, false, false}, {P, 75, 850, false, false}, {P, 76, 830, false, true}}},
+        {"a box that closed on the press never saw the release: the next press is a new one",
+         {{P, 9, 100, false, false, 2}, {P, 9, 5000, false, false, 1},
+          {P, 9, 5660, false, true, 1}, {R, 9, 5700, false, false, 1},
+          {P, 9, 6000, false, false, 1}}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -63,7 +68,7 @@ TEST(HeldKeys, TellsAHeldKeyFromANewPress) {
         for (const Event& e : r.events) {
             SCOPED_TRACE(n++);
             if (e.press) {
-                EXPECT_EQ(held.Press(e.key, e.time, e.marked), e.repeat);
+                EXPECT_EQ(held.Press(e.key, e.time, e.marked, e.window), e.repeat);
                 EXPECT_EQ(held.WasRepeat(e.key, e.time), e.repeat && e.key != 0);
             } else {
                 held.Release(e.key, e.time, e.marked);
@@ -74,18 +79,18 @@ TEST(HeldKeys, TellsAHeldKeyFromANewPress) {
 
 TEST(HeldKeys, AKeyWhoseReleaseWentElsewhereIsForgotten) {
     HeldKeys held;
-    EXPECT_FALSE(held.Press(75, 100, false));
+    EXPECT_FALSE(held.Press(75, 100, false, 1));
     held.Clear(); // the program lost the keyboard; the release went to another program
-    EXPECT_FALSE(held.Press(75, 5000, false));
+    EXPECT_FALSE(held.Press(75, 5000, false, 1));
     EXPECT_FALSE(held.WasRepeat(75, 5000));
     EXPECT_FALSE(held.WasRepeat(99, 5000)) << "a key never seen";
 
     // Back with the keyboard: a key released elsewhere is up, one still held goes on.
-    EXPECT_TRUE(held.Press(75, 5700, false));
-    EXPECT_FALSE(held.Press(76, 5710, false));
+    EXPECT_TRUE(held.Press(75, 5700, false, 1));
+    EXPECT_FALSE(held.Press(76, 5710, false, 1));
     held.ForgetReleased([](unsigned code) { return code == 75; });
-    EXPECT_TRUE(held.Press(75, 5740, false));
-    EXPECT_FALSE(held.Press(76, 9000, false));
+    EXPECT_TRUE(held.Press(75, 5740, false, 1));
+    EXPECT_FALSE(held.Press(76, 9000, false, 1));
 }
 
 } // namespace

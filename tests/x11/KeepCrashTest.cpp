@@ -341,6 +341,10 @@ struct BadJournalAnswer {
                         // it never writes; else bytes of something else altogether
 };
 
+void PrintTo(const BadJournalAnswer& a, std::ostream* os) {
+    *os << a.key << (a.wholeRecords ? " to whole records" : " to other bytes");
+}
+
 std::string BadJournal(bool wholeRecords) {
     if (!wholeRecords) return "not a journal of this program\n";
     std::string bytes(bansho::keep::kJournalMagic);
@@ -414,6 +418,10 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, BadJournalBox,
     ::testing::Values(BadJournalAnswer{"y", true, false}, BadJournalAnswer{"y", true, true},
                       BadJournalAnswer{"n", false, true}, BadJournalAnswer{"Return", false, false},
-                      BadJournalAnswer{"Escape", false, true}));
+                      BadJournalAnswer{"Escape", false, true}),
+    [](const ::testing::TestParamInfo<BadJournalAnswer>& info) {
+        return std::string(info.param.key) +
+               (info.param.wholeRecords ? "_WholeRecords" : "_OtherBytes");
+    });
 
 } // namespace
