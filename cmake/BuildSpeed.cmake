@@ -19,6 +19,13 @@ option(BANSHO_PCH "Build with precompiled headers" ON)
 # at -Og (under the sanitizers four times), for no gain in what is tested. The benchmarks under
 # tools/ are not tests and keep the full optimization.
 option(BANSHO_TESTS_OG "Compile the test programs' own code with -Og" ON)
+#
+# The test programs' files are also compiled four to a unit (CMake's unity build): most of a
+# test file's compile time is spent on the headers and templates it shares with its
+# neighbours, so one unit of four costs little more than one file. The files of a test
+# directory therefore keep their helpers' names apart (anonymous namespaces are shared within
+# a unit). BANSHO_TESTS_UNITY=OFF compiles them one by one.
+option(BANSHO_TESTS_UNITY "Compile the test programs' files four to a unit" ON)
 
 # True in `out` when `target` links a library whose name matches `pattern`, directly or through
 # the libraries of this project it links.
@@ -67,6 +74,29 @@ function(bansho_test_code target)
   if(BANSHO_TESTS_OG)
     target_compile_options(${target} PRIVATE -Og)
   endif()
+endfunction()
+
+# The test programs' own files, compiled four to a unit. A file that reads the X11 or XCB
+# headers is compiled alone: their macros (None, Status, KeyPress, Bool) would reach the files
+# after it in its unit.
+function(bansho_test_units target)
+  if(NOT BANSHO_TESTS_UNITY)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 4)
+  get_target_property(dir ${target} SOURCE_DIR)
+  get_target_property(sources ${target} SOURCES)
+  foreach(source IN LISTS sources)
+    if(NOT source MATCHES "\\.cpp$")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${dir} OUTPUT_VARIABLE file)
+    file(STRINGS ${file} x11 REGEX "^#include <(X11|xcb)/")
+    if(x11)
+      set_source_files_properties(${file} TARGET_DIRECTORY ${target}
+        PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+    endif()
+  endforeach()
 endfunction()
 
 bansho_targets_in(${PROJECT_SOURCE_DIR} targets)
@@ -121,5 +151,6 @@ foreach(target IN LISTS targets)
   file(RELATIVE_PATH where ${PROJECT_SOURCE_DIR} ${dir})
   if(where MATCHES "^tests/" AND type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|OBJECT_LIBRARY)$")
     bansho_test_code(${target})
+    bansho_test_units(${target})
   endif()
 endforeach()

@@ -6,6 +6,7 @@
 #include "LayoutCheck.h"
 #include "RadioButtonGroup.h"
 #include "WindowHelpers.h"
+#include "RowNames.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,21 +28,10 @@
 
 #include <functional>
 
-#include <ostream>
-
 using namespace bansho;
 using namespace bansho::testing;
 
 namespace {
-
-// Table rows print as their names when a row fails.
-template <typename Row>
-requires requires(const Row& r) {
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 constexpr ColorValue kGreen = 0x0000FF00;
 constexpr ColorValue kBlue = 0x00FF0000;

@@ -1,24 +1,14 @@
 // Fitting the sample font to a width, and the list of faces offered.
 #include "FontFit.h"
+#include "RowNames.h"
 
 #include <QFontDatabase>
 #include <QLabel>
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 using namespace bansho;
 
 namespace {
-
-// Table rows print as their names when a row fails.
-template <typename Row>
-requires requires(const Row& r) {
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 struct FitCase {
     const char* name;

@@ -5,6 +5,7 @@
 #include "CustomFixture.h"
 #include "RadioButtonGroup.h"
 #include "TFuncKey.h"
+#include "RowNames.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,21 +18,10 @@
 
 #include <fstream>
 
-#include <ostream>
-
 using namespace bansho;
 using namespace bansho::testing;
 
 namespace {
-
-// Table rows print as their names when a row fails.
-template <typename Row>
-requires requires(const Row& r) {
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class KeyPage : public CustomFixture {
 protected:

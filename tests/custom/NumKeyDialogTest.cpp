@@ -5,6 +5,7 @@
 #include "KeyMapping.h"
 #include "LayoutCheck.h"
 #include "TKForm.h"
+#include "RowNames.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,21 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include <ostream>
-
 using namespace bansho;
 using namespace bansho::testing;
 
 namespace {
-
-// Table rows print as their names when a row fails.
-template <typename Row>
-requires requires(const Row& r) {
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class NumKeyDialog : public CustomFixture {
 protected:

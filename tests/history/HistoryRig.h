@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +25,11 @@
 #include <vector>
 
 namespace bansho::testing {
+
+// The text with every blank taken out, as a printed page's text comes out.
+inline QString NoBlanks(QString s) {
+    return s.remove(QRegularExpression(QStringLiteral("\\s")));
+}
 
 // Waits (handling events) until the condition holds or the time is up.
 inline bool WaitFor(const std::function<bool()>& cond, int ms = 2000) {

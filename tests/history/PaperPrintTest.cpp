@@ -66,10 +66,6 @@ std::vector<Page> ReadPdf(const QString& pdf) {
     return pages;
 }
 
-QString NoBlanks(QString s) {
-    return s.remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
 QPageSize Roll(double widthMm, double lengthMm) {
     return QPageSize(QSizeF(widthMm, lengthMm), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
 }

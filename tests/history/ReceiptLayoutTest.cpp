@@ -63,7 +63,7 @@ TEST(Paginate, RandomReceiptsKeepEveryRule) {
         rule.closingFrom = rows;
         rule.keepRows = std::uniform_int_distribution<int>(0, 1)(rng) * 3;
         const auto pages = Paginate(h, rule);
-        SCOPED_TRACE(testing::Message() << "round " << round << " rows " << rows << " closing "
+        SCOPED_TRACE(::testing::Message() << "round " << round << " rows " << rows << " closing "
                                         << closing << " page " << rule.nextPages);
 
         // Every line once, in order, no page empty.

@@ -18,10 +18,6 @@
 namespace bansho::testing {
 namespace {
 
-QString NoBlanks(QString s) {
-    return s.remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
 // The text of one page, each line without blanks, empty lines dropped.
 QStringList PageLines(const QString& pdf, int page) {
     QProcess p;

@@ -29,7 +29,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Dump(const KeptState& s) {
+// The rows, memory, GT and kind of a state on one line, for comparing.
+std::string OneLine(const KeptState& s) {
     std::string out;
     for (const HistoryEntry& r : s.Rows)
         out += std::string(1, r.Glyph()) + std::string(r.Number()) + " ";
@@ -122,7 +123,7 @@ TEST_P(StoppedAt, EveryRecordWrittenMeanwhileIsKept) {
         // What a kill here leaves: every record, in the old journal or in the new one.
         KeptState onDisk;
         ASSERT_TRUE(PeekJournal(path, onDisk));
-        EXPECT_EQ(Dump(onDisk), Dump(w.model));
+        EXPECT_EQ(OneLine(onDisk), OneLine(w.model));
         {
             std::lock_guard lock(m);
             go = true;
@@ -134,7 +135,7 @@ TEST_P(StoppedAt, EveryRecordWrittenMeanwhileIsKept) {
         EXPECT_EQ(j.Size(), fs::file_size(path));
         w.Row("7777"); // into the new file
         ASSERT_TRUE(PeekJournal(path, onDisk));
-        EXPECT_EQ(Dump(onDisk), Dump(w.model));
+        EXPECT_EQ(OneLine(onDisk), OneLine(w.model));
         st = w.model;
         j.Close();
         // Only the journal and its lock are left; the next start reads the same.
@@ -142,7 +143,7 @@ TEST_P(StoppedAt, EveryRecordWrittenMeanwhileIsKept) {
         Journal k(path);
         KeptState again;
         ASSERT_EQ(k.Open(again), Journal::Status::Keeping);
-        EXPECT_EQ(Dump(again), Dump(st));
+        EXPECT_EQ(OneLine(again), OneLine(st));
         EXPECT_EQ(k.CutBytes(), 0u);
     }
 }
@@ -168,7 +169,7 @@ TEST(CompactionTest, ASnapshotGivesUpARunningCompaction) {
     j.Close();
     EXPECT_EQ(dir.Names(), "b.journal b.journal.lock ");
     ASSERT_TRUE(PeekJournal(path, st));
-    EXPECT_EQ(Dump(st), "+5 | M 1 GT 2 K 0");
+    EXPECT_EQ(OneLine(st), "+5 | M 1 GT 2 K 0");
 }
 
 // --- Killed while compacting ----------------------------------------------------------------

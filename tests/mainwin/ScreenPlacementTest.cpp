@@ -1,23 +1,15 @@
 // Where the main window opens, as pure rectangles: the nearest screen, the width it holds,
 // and the place where the window and its docked history window are whole.
 #include "ScreenPlacement.h"
+#include "RowNames.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
 using namespace bansho;
 
 namespace {
-
-template <typename Row>
-requires requires(const Row& r) {
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 // Two screens side by side: a desktop at the left, a narrow one at its right, lower down.
 const std::vector<WindowRect> kScreens = {{0, 0, 1920, 1080}, {1920, 200, 800, 600}};

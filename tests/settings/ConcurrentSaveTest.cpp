@@ -1,6 +1,7 @@
 // Saves of the settings file that meet other work: another copy of the program saving the
 // same file, another thread creating files, a folder the user may not create.
 #include "Settings.h"
+#include "StartedProgram.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using namespace bansho;
+using bansho::testing::Program;
 
 namespace fs = std::filesystem;
 
@@ -89,26 +91,6 @@ protected:
     }
     fs::path dir;
     std::string file;
-};
-
-// The program's settings right after start-up, as the main window holds them.
-struct Program {
-    TOption option;
-    DisplayColorSet colors;
-    TCalcStatus status;
-    KeyConfig keys;
-    MainWindowSettings window;
-    WindowOptions winOptions;
-    HistoryWindowState history;
-    Program() {
-        SetBuiltInDefaults(option, status);
-        InitKeyTBL(keys, option, status);
-    }
-    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
-    void Load(const std::string& f) {
-        LoadSettings(f, Refs());
-        NormalizeFuncSets(keys);
-    }
 };
 
 // Runs `body` in a child process; returns what it wrote to its pipe and whether it ended well.

@@ -1,5 +1,6 @@
 // The conversion rates in the settings file: their own section, written only once used.
 #include "Settings.h"
+#include "StartedProgram.h"
 
 #include "KeyConfig.h"
 
@@ -9,32 +10,9 @@
 #include <string_view>
 
 using namespace bansho;
+using bansho::testing::Program;
 
 namespace {
-
-struct Program {
-    TOption option;
-    DisplayColorSet colors;
-    TCalcStatus status;
-    KeyConfig keys;
-    MainWindowSettings window;
-    WindowOptions winOptions;
-    HistoryWindowState history;
-    Program() {
-        SetBuiltInDefaults(option, status);
-        InitKeyTBL(keys, option, status);
-    }
-    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
-    void LoadText(std::string_view bytes, bool existed = true) {
-        LoadSettings(IniFile::FromBytes(bytes), existed, Refs());
-        NormalizeFuncSets(keys);
-    }
-    std::string SaveBytes(std::string_view old = "") {
-        IniFile ini = IniFile::FromBytes(old);
-        SaveSettings(ini, Refs());
-        return ini.ToBytes();
-    }
-};
 
 // A file as the program wrote it before it had conversion rates.
 std::string FileWithoutRates() {

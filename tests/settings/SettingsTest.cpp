@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "StartedProgram.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,7 @@
 #include "Sjis.h"
 
 using namespace bansho;
+using bansho::testing::Program;
 
 namespace fs = std::filesystem;
 
@@ -59,37 +61,6 @@ protected:
     }
     fs::path dir;
     std::string file;
-};
-
-// The program's settings as they stand right after start-up, before the file is read.
-struct Program {
-    TOption option;
-    DisplayColorSet colors;
-    TCalcStatus status;
-    KeyConfig keys;
-    MainWindowSettings window;
-    WindowOptions winOptions;
-    HistoryWindowState history;
-    Program() {
-        SetBuiltInDefaults(option, status);
-        InitKeyTBL(keys, option, status);
-    }
-    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
-    bool Load(const std::string& f) {
-        const bool existed = LoadSettings(f, Refs());
-        NormalizeFuncSets(keys);
-        return existed;
-    }
-    bool LoadText(std::string_view bytes, bool existed = true) {
-        LoadSettings(IniFile::FromBytes(bytes), existed, Refs());
-        NormalizeFuncSets(keys);
-        return existed;
-    }
-    IniFile SaveToMemory(std::string_view old = "") {
-        IniFile ini = IniFile::FromBytes(old);
-        SaveSettings(ini, Refs());
-        return ini;
-    }
 };
 
 TEST(SettingsDefaults, FileDefaultsOfTheOptionRecord) {
