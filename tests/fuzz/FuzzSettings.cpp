@@ -7,6 +7,7 @@
 #include "KeyConfig.h"
 #include "Options.h"
 #include "Settings.h"
+#include "StartedProgram.h"
 #include "Utf8.h"
 
 #include <cstddef>
@@ -31,27 +32,7 @@ bool IsUtf8(std::string_view s) {
     return true;
 }
 
-struct Settings {
-    TOption option;
-    DisplayColorSet colors;
-    TCalcStatus status;
-    KeyConfig keys;
-    MainWindowSettings window;
-    WindowOptions winOptions;
-    HistoryWindowState history;
-
-    StoredState Refs() { return {option, colors, status, keys, window, winOptions, history}; }
-};
-
-// What the program does at start: defaults, factory keys, the file, then padded key sets.
-void Load(const IniFile& ini, Settings& s) {
-    SetBuiltInDefaults(s.option, s.status);
-    InitKeyTBL(s.keys, s.option, s.status);
-    LoadSettings(ini, true, s.Refs());
-    NormalizeFuncSets(s.keys);
-}
-
-std::string Differences(const Settings& a, const Settings& b) {
+std::string Differences(const Program& a, const Program& b) {
     std::ostringstream out;
 #define SAME(field)                                                                                \
     if (!(a.field == b.field)) out << #field << " '" << a.field << "' became '" << b.field << "'; "
@@ -105,7 +86,7 @@ std::string Differences(const Settings& a, const Settings& b) {
 }
 
 // Values the rest of the program relies on.
-void CheckUsable(const Settings& s) {
+void CheckUsable(const Program& s) {
     for (const auto cmd : s.keys.KeyTable)
         FUZZ_CHECK(cmd >= 0 && cmd <= 255, "key command " + std::to_string(cmd));
     FUZZ_CHECK(s.option.HistSet <= 2, "HistSet " + std::to_string(s.option.HistSet));
@@ -165,8 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view file(reinterpret_cast<const char*>(data), size);
 
     IniFile ini = IniFile::FromBytes(file);
-    Settings first;
-    Load(ini, first);
+    Program first;
+    first.LoadIni(ini);
     CheckUsable(first);
 
     SaveSettings(ini, first.Refs());
@@ -174,8 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckWellFormed(saved);
     const IniFile reread = IniFile::FromBytes(saved);
 
-    Settings second;
-    Load(reread, second);
+    Program second;
+    second.LoadIni(reread);
     const std::string diff = Differences(first, second);
     FUZZ_CHECK(diff.empty(), "load, save, load: " + diff);
 

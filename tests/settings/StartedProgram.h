@@ -28,9 +28,12 @@ struct Program {
         NormalizeFuncSets(keys);
         return existed;
     }
-    bool LoadText(std::string_view bytes, bool existed = true) {
-        LoadSettings(IniFile::FromBytes(bytes), existed, Refs());
+    void LoadIni(const IniFile& ini, bool existed = true) {
+        LoadSettings(ini, existed, Refs());
         NormalizeFuncSets(keys);
+    }
+    bool LoadText(std::string_view bytes, bool existed = true) {
+        LoadIni(IniFile::FromBytes(bytes), existed);
         return existed;
     }
     IniFile SaveToMemory(std::string_view old = "") {
